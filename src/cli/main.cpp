@@ -1,0 +1,18 @@
+#include "Cli.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    out.setEncoding(QStringConverter::Utf8);
+    err.setEncoding(QStringConverter::Utf8);
+    const int rc = swr::Run_Cli(app.arguments().mid(1), out, err);
+    out.flush();
+    err.flush();
+    return rc;
+}

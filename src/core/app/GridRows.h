@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+namespace swr {
+
+struct AppState;
+class IMessages;
+
+// An editing grid as the row helpers see it: header row 0 and row-number column 0,
+// data cells in columns 1..Col_Count() and rows 1..Row_Count()-1. The screens adapt
+// their table widgets to it.
+class IGrid {
+public:
+    virtual ~IGrid() = default;
+    virtual int Row_Count() const = 0;  // R, header row included; fixed by the screen
+    virtual int Col_Count() const = 0;  // C, shown and hidden data columns alike
+    virtual QString Cell_Text(int col, int row) const = 0;
+    virtual void Set_Cell_Text(int col, int row, const QString& text) = 0;
+    // Check-box cells (the check-box form).
+    virtual bool Is_Check_Cell(int col, int row) const = 0;
+    virtual bool Cell_Checked(int col, int row) const = 0;
+    virtual void Set_Cell_Checked(int col, int row, bool checked) = 0;
+    // Whether the column is edited with a check box (the text form).
+    virtual bool Column_Is_Check_Editor(int col) const = 0;
+};
+
+// Text form.
+void Grid_Delete_Row(IGrid& grid, int row);
+void Grid_Insert_Row(IGrid& grid, int row, bool mark_first);
+void Grid_Copy_Row(const IGrid& grid, int row, AppState& st);
+void Grid_Paste_Row(IGrid& grid, int row, bool copied, AppState& st, IMessages& msg);
+
+// Check-box form.
+void Grid_Delete_Row_Check(IGrid& grid, int row, bool mark_first);
+void Grid_Insert_Row_Check(IGrid& grid, int row, bool mark_first);
+void Grid_Copy_Row_Check(const IGrid& grid, int row, AppState& st);
+void Grid_Paste_Row_Check(IGrid& grid, int row, bool copied, AppState& st, IMessages& msg);
+
+// Where Enter moves the current cell (col, row); lastShownCol is the last column not
+// hidden. Returns false when the cell is in the header row or row-number column.
+bool Grid_Enter_Target(int col, int row, int lastShownCol, int rowCount, int* newCol, int* newRow);
+
+} // namespace swr

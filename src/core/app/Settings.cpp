@@ -1,0 +1,96 @@
+#include "app/Settings.h"
+
+#include "app/AppState.h"
+#include "app/Files.h"
+#include "app/Messages.h"
+#include "app/Xml.h"
+
+namespace swr {
+
+namespace {
+
+// The settings tree: the group below the root, the element inside it, and the global.
+struct TextSetting {
+    const char* group;
+    const char* element;
+    QString AppState::*value;
+    const char* fallback;
+};
+
+struct FlagSetting {
+    const char* element;
+    bool AppState::*value;
+};
+
+const TextSetting Text_Settings[] = {
+    {"lastproj", "projectname", &AppState::Active_Project_Name, ""},
+    {"lastipadd", "ipaddress", &AppState::Last_IP_Address, Default_IP_Address},
+    {"lastlang", "language", &AppState::Language_Name, Default_Language},
+};
+
+// The four switches, all children of the one "lastinternet" element.
+constexpr const char* Switch_Group = "lastinternet";
+const FlagSetting Switch_Settings[] = {
+    {"enable_internet", &AppState::Enable_Internet},
+    {"enable_update", &AppState::Enable_Update},
+    {"enable_jump_field_tables", &AppState::Enable_Jump_Field_Tables},
+    {"Double_Click_Auto_Size", &AppState::Double_Click_Auto_Size},
+};
+
+void Set_Defaults(AppState& st)
+{
+    for (const TextSetting& t : Text_Settings)
+        st.*t.value = QString::fromUtf8(t.fallback);
+    for (const FlagSetting& f : Switch_Settings)
+        st.*f.value = false;
+}
+
+} // namespace
+
+QString Settings_File(const AppState& st)
+{
+    return Join_Path(st.Program_Dir, QString::fromLatin1(Settings_File_Name));
+}
+
+void Read_Settings(AppState& st, IMessages& msg)
+{
+    Set_Defaults(st);
+    pugi::xml_document doc;
+    XmlError err;
+    const XmlLoad r = Load_Xml_File(Settings_File(st), doc, &err);
+    if (r == XmlLoad::Failed) {
+        msg.Show_Error(Xml_Error_Text(st, err));
+        return;
+    }
+    if (r == XmlLoad::Missing)
+        return;
+    const pugi::xml_node root = Xml_Root(doc);
+    for (const TextSetting& t : Text_Settings) {
+        bool found = false;
+        const QString v = Xml_Text(root.child(t.group).child(t.element), &found);
+        if (found)
+            st.*t.value = v;
+    }
+    const pugi::xml_node group = root.child(Switch_Group);
+    for (const FlagSetting& f : Switch_Settings)
+        st.*f.value = Xml_Text(group.child(f.element)) == QLatin1String("1");
+}
+
+bool Save_Setting(const AppState& st, QString* error)
+{
+    pugi::xml_document doc;
+    pugi::xml_node root = doc.append_child("Conf_Settings");
+    for (const TextSetting& t : Text_Settings)
+        root.append_child(t.group).append_child(t.element).text().set(U(st.*t.value).c_str());
+    pugi::xml_node group = root.append_child(Switch_Group);
+    for (const FlagSetting& f : Switch_Settings)
+        group.append_child(f.element).text().set(st.*f.value ? "1" : "0");
+    QString reason;
+    if (Save_Xml_File(doc, Settings_File(st), &reason))
+        return true;
+    if (error)
+        *error = File_Not_Written_Text(st, Settings_File(st), reason);
+    return false;
+}
+
+} // namespace swr

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+namespace swr {
+
+// "1.002" -> 1002: characters 1, 3, 4 and 5 of what follows the first blank; -1 when
+// the text gives no number.
+int Conv_Version(const QString& Ver_str);
+
+// Whether the version server's answer names a newer version than Program_Version.
+bool Is_Newer_Version(const QString& answer);
+
+// Asks whether a newer version of the configurator exists.
+class IVersionCheck {
+public:
+    virtual ~IVersionCheck() = default;
+    virtual bool Check_Version() = 0;
+};
+
+// The check used until the version server is wired in: never a newer version.
+class NoVersionCheck final : public IVersionCheck {
+public:
+    bool Check_Version() override { return false; }
+};
+
+} // namespace swr

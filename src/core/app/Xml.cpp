@@ -1,0 +1,119 @@
+#include "app/Xml.h"
+
+#include "app/AppState.h"
+#include "app/Files.h"
+#include "app/Texts.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <sstream>
+
+namespace swr {
+
+namespace {
+
+constexpr unsigned Parse_Options = pugi::parse_default | pugi::parse_comments | pugi::parse_pi
+                                   | pugi::parse_ws_pcdata_single;
+
+// Line and column (from 1) of a character offset into the text the parser saw.
+void Line_Column(const QString& text, qsizetype offset, int* line, int* column)
+{
+    *line = 1;
+    *column = 1;
+    for (qsizetype i = 0; i < offset && i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('\n')) {
+            ++*line;
+            *column = 1;
+        } else {
+            ++*column;
+        }
+    }
+}
+
+} // namespace
+
+XmlLoad Load_Xml_Bytes(const QByteArray& bytes, const QString& file, pugi::xml_document& doc,
+                       XmlError* error)
+{
+    doc.reset();
+    const pugi::xml_parse_result r = doc.load_buffer(bytes.constData(), size_t(bytes.size()),
+                                                     Parse_Options, pugi::encoding_auto);
+    if (r)
+        return XmlLoad::Loaded;
+    if (error) {
+        error->file = file;
+        error->reason = QString::fromUtf8(r.description());
+        // The parser's offset counts characters of its UTF-8 view of the text.
+        QByteArray view = bytes;
+        if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+            const bool be = bytes.startsWith("\xFE\xFF");
+            QString s;
+            for (qsizetype i = 2; i + 1 < bytes.size(); i += 2) {
+                const auto a = static_cast<unsigned char>(bytes[i]);
+                const auto b = static_cast<unsigned char>(bytes[i + 1]);
+                s.append(QChar(be ? char16_t((a << 8) | b) : char16_t((b << 8) | a)));
+            }
+            view = s.toUtf8();
+        } else if (bytes.startsWith("\xEF\xBB\xBF")) {
+            view = bytes.mid(3);
+        }
+        const qsizetype off = qBound<qsizetype>(0, qsizetype(r.offset), view.size());
+        const QString prefix = QString::fromUtf8(view.left(off));
+        Line_Column(prefix, prefix.size(), &error->line, &error->column);
+    }
+    doc.reset();
+    return XmlLoad::Failed;
+}
+
+XmlLoad Load_Xml_File(const QString& path, pugi::xml_document& doc, XmlError* error)
+{
+    doc.reset();
+    QFile f(path);
+    if (!f.exists())
+        return XmlLoad::Missing;
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = XmlError{path, 0, 0, f.errorString()};
+        return XmlLoad::Failed;
+    }
+    return Load_Xml_Bytes(f.readAll(), path, doc, error);
+}
+
+pugi::xml_node Xml_Root(const pugi::xml_document& doc)
+{
+    return doc.first_child();
+}
+
+QString Xml_Text(const pugi::xml_node& element, bool* found)
+{
+    if (found)
+        *found = bool(element);
+    return element ? Q(element.child_value()) : QString();
+}
+
+QByteArray Xml_Bytes(const pugi::xml_document& doc)
+{
+    std::ostringstream out;
+    doc.save(out, "\t", pugi::format_default, pugi::encoding_utf8);
+    const std::string s = out.str();
+    return QByteArray(s.data(), qsizetype(s.size()));
+}
+
+bool Save_Xml_File(const pugi::xml_document& doc, const QString& path, QString* error)
+{
+    return Write_File_Atomic(path, Xml_Bytes(doc), error);
+}
+
+QString Xml_Error_Text(const AppState& st, const XmlError& e)
+{
+    if (e.line == 0)
+        return File_Not_Read_Text(st, e.file, e.reason);
+    return st.Get_Lang_Text(Txt::Xml_Not_Valid)
+        .arg(QDir::toNativeSeparators(e.file))
+        .arg(e.line)
+        .arg(e.column)
+        .arg(e.reason);
+}
+
+} // namespace swr

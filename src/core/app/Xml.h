@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+#include <pugixml.hpp>
+
+namespace swr {
+
+struct AppState;
+
+// Why an XML file could not be loaded: the file, where, and the parser's or system's reason.
+struct XmlError {
+    QString file;
+    int line = 0;   // 0 when the file could not be read at all
+    int column = 0;
+    QString reason;
+};
+
+enum class XmlLoad { Missing, Loaded, Failed };
+
+// Loads an XML file the way every reader of the program does: UTF-8 with or without a
+// byte-order mark or UTF-16 with one, any declaration skipped, comments and processing
+// instructions kept (the first top-level node is the root, whatever it is), element
+// text made only of blanks kept.
+XmlLoad Load_Xml_File(const QString& path, pugi::xml_document& doc, XmlError* error);
+
+// The same for bytes already read; file names the origin in the error.
+XmlLoad Load_Xml_Bytes(const QByteArray& bytes, const QString& file, pugi::xml_document& doc,
+                       XmlError* error);
+
+// The document's first top-level node, taken as the root without checking its name.
+pugi::xml_node Xml_Root(const pugi::xml_document& doc);
+
+// Text of an element as it stands; found is false when the element is missing.
+QString Xml_Text(const pugi::xml_node& element, bool* found = nullptr);
+
+// Serialises the document as the XML library does (its own declaration, tab indentation).
+QByteArray Xml_Bytes(const pugi::xml_document& doc);
+
+// Writes the document whole, replacing the file; error gets the system's reason.
+bool Save_Xml_File(const pugi::xml_document& doc, const QString& path, QString* error);
+
+// The message for a file that could not be loaded, from the string table.
+QString Xml_Error_Text(const AppState& st, const XmlError& error);
+
+inline QString Q(const pugi::char_t* s) { return QString::fromUtf8(s); }
+inline std::string U(const QString& s) { return s.toStdString(); }
+
+} // namespace swr

@@ -1,0 +1,139 @@
+#include "lang/LangTable.h"
+
+#include "lang/DefaultTexts.h"
+
+#include <QFile>
+
+namespace swr {
+
+void Load_Default_Strings(QStringList& Lang_Table)
+{
+    Lang_Table.clear();
+    Lang_Table.reserve(Lang_Count);
+    for (int i = 0; i < Lang_Count; ++i)
+        Lang_Table.append(QStringLiteral(" "));
+    for (int i = 0; i < Default_Texts_Count; ++i)
+        Lang_Table[Default_Texts[i].index] = QString::fromUtf8(Default_Texts[i].text);
+}
+
+QString Trim_Control(const QString& s)
+{
+    qsizetype b = 0;
+    qsizetype e = s.size();
+    while (b < e && s.at(b).unicode() <= 0x20)
+        ++b;
+    while (e > b && s.at(e - 1).unicode() <= 0x20)
+        --e;
+    return s.mid(b, e - b);
+}
+
+namespace {
+
+// Windows-1252 characters 0x80..0x9F; the rest of the code page is Latin-1.
+// Undefined positions keep their C1 code point, as the system converter does.
+const char16_t Cp1252_High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+QString Decode_Utf16(const QByteArray& bytes, bool bigEndian)
+{
+    QString out;
+    out.reserve(bytes.size() / 2);
+    for (qsizetype i = 2; i + 1 < bytes.size(); i += 2) {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        out.append(QChar(bigEndian ? char16_t((a << 8) | b) : char16_t((b << 8) | a)));
+    }
+    return out;
+}
+
+} // namespace
+
+QString Decode_Language_Bytes(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+    if (bytes.startsWith("\xFF\xFE"))
+        return Decode_Utf16(bytes, false);
+    if (bytes.startsWith("\xFE\xFF"))
+        return Decode_Utf16(bytes, true);
+    QString out;
+    out.reserve(bytes.size());
+    for (char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        out.append(QChar(u >= 0x80 && u < 0xA0 ? Cp1252_High[u - 0x80] : char16_t(u)));
+    }
+    return out;
+}
+
+namespace {
+
+// One line of a language file: "STR" index, one blank, "=", text.
+void Apply_Line(QStringList& Lang_Table, const QString& raw)
+{
+    const QString line = Trim_Control(raw);
+    if (!line.startsWith(QLatin1String("STR")))
+        return;
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
+    if (eq < 0)
+        return;
+    // Everything between "STR" and "=" except the one character just before "=".
+    const qsizetype count = eq - 4;
+    if (count <= 0)
+        return;
+    bool ok = false;
+    const int index = Trim_Control(line.mid(3, count)).toInt(&ok, 10);
+    if (!ok || index < 0 || index >= Lang_Table.size())
+        return;
+    QString text = Trim_Control(line.mid(eq + 1));
+    if (text.isEmpty())
+        return;
+    const qsizetype comment = text.indexOf(QLatin1String("/#/"));
+    if (comment >= 0) {
+        text = Trim_Control(text.left(comment));
+        if (text.isEmpty())
+            return;
+    }
+    const QChar pilcrow(0x00B6);
+    if (text.startsWith(pilcrow))
+        text.remove(0, 1);
+    const qsizetype close = text.indexOf(pilcrow);
+    if (close >= 0)
+        text.truncate(close);
+    Lang_Table[index] = text;
+}
+
+} // namespace
+
+void Apply_Language_Text(QStringList& Lang_Table, const QString& text)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (const QString& line : lines)
+        Apply_Line(Lang_Table, line);
+}
+
+bool Read_Language_File(QStringList& Lang_Table, const QString& path, QString* error)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = f.errorString();
+        return false;
+    }
+    Apply_Language_Text(Lang_Table, Decode_Language_Bytes(f.readAll()));
+    return true;
+}
+
+QString Lang_Table_As_File_Text(const QStringList& Lang_Table)
+{
+    QString out;
+    const QChar pilcrow(0x00B6);
+    for (qsizetype i = 0; i < Lang_Table.size(); ++i)
+        out += QStringLiteral("STR%1 = ").arg(i) + pilcrow + Lang_Table.at(i) + pilcrow + QLatin1Char('\n');
+    return out;
+}
+
+} // namespace swr

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace swr {
+
+// Number of entries of the string table; a language file replaces entries, never adds any.
+inline constexpr int Lang_Count = 1600;
+
+// Empties the table and fills it with the built-in English texts, in index order.
+void Load_Default_Strings(QStringList& Lang_Table);
+
+// Decodes a language file's bytes: UTF-8 / UTF-16 LE / UTF-16 BE by byte-order mark,
+// otherwise Windows-1252.
+QString Decode_Language_Bytes(const QByteArray& bytes);
+
+// Applies the entry lines of a language file's text to the table.
+void Apply_Language_Text(QStringList& Lang_Table, const QString& text);
+
+// Applies the language file at path to the table. Returns false and sets error (the
+// system's reason) when the file cannot be opened; the table is then unchanged.
+bool Read_Language_File(QStringList& Lang_Table, const QString& path, QString* error);
+
+// The table as a translator's starting point: "STR<index> = ¶<text>¶" per entry, LF.
+QString Lang_Table_As_File_Text(const QStringList& Lang_Table);
+
+// Trims the characters U+0000..U+0020 at both ends, as the language files are read.
+QString Trim_Control(const QString& s);
+
+} // namespace swr

@@ -1,0 +1,164 @@
+#include "app/Projects.h"
+#include "app/Settings.h"
+#include "app/Startup.h"
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+using namespace swr;
+using swr::test::ProgramFolder;
+
+TEST(StartUp, FirstRunInAnEmptyFolder)
+{
+    ProgramFolder p;
+    p.start();
+    for (const char* d : {"MASTER", "PROJECTS", "LANGUAGE"})
+        EXPECT_TRUE(QFileInfo(p.path(d)).isDir()) << d;
+    EXPECT_EQ(p.st.Program_Dir, QDir::toNativeSeparators(p.dir.path()));
+    EXPECT_EQ(p.st.Projects_Dir, p.st.Program_Dir + QDir::separator() + "PROJECTS");
+    EXPECT_TRUE(p.st.Active_Project_Dir.isEmpty());
+    EXPECT_EQ(p.st.Language_Name, "English");
+    EXPECT_EQ(p.st.Last_IP_Address, "192.168.2.205");
+    EXPECT_FALSE(Update_Timer_Wanted(p.st));
+    EXPECT_TRUE(p.st.Update_Read_Back);
+    EXPECT_EQ(p.st.Lang_Table.size(), 1600);
+    EXPECT_TRUE(p.msg.errors.isEmpty());
+    EXPECT_EQ(p.st.Product_Title, "Norvex - Configurator SWR2305 - NMEA 0183 / MQTT ");
+
+    ASSERT_TRUE(Save_Setting(p.st, nullptr));
+    EXPECT_EQ(p.read("Konstrel.xml"),
+              "<?xml version=\"1.0\"?>\n"
+              "<Conf_Settings>\n"
+              "\t<lastproj>\n\t\t<projectname></projectname>\n\t</lastproj>\n"
+              "\t<lastipadd>\n\t\t<ipaddress>192.168.2.205</ipaddress>\n\t</lastipadd>\n"
+              "\t<lastlang>\n\t\t<language>English</language>\n\t</lastlang>\n"
+              "\t<lastinternet>\n"
+              "\t\t<enable_internet>0</enable_internet>\n"
+              "\t\t<enable_update>0</enable_update>\n"
+              "\t\t<enable_jump_field_tables>0</enable_jump_field_tables>\n"
+              "\t\t<Double_Click_Auto_Size>0</Double_Click_Auto_Size>\n"
+              "\t</lastinternet>\n"
+              "</Conf_Settings>\n");
+}
+
+TEST(Settings, EachValueIsReadOnItsOwn)
+{
+    ProgramFolder p;
+    QDir().mkpath(p.path("PROJECTS/Plant 1"));
+    // Another root name, another order, a switch written " 1" and one "true".
+    p.write("Konstrel.xml",
+            "<Other><lastinternet><enable_update> 1</enable_update>"
+            "<enable_internet>1</enable_internet><enable_jump_field_tables>true</enable_jump_field_tables>"
+            "<Double_Click_Auto_Size>1</Double_Click_Auto_Size></lastinternet>"
+            "<lastlang><language>Deutsch</language></lastlang>"
+            "<lastipadd><ipaddress> 10.0.0.7 </ipaddress></lastipadd>"
+            "<lastproj><projectname>Plant 1</projectname></lastproj></Other>");
+    p.start();
+    EXPECT_TRUE(p.st.Enable_Internet);
+    EXPECT_FALSE(p.st.Enable_Update);
+    EXPECT_FALSE(p.st.Enable_Jump_Field_Tables);
+    EXPECT_TRUE(p.st.Double_Click_Auto_Size);
+    EXPECT_EQ(p.st.Last_IP_Address, " 10.0.0.7 ");
+    EXPECT_EQ(p.st.Language_Name, "English"); // no Deutsch.lng
+    EXPECT_EQ(p.st.Active_Project_Name, "Plant 1");
+    EXPECT_EQ(p.st.Active_Project_Dir, p.st.Projects_Dir + QDir::separator() + "Plant 1");
+    EXPECT_EQ(p.st.File_ParGen, p.st.Active_Project_Dir + QDir::separator() + "ParGen.xml");
+}
+
+TEST(Settings, MissingGroupsAndEmptyElements)
+{
+    ProgramFolder p;
+    p.write("Konstrel.xml",
+            "<Conf_Settings><lastproj><projectname>Gone</projectname></lastproj>"
+            "<lastipadd><ipaddress></ipaddress></lastipadd></Conf_Settings>");
+    p.start();
+    EXPECT_TRUE(p.st.Active_Project_Name.isEmpty()); // its folder does not exist
+    EXPECT_TRUE(p.st.Last_IP_Address.isEmpty());
+    EXPECT_EQ(p.st.Language_Name, "English");
+    EXPECT_FALSE(p.st.Enable_Internet || p.st.Enable_Update || p.st.Enable_Jump_Field_Tables
+                 || p.st.Double_Click_Auto_Size);
+    const ActiveDisplay d = Active_Configuration_Display(p.st);
+    EXPECT_EQ(d.line1, "None Configuration Opened ");
+    EXPECT_EQ(d.line2, "Use Step1 to open or create new configuration");
+}
+
+TEST(Settings, MalformedFileIsReportedAndDefaultsUsed)
+{
+    ProgramFolder p;
+    p.write("Konstrel.xml", "<Conf_Settings>\n  <lastipadd><ipaddress>1.2.3.4</ipaddress>\n</Conf_Settings>");
+    p.start();
+    ASSERT_EQ(p.msg.errors.size(), 1);
+    const QString e = p.msg.errors.first();
+    EXPECT_TRUE(e.contains(QDir::toNativeSeparators(p.path("Konstrel.xml")))) << e.toStdString();
+    EXPECT_TRUE(e.contains("line 3")) << e.toStdString();
+    EXPECT_EQ(p.st.Last_IP_Address, "192.168.2.205");
+    EXPECT_EQ(p.st.Lang_Table.size(), 1600);
+}
+
+TEST(Settings, RoundTripAndUtf16File)
+{
+    ProgramFolder p;
+    p.start();
+    p.st.Last_IP_Address = "10.0.0.7";
+    p.st.Enable_Update = true;
+    p.st.Language_Name = QString::fromUtf8("Fran\xC3\xA7" "ais");
+    ASSERT_TRUE(Save_Setting(p.st, nullptr));
+    AppState again = p.st;
+    Read_Settings(again, p.msg);
+    EXPECT_EQ(again.Last_IP_Address, "10.0.0.7");
+    EXPECT_TRUE(again.Enable_Update);
+    EXPECT_EQ(again.Language_Name, p.st.Language_Name);
+
+    const QString xml = "<Conf_Settings><lastipadd><ipaddress>10.1.1.1</ipaddress></lastipadd></Conf_Settings>";
+    QByteArray le("\xFF\xFE");
+    for (QChar c : xml)
+        le.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    p.write("Konstrel.xml", le);
+    Read_Settings(again, p.msg);
+    EXPECT_EQ(again.Last_IP_Address, "10.1.1.1");
+    EXPECT_TRUE(p.msg.errors.isEmpty());
+}
+
+TEST(Settings, WriteFailureNamesTheFileAndKeepsTheOldOne)
+{
+    ProgramFolder p;
+    p.start();
+    p.write("Konstrel.xml", "<Conf_Settings/>");
+    // A folder where the temporary file would go cannot be written: the program folder
+    // is replaced by a path below a plain file.
+    AppState st = p.st;
+    st.Program_Dir = p.path("Konstrel.xml");
+    QString error;
+    EXPECT_FALSE(Save_Setting(st, &error));
+    EXPECT_TRUE(error.contains("Konstrel.xml")) << error.toStdString();
+    EXPECT_EQ(p.read("Konstrel.xml"), "<Conf_Settings/>");
+}
+
+TEST(Language, FallsBackToEnglishFile)
+{
+    ProgramFolder p;
+    p.write("LANGUAGE/English.lng", "STR18 = Project?\n");
+    p.write("LANGUAGE/Deutsch.lng", "STR17 = Aktualisieren\n");
+    p.write("Konstrel.xml", "<Conf_Settings><lastlang><language>Italiano</language></lastlang></Conf_Settings>");
+    p.start();
+    EXPECT_EQ(p.st.Language_Name, "English");
+    EXPECT_EQ(p.st.Get_Lang_Text(18), "Project?");
+
+    p.st.Language_Name = "Deutsch";
+    Load_Language(p.st, p.msg);
+    EXPECT_EQ(p.st.Get_Lang_Text(17), "Aktualisieren");
+    EXPECT_EQ(p.st.Get_Lang_Text(18), "Error! Project not Valid"); // defaults reloaded first
+}
+
+TEST(Workspace, UnwritableProgramFolderUsesTheFallback)
+{
+    ProgramFolder p;
+    EXPECT_EQ(Choose_Program_Dir(p.dir.path(), p.path("fallback")), QDir::cleanPath(p.dir.path()));
+    // /proc cannot take a file, not even for root.
+    EXPECT_EQ(Choose_Program_Dir("/proc", p.path("fallback")), p.path("fallback"));
+    EXPECT_TRUE(QFileInfo(p.path("fallback")).isDir());
+}
