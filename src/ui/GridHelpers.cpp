@@ -1,0 +1,121 @@
+#include "GridHelpers.h"
+
+#include "app/AppState.h"
+
+#include <QChildEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QTableWidget>
+
+namespace swr {
+
+namespace {
+
+QTableWidgetItem* Item(QTableWidget* t, int col, int row)
+{
+    QTableWidgetItem* it = t->item(row - 1, col - 1);
+    if (!it) {
+        it = new QTableWidgetItem;
+        t->setItem(row - 1, col - 1, it);
+    }
+    return it;
+}
+
+// Watches the grid and the cell editors that open inside its viewport for Enter.
+class EnterFilter : public QObject {
+public:
+    EnterFilter(QTableWidget* table, const AppState& st) : QObject(table), table_(table), st_(st) {}
+
+protected:
+    bool eventFilter(QObject* obj, QEvent* ev) override
+    {
+        if (ev->type() == QEvent::ChildAdded && obj == table_->viewport()) {
+            if (auto* w = qobject_cast<QWidget*>(static_cast<QChildEvent*>(ev)->child()))
+                w->installEventFilter(this);
+        } else if (ev->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(ev)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter)
+                return Grid_Enter_Jump(table_, st_, key);
+        }
+        return false;
+    }
+
+private:
+    QTableWidget* table_;
+    const AppState& st_;
+};
+
+} // namespace
+
+int TableGrid::Row_Count() const { return table_->rowCount() + 1; }
+int TableGrid::Col_Count() const { return table_->columnCount(); }
+
+QString TableGrid::Cell_Text(int col, int row) const
+{
+    const QTableWidgetItem* it = table_->item(row - 1, col - 1);
+    return it ? it->text() : QString();
+}
+
+void TableGrid::Set_Cell_Text(int col, int row, const QString& text)
+{
+    Item(table_, col, row)->setText(text);
+}
+
+bool TableGrid::Is_Check_Cell(int col, int row) const
+{
+    const QTableWidgetItem* it = table_->item(row - 1, col - 1);
+    return it && it->data(Qt::CheckStateRole).isValid();
+}
+
+bool TableGrid::Cell_Checked(int col, int row) const
+{
+    const QTableWidgetItem* it = table_->item(row - 1, col - 1);
+    return it && it->checkState() == Qt::Checked;
+}
+
+void TableGrid::Set_Cell_Checked(int col, int row, bool checked)
+{
+    Item(table_, col, row)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+}
+
+bool TableGrid::Column_Is_Check_Editor(int col) const { return checkEditors_.contains(col); }
+
+void Grid_Auto_Size_Column(QTableWidget* table, const AppState& st, int row, int col)
+{
+    if (st.Double_Click_Auto_Size && row == 0 && col >= 1)
+        table->resizeColumnToContents(col - 1);
+}
+
+bool Grid_Enter_Jump(QTableWidget* table, const AppState& st, int key)
+{
+    if (!st.Enable_Jump_Field_Tables || (key != Qt::Key_Return && key != Qt::Key_Enter))
+        return false;
+    int lastShown = 0;
+    for (int c = table->columnCount(); c >= 1; --c) {
+        if (!table->isColumnHidden(c - 1)) {
+            lastShown = c;
+            break;
+        }
+    }
+    const QModelIndex cur = table->currentIndex();
+    int col = 0, row = 0;
+    if (cur.isValid()
+        && Grid_Enter_Target(cur.column() + 1, cur.row() + 1, lastShown, table->rowCount() + 1, &col, &row)) {
+        // Skip hidden columns on the way, as the shown grid does.
+        while (col < lastShown && table->isColumnHidden(col - 1))
+            ++col;
+        table->setCurrentCell(row - 1, col - 1);
+    }
+    return true;
+}
+
+void Attach_Grid_Conveniences(QTableWidget* table, const AppState& st)
+{
+    auto* filter = new EnterFilter(table, st);
+    table->installEventFilter(filter);
+    table->viewport()->installEventFilter(filter);
+    QObject::connect(table->horizontalHeader(), &QHeaderView::sectionDoubleClicked, table,
+                     [table, &st](int section) { Grid_Auto_Size_Column(table, st, 0, section + 1); });
+}
+
+} // namespace swr

@@ -1,0 +1,301 @@
+#include "MainWindow.h"
+
+#include "ConfigurationDialogs.h"
+
+#include "app/AppState.h"
+#include "app/Maker.h"
+#include "app/Messages.h"
+#include "app/Projects.h"
+#include "app/Settings.h"
+#include "app/Startup.h"
+#include "app/Texts.h"
+#include "app/Version.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace swr {
+
+namespace {
+
+constexpr int First_Check_Ms = 60000;
+constexpr int Next_Check_Ms = 7200000;
+
+QString Link(const QString& target, const QString& text)
+{
+    return QStringLiteral("<a href=\"%1\">%2</a>").arg(target.toHtmlEscaped(), text.toHtmlEscaped());
+}
+
+} // namespace
+
+TFKonstrelFirmWare::TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionCheck& version, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      st_(st), msg_(msg), version_(version)
+{
+    setObjectName(QStringLiteral("TFKonstrelFirmWare"));
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 8);
+
+    Strip = new TitleStrip(this);
+    auto make_icon = [this](const char* name, QStyle::StandardPixmap pix) {
+        auto* b = new QToolButton(Strip);
+        b->setObjectName(QLatin1String(name));
+        b->setIcon(style()->standardIcon(pix));
+        b->setIconSize(QSize(24, 24));
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::StrongFocus);
+        Strip->extras()->addWidget(b, 0, Qt::AlignTop);
+        return b;
+    };
+    LL_Update = new QLabel(Strip);
+    LL_Update->setObjectName(QStringLiteral("LL_Update"));
+    LL_Update->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    LL_Update->setOpenExternalLinks(true);
+    LL_Update->hide();
+    Strip->extras()->addWidget(LL_Update, 0, Qt::AlignVCenter);
+    Btn_Info = make_icon("Btn_Info", QStyle::SP_MessageBoxInformation);
+    Btn_Opz = make_icon("Btn_Opz", QStyle::SP_FileDialogContentsView);
+    Btn_Close = make_icon("Btn_Close", QStyle::SP_DialogCloseButton);
+    outer->addWidget(Strip);
+
+    auto* grid = new QGridLayout;
+    grid->setContentsMargins(24, 16, 24, 8);
+    grid->setHorizontalSpacing(16);
+    grid->setVerticalSpacing(14);
+    grid->setColumnStretch(1, 1);
+    auto make_label = [this](const char* name, bool bold) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QLatin1String(name));
+        if (bold) {
+            QFont f = l->font();
+            f.setBold(true);
+            f.setPointSizeF(f.pointSizeF() * 1.15);
+            l->setFont(f);
+        }
+        return l;
+    };
+    auto make_button = [this](const char* name) {
+        auto* b = new QPushButton(this);
+        b->setObjectName(QLatin1String(name));
+        b->setMinimumSize(190, 34);
+        b->setAutoDefault(false);
+        return b;
+    };
+    L_Begin = make_label("L_Begin", true);
+    L_Name_Conf = make_label("L_Name_Conf", false);
+    L_Name_Conf_L2 = make_label("L_Name_Conf_L2", true);
+    auto* conf = new QVBoxLayout;
+    conf->addWidget(L_Name_Conf);
+    conf->addWidget(L_Name_Conf_L2);
+    grid->addWidget(L_Begin, 0, 0, Qt::AlignTop);
+    grid->addLayout(conf, 0, 1, 1, 2);
+
+    L_Step_1 = make_label("L_Step_1", true);
+    Btn_New = make_button("Btn_New");
+    Btn_Open = make_button("Btn_Open");
+    auto* step1 = new QHBoxLayout;
+    step1->addWidget(Btn_New);
+    step1->addWidget(Btn_Open);
+    step1->addStretch(1);
+    grid->addWidget(L_Step_1, 1, 0);
+    grid->addLayout(step1, 1, 1, 1, 2);
+
+    struct Step {
+        QLabel** label;
+        const char* labelName;
+        QPushButton** button;
+        const char* buttonName;
+    };
+    const Step steps[] = {
+        {&L_Step_2, "L_Step_2", &Btn_Prm_Gen, "Btn_Prm_Gen"},
+        {&L_Step_3, "L_Step_3", &Btn_NMEA0183_Access, "Btn_NMEA0183_Access"},
+        {&L_Step_4, "L_Step_4", &Btn_MQTT_Set_Topic, "Btn_MQTT_Set_Topic"},
+        {&L_Step_5, "L_Step_5", &Btn_CreateBin, "Btn_CreateBin"},
+    };
+    int row = 2;
+    for (const Step& s : steps) {
+        *s.label = make_label(s.labelName, true);
+        *s.button = make_button(s.buttonName);
+        grid->addWidget(*s.label, row, 0);
+        grid->addWidget(*s.button, row, 1, Qt::AlignLeft);
+        ++row;
+    }
+    L_Norvex = new QLabel(this);
+    L_Norvex->setObjectName(QStringLiteral("L_Norvex"));
+    L_Norvex->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    L_Norvex->setText(Link(Maker_Home_Page(), Maker_Web_Address()));
+    connect(L_Norvex, &QLabel::linkActivated, this, [](const QString& url) {
+        QDesktopServices::openUrl(QUrl(url));
+    });
+    grid->addWidget(L_Norvex, row - 1, 2, Qt::AlignRight | Qt::AlignVCenter);
+    outer->addLayout(grid);
+    outer->addStretch(1);
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    outer->addWidget(line);
+    outer->addSpacing(8);
+
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
+             Btn_Info, Btn_Opz, Btn_Close, Btn_New, Btn_Open, Btn_Prm_Gen, Btn_NMEA0183_Access,
+             Btn_MQTT_Set_Topic, Btn_CreateBin})
+        connect(b, &QAbstractButton::clicked, this, [this, b] { Btn_Click(b); });
+    // Keyboard order: the steps top to bottom, then the title strip's buttons.
+    setTabOrder(Btn_New, Btn_Open);
+    setTabOrder(Btn_Open, Btn_Prm_Gen);
+    setTabOrder(Btn_Prm_Gen, Btn_NMEA0183_Access);
+    setTabOrder(Btn_NMEA0183_Access, Btn_MQTT_Set_Topic);
+    setTabOrder(Btn_MQTT_Set_Topic, Btn_CreateBin);
+    setTabOrder(Btn_CreateBin, Btn_Info);
+    setTabOrder(Btn_Info, Btn_Opz);
+    setTabOrder(Btn_Opz, Btn_Close);
+
+    Timer_Update = new QTimer(this);
+    Timer_Update->setObjectName(QStringLiteral("Timer_Update"));
+    Timer_Update->setInterval(First_Check_Ms);
+    connect(Timer_Update, &QTimer::timeout, this, &TFKonstrelFirmWare::Timer_UpdateTimer);
+    if (Update_Timer_Wanted(st_))
+        Timer_Update->start();
+
+    setWindowTitle(st_.Product_Title);
+    Set_Lang();
+    setFixedSize(640, 480);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect r = frameGeometry();
+        r.moveCenter(screen->availableGeometry().center());
+        move(r.topLeft());
+    }
+
+    // The other screens, each applying its texts at creation.
+    FNew_Project = new TFNew_Project(st_, msg_, this);
+    FOpenConf = new TFOpenConf(st_, this);
+    Add_Lang_Screen(FNew_Project);
+    Add_Lang_Screen(FOpenConf);
+    Btn_New->setFocus();
+}
+
+TFKonstrelFirmWare::~TFKonstrelFirmWare() = default;
+
+void TFKonstrelFirmWare::Set_Lang()
+{
+    Strip->L_SW_Code->setText(st_.Product_Code);
+    Strip->L_SW_Desc->setText(st_.Product_Description);
+    struct Caption {
+        QWidget* w;
+        int text;
+        int hint;
+    };
+    const Caption captions[] = {
+        {Btn_Info, -1, 12},  {Btn_Opz, -1, 13},          {Btn_Close, -1, 14},
+        {L_Begin, 0, -1},    {L_Step_1, 1, -1},          {L_Step_2, 2, -1},
+        {L_Step_3, 3, -1},   {L_Step_4, 4, -1},          {L_Step_5, 5, -1},
+        {Btn_New, 15, 22},   {Btn_Open, 16, 23},         {Btn_Prm_Gen, 20, 24},
+        {Btn_NMEA0183_Access, 21, 25}, {Btn_MQTT_Set_Topic, 32, 33}, {Btn_CreateBin, 17, 26},
+    };
+    for (const Caption& c : captions) {
+        if (c.text >= 0) {
+            if (auto* l = qobject_cast<QLabel*>(c.w))
+                l->setText(st_.Get_Lang_Text(c.text));
+            else if (auto* b = qobject_cast<QAbstractButton*>(c.w))
+                b->setText(st_.Get_Lang_Text(c.text));
+        }
+        if (c.hint >= 0) {
+            c.w->setToolTip(st_.Get_Lang_Text(c.hint));
+            c.w->setAccessibleName(st_.Get_Lang_Text(c.hint));
+        }
+    }
+    if (LL_Update->isVisibleTo(this))
+        LL_Update->setText(Link(Maker_Download_Page(), st_.Get_Lang_Text(Txt::New_Version_Available)));
+    Show_Active_Configuration();
+}
+
+void TFKonstrelFirmWare::Change_Language()
+{
+    Set_Lang();
+    for (ILangScreen* s : langScreens_)
+        s->Set_Lang();
+}
+
+void TFKonstrelFirmWare::Add_Lang_Screen(ILangScreen* screen)
+{
+    langScreens_.push_back(screen);
+}
+
+void TFKonstrelFirmWare::Set_Step_Action(QAbstractButton* button, std::function<void()> action)
+{
+    stepActions_[button] = std::move(action);
+}
+
+void TFKonstrelFirmWare::Show_Active_Configuration()
+{
+    const ActiveDisplay d = Active_Configuration_Display(st_);
+    L_Name_Conf->setText(d.line1);
+    L_Name_Conf_L2->setText(d.line2);
+}
+
+void TFKonstrelFirmWare::Btn_Click(QAbstractButton* button)
+{
+    if (button == Btn_New) {
+        Create_New_Project();
+    } else if (button == Btn_Open) {
+        Open_Project();
+    } else if (button == Btn_Close) {
+        close();
+    } else if (button == Btn_Info || button == Btn_Opz) {
+        if (auto it = stepActions_.find(button); it != stepActions_.end() && it->second)
+            it->second();
+    } else if (st_.Active_Project_Dir.isEmpty()) {
+        msg_.Show_Error(st_.Get_Lang_Text(Txt::Project_Not_Valid));
+    } else if (auto it = stepActions_.find(button); it != stepActions_.end() && it->second) {
+        it->second();
+    }
+}
+
+void TFKonstrelFirmWare::Create_New_Project()
+{
+    if (FNew_Project->exec() == QDialog::Accepted)
+        Show_Active_Configuration();
+}
+
+void TFKonstrelFirmWare::Open_Project()
+{
+    if (FOpenConf->exec() != QDialog::Accepted)
+        return;
+    swr::Open_Project(st_, FOpenConf->Name_Conf);
+    Show_Active_Configuration();
+}
+
+void TFKonstrelFirmWare::Timer_UpdateTimer()
+{
+    Timer_Update->stop();
+    if (version_.Check_Version()) {
+        LL_Update->setText(Link(Maker_Download_Page(), st_.Get_Lang_Text(Txt::New_Version_Available)));
+        LL_Update->show();
+    } else {
+        LL_Update->hide();
+    }
+    Timer_Update->setInterval(Next_Check_Ms);
+    Timer_Update->start();
+}
+
+void TFKonstrelFirmWare::closeEvent(QCloseEvent* e)
+{
+    QString error;
+    if (!Save_Setting(st_, &error))
+        msg_.Show_Error(error);
+    e->accept();
+}
+
+} // namespace swr

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "TitleStrip.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <vector>
+
+class QAbstractButton;
+class QLabel;
+class QPushButton;
+class QTimer;
+class QToolButton;
+
+namespace swr {
+
+struct AppState;
+class IMessages;
+class IVersionCheck;
+class TFNew_Project;
+class TFOpenConf;
+
+// The main window: product identity, active configuration and the numbered steps.
+class TFKonstrelFirmWare : public QWidget, public ILangScreen {
+    Q_OBJECT
+public:
+    TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionCheck& version, QWidget* parent = nullptr);
+    ~TFKonstrelFirmWare() override;
+
+    void Set_Lang() override;
+    void Change_Language();
+    void Btn_Click(QAbstractButton* button);
+    void Timer_UpdateTimer();
+
+    // What a step button does once its screen exists; until then it only refuses
+    // without an active configuration.
+    void Set_Step_Action(QAbstractButton* button, std::function<void()> action);
+    // Screens whose texts Change_Language re-applies, after this window, in order.
+    void Add_Lang_Screen(ILangScreen* screen);
+
+    TitleStrip* Strip;
+    QToolButton* Btn_Info;
+    QToolButton* Btn_Opz;
+    QToolButton* Btn_Close;
+    QLabel* LL_Update;
+    QLabel* L_Begin;
+    QLabel* L_Name_Conf;
+    QLabel* L_Name_Conf_L2;
+    QLabel* L_Step_1;
+    QLabel* L_Step_2;
+    QLabel* L_Step_3;
+    QLabel* L_Step_4;
+    QLabel* L_Step_5;
+    QPushButton* Btn_New;
+    QPushButton* Btn_Open;
+    QPushButton* Btn_Prm_Gen;
+    QPushButton* Btn_NMEA0183_Access;
+    QPushButton* Btn_MQTT_Set_Topic;
+    QPushButton* Btn_CreateBin;
+    QLabel* L_Norvex;
+    QTimer* Timer_Update;
+
+    TFNew_Project* FNew_Project;
+    TFOpenConf* FOpenConf;
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void Show_Active_Configuration();
+    void Create_New_Project();
+    void Open_Project();
+
+    AppState& st_;
+    IMessages& msg_;
+    IVersionCheck& version_;
+    std::map<QAbstractButton*, std::function<void()>> stepActions_;
+    std::vector<ILangScreen*> langScreens_;
+};
+
+} // namespace swr

@@ -1,0 +1,36 @@
+#include "WidgetMessages.h"
+
+#include "app/AppState.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace swr {
+
+namespace {
+
+QMessageBox::StandardButton Box(const AppState& st, QMessageBox::Icon icon, const QString& text,
+                                QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, st.Product_Code, text, buttons, QApplication::activeWindow());
+    return QMessageBox::StandardButton(box.exec());
+}
+
+} // namespace
+
+void WidgetMessages::Show_Error(const QString& text)
+{
+    Box(st_, QMessageBox::Critical, text, QMessageBox::Ok);
+}
+
+void WidgetMessages::Show_Warning(const QString& text)
+{
+    Box(st_, QMessageBox::Warning, text, QMessageBox::Ok);
+}
+
+bool WidgetMessages::Ask_Yes_No(const QString& text)
+{
+    return Box(st_, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+} // namespace swr

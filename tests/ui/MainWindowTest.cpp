@@ -1,0 +1,220 @@
+#include "ConfigurationDialogs.h"
+#include "MainWindow.h"
+#include "ProgramWait.h"
+
+#include "app/Settings.h"
+#include "app/Version.h"
+#include "lang/LangTable.h"
+
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+using namespace swr;
+using swr::test::ProgramFolder;
+
+namespace {
+
+class CountingCheck : public IVersionCheck {
+public:
+    bool newer = false;
+    int calls = 0;
+    bool Check_Version() override
+    {
+        ++calls;
+        return newer;
+    }
+};
+
+// Runs action on the next modal dialog as soon as it is shown.
+void On_Next_Modal(std::function<void(QDialog*)> action)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, action] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            action(d);
+        }
+    });
+    timer->start();
+}
+
+struct MainFixture : ::testing::Test {
+    ProgramFolder p;
+    CountingCheck version;
+    std::unique_ptr<TFKonstrelFirmWare> w;
+    void Make()
+    {
+        p.start();
+        w = std::make_unique<TFKonstrelFirmWare>(p.st, p.msg, version);
+    }
+};
+
+} // namespace
+
+TEST_F(MainFixture, StepsNeedAnActiveConfiguration)
+{
+    Make();
+    EXPECT_EQ(w->windowTitle(), "Norvex - Configurator SWR2305 - NMEA 0183 / MQTT ");
+    EXPECT_EQ(w->L_Name_Conf->text(), "None Configuration Opened ");
+    EXPECT_EQ(w->Btn_CreateBin->text(), "Update Device");
+    EXPECT_EQ(w->Btn_Info->toolTip(), "Information");
+    EXPECT_FALSE(w->Timer_Update->isActive());
+    int ran = 0;
+    for (QPushButton* b : {w->Btn_Prm_Gen, w->Btn_NMEA0183_Access, w->Btn_MQTT_Set_Topic, w->Btn_CreateBin})
+        w->Set_Step_Action(b, [&] { ++ran; });
+    for (QPushButton* b : {w->Btn_Prm_Gen, w->Btn_NMEA0183_Access, w->Btn_MQTT_Set_Topic, w->Btn_CreateBin})
+        b->click();
+    EXPECT_EQ(p.msg.errors, QStringList(4, "Error! Project not Valid"));
+    EXPECT_EQ(ran, 0);
+}
+
+TEST_F(MainFixture, NewConfigurationThroughTheDialogThenStepsRun)
+{
+    Make();
+    On_Next_Modal([](QDialog* d) {
+        auto* dlg = qobject_cast<TFNew_Project*>(d);
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_TRUE(dlg->E_New_Proj->text().isEmpty());
+        QTest::keyClicks(dlg->E_New_Proj, "Plant 7");
+        QTest::keyClick(dlg->E_New_Proj, Qt::Key_Return); // Enter acts as OK
+    });
+    w->Btn_New->click();
+    EXPECT_TRUE(p.msg.errors.isEmpty());
+    EXPECT_EQ(p.st.Active_Project_Name, "Plant 7");
+    EXPECT_EQ(w->L_Name_Conf->text(), "Opened Configuration of the Converter : ");
+    EXPECT_EQ(w->L_Name_Conf_L2->text(), "Plant 7");
+    EXPECT_TRUE(QFileInfo(p.path("PROJECTS/Plant 7/bin")).isDir());
+    int ran = 0;
+    w->Set_Step_Action(w->Btn_MQTT_Set_Topic, [&] { ++ran; });
+    w->Btn_MQTT_Set_Topic->click();
+    w->Btn_Prm_Gen->click(); // no screen yet: nothing happens
+    EXPECT_EQ(ran, 1);
+    EXPECT_TRUE(p.msg.errors.isEmpty());
+}
+
+TEST_F(MainFixture, NewConfigurationErrorKeepsTheDialogOpen)
+{
+    Make();
+    QDir().mkpath(p.path("PROJECTS/Taken"));
+    auto* dlg = w->FNew_Project;
+    dlg->show();
+    dlg->E_New_Proj->setText("Taken");
+    dlg->Btn_OKClick();
+    EXPECT_EQ(p.msg.errors, QStringList{"Error! Name project is not valid because directory already exists"});
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(dlg->E_New_Proj->text(), "Taken");
+    dlg->reject();
+}
+
+TEST_F(MainFixture, OpenConfigurationPreselectsAndOpens)
+{
+    for (const char* d : {"Alpha", "Beta"})
+        QDir().mkpath(p.path(QString("PROJECTS/") + d));
+    p.write("Konstrel.xml", "<Conf_Settings><lastproj><projectname>Beta</projectname></lastproj></Conf_Settings>");
+    Make();
+    EXPECT_EQ(w->L_Name_Conf_L2->text(), "Beta");
+    On_Next_Modal([](QDialog* d) {
+        auto* dlg = qobject_cast<TFOpenConf*>(d);
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(dlg->SL, (QStringList{"Alpha", "Beta"}));
+        EXPECT_EQ(dlg->ListBox1->currentRow(), 1);
+        QTest::keyClick(dlg->ListBox1, Qt::Key_Up);
+        EXPECT_EQ(dlg->Name_Conf, "Alpha");
+        dlg->Btn_OK->click();
+    });
+    w->Btn_Open->click();
+    EXPECT_EQ(p.st.Active_Project_Name, "Alpha");
+    EXPECT_EQ(w->L_Name_Conf_L2->text(), "Alpha");
+}
+
+TEST_F(MainFixture, CloseWritesTheSettings)
+{
+    Make();
+    p.st.Last_IP_Address = "10.0.0.7";
+    w->show();
+    w->Btn_Close->click();
+    AppState back = p.st;
+    Read_Settings(back, p.msg);
+    EXPECT_EQ(back.Last_IP_Address, "10.0.0.7");
+    EXPECT_TRUE(p.msg.errors.isEmpty());
+}
+
+TEST_F(MainFixture, CloseReportsASettingsFileThatCannotBeWritten)
+{
+    Make();
+    p.st.Program_Dir = p.path("missing/folder");
+    w->show();
+    w->close();
+    ASSERT_EQ(p.msg.errors.size(), 1);
+    EXPECT_TRUE(p.msg.errors.first().contains("Konstrel.xml"));
+    EXPECT_FALSE(w->isVisible()); // the program still ends
+}
+
+TEST_F(MainFixture, UpdateCheckTimer)
+{
+    p.write("Konstrel.xml", "<Conf_Settings><lastinternet><enable_internet>1</enable_internet>"
+                            "<enable_update>1</enable_update></lastinternet></Conf_Settings>");
+    Make();
+    ASSERT_TRUE(w->Timer_Update->isActive());
+    EXPECT_EQ(w->Timer_Update->interval(), 60000);
+    version.newer = true;
+    w->Timer_UpdateTimer();
+    EXPECT_EQ(version.calls, 1);
+    EXPECT_TRUE(w->LL_Update->isVisibleTo(w.get()));
+    EXPECT_TRUE(w->LL_Update->text().contains("New Version Available. Click Here for more Details"));
+    EXPECT_EQ(w->Timer_Update->interval(), 7200000);
+    EXPECT_TRUE(w->Timer_Update->isActive());
+    version.newer = false;
+    w->Timer_UpdateTimer();
+    EXPECT_FALSE(w->LL_Update->isVisibleTo(w.get()));
+}
+
+TEST_F(MainFixture, ChangeLanguageReappliesEveryScreen)
+{
+    Make();
+    p.st.Lang_Table[15] = "Neue Konfiguration";
+    p.st.Lang_Table[100] = "Neu";
+    p.st.Lang_Table[9] = "Keine";
+    w->Change_Language();
+    EXPECT_EQ(w->Btn_New->text(), "Neue Konfiguration");
+    EXPECT_EQ(w->FNew_Project->windowTitle(), "Neu");
+    EXPECT_EQ(w->L_Name_Conf->text(), "Keine");
+    EXPECT_EQ(w->Strip->L_SW_Code->text(), "SWR2305");
+}
+
+TEST(ProgramWaitTest, ShowsWhatRunsAndWaits)
+{
+    ProgramFolder p;
+    p.start();
+    QString seen;
+    auto* probe = new QTimer;
+    probe->setInterval(50);
+    QObject::connect(probe, &QTimer::timeout, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == "Program_Wait" && top->isVisible())
+                if (auto* l = top->findChild<QLabel*>("L_Wait"))
+                    seen = l->text();
+    });
+    probe->start();
+    QElapsedTimer t;
+    t.start();
+    const StartProgramResult r = Start_Program_Waiting(nullptr, p.st, "/bin/sleep", "0.4", false);
+    delete probe;
+    EXPECT_TRUE(r.started && r.ended);
+    EXPECT_GE(t.elapsed(), 350);
+    EXPECT_TRUE(seen.startsWith("Waiting for the program /bin/sleep to end: ")) << seen.toStdString();
+}
