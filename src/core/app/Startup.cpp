@@ -6,6 +6,7 @@
 #include "app/Projects.h"
 #include "app/Settings.h"
 #include "lang/LangTable.h"
+#include "project/nmea/Nmea0183Catalogue.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,6 +83,8 @@ void Start_Up(AppState& st, const QString& programDir, IMessages& msg)
 
     st.Row_Clipboard.clear();
     st.Row_Clipboard_Check.clear();
+
+    Init_NMEA0183_Map();
 }
 
 bool Update_Timer_Wanted(const AppState& st)

@@ -18,10 +18,23 @@ inline constexpr int Paste_Overwrite = 900;
 inline constexpr int Paste_Bad_Copy = 901;
 inline constexpr int Paste_No_Copy = 902;
 
+// The NMEA 0183 access screen's data check.
+inline constexpr int Nmea_Error_Row = 1033;
+inline constexpr int Nmea_Data_Field_Missing = 1036;
+inline constexpr int Nmea_Post_Operation_Missing = 1037;
+inline constexpr int Nmea_Position_Range = 1038;
+inline constexpr int Nmea_Index_1_10 = 1042;
+inline constexpr int Nmea_Index_1_50 = 1043;
+inline constexpr int Nmea_Index_1_36 = 1044;
+inline constexpr int Nmea_Index_1_9 = 1045;
+inline constexpr int Nmea_Index_1_32 = 1046;
+
 // Texts this program added at indices the table left free.
 inline constexpr int Xml_Not_Valid = 904;      // %1 file, %2 line, %3 column, %4 reason
 inline constexpr int File_Not_Written = 905;   // %1 file, %2 reason
 inline constexpr int File_Not_Read = 906;      // %1 file, %2 reason
 inline constexpr int Waiting_For_Program = 907; // %1 program, %2 seconds
+inline constexpr int Nmea_File_No_Listener = 1047; // %1 file
+inline constexpr int Nmea_Rows_Not_Loaded = 1048;  // %1 file, %2 rows in it, %3 rows loaded
 
 } // namespace swr::Txt

@@ -1,0 +1,231 @@
+#include "project/nmea/NmeaAccess.h"
+
+#include "app/AppState.h"
+#include "app/Texts.h"
+#include "app/Xml.h"
+#include "lang/LangTable.h"
+#include "project/nmea/Nmea0183Catalogue.h"
+
+#include <QDir>
+
+namespace swr {
+
+namespace {
+
+using Row = NMEA_Listener_Row;
+
+// How a column is read from its attribute (a missing attribute is a null one).
+enum class Rule {
+    Enable,        // set unless exactly "N"; set when missing
+    Channel,       // always the one channel offered
+    Sentence,      // an enabled sentence's name, else empty
+    Stored,        // as stored, empty when missing
+    DataField,     // a field text of the row's sentence (read before), else empty
+    PostOperation, // one of the nine texts, else empty; "None" when missing
+    Swap,          // set only when exactly "Y"
+};
+
+// The ten attributes of a row element, in the order they are written.
+struct Column {
+    const char* attribute;
+    Rule rule;
+    bool Row::*flag;    // flag columns, written "Y"/"N"
+    QString Row::*text; // text columns, written as they are
+};
+const Column Columns[] = {
+    {"Enable", Rule::Enable, &Row::Enable, nullptr},
+    {"Serial_Channel", Rule::Channel, nullptr, &Row::Serial_Channel},
+    {"Sentence", Rule::Sentence, nullptr, &Row::Sentence},
+    {"Index", Rule::Stored, nullptr, &Row::Index},
+    {"DataField", Rule::DataField, nullptr, &Row::DataField},
+    {"PortOperation", Rule::PostOperation, nullptr, &Row::PortOperation},
+    {"SwapAll", Rule::Swap, &Row::SwapAll, nullptr},
+    {"Swap16", Rule::Swap, &Row::Swap16, nullptr},
+    {"Position", Rule::Stored, nullptr, &Row::Position},
+    {"Mnemonic", Rule::Stored, nullptr, &Row::Mnemonic},
+};
+
+const char* const List_Element = "NMEA_Listener";
+
+QString Channel()
+{
+    return Serial_Channel_Names().at(0);
+}
+
+void Read_Row(const pugi::xml_node& e, Row& r)
+{
+    for (const Column& c : Columns) {
+        const pugi::xml_attribute a = e.attribute(c.attribute);
+        const QString v = Q(a.value()); // empty for a missing attribute
+        switch (c.rule) {
+        case Rule::Enable: r.*c.flag = !a || v != QLatin1String("N"); break;
+        case Rule::Swap: r.*c.flag = v == QLatin1String("Y"); break;
+        case Rule::Channel: r.*c.text = Channel(); break;
+        case Rule::Sentence: r.*c.text = Get_Sentence(v); break;
+        case Rule::Stored: r.*c.text = v; break;
+        case Rule::DataField: r.*c.text = Get_DataField(v, r.Sentence); break;
+        case Rule::PostOperation:
+            r.*c.text = a ? Get_PostOperatin(v) : Post_Operations().at(0);
+            break;
+        }
+    }
+}
+
+void Write_Row(pugi::xml_node e, const Row& r)
+{
+    for (const Column& c : Columns) {
+        const QString v = c.flag ? QLatin1String(r.*c.flag ? "Y" : "N")
+                          : c.rule == Rule::Channel ? Channel()
+                                                    : r.*c.text;
+        e.append_attribute(c.attribute).set_value(U(v).c_str());
+    }
+}
+
+// A decimal integer, blanks around it allowed; fallback when the text is none.
+int Read_Int(const QString& s, int fallback)
+{
+    bool ok = false;
+    const int v = Trim_Control(s).toInt(&ok, 10);
+    return ok ? v : fallback;
+}
+
+// Bytes of the catalogue field the sentence and field texts name, 0 when they name none.
+qint32 Field_Dimension(const QString& Sentence, const QString& DataField)
+{
+    const int s = GetIndexSentence(Sentence);
+    const int f = GetIndexDataField(s, DataField.toUpper());
+    return f < 0 ? 0 : NMEA0183_Map(s).Fields.at(f).Dimension;
+}
+
+// The first fault of an enabled row with a sentence, as text index and what follows it;
+// 0 when the row is valid.
+int Row_Fault(const Row& r, QString* tail)
+{
+    const QString field = Trim_Control(r.DataField);
+    const int s = GetIndexSentence(Trim_Control(r.Sentence));
+    const int f = GetIndexDataField(s, field.toUpper());
+    if (const TIndex_Range* range = Index_Range(s, f)) {
+        const int index = Read_Int(r.Index, -1);
+        if (index < range->Min || index > range->Max)
+            return range->Text;
+    }
+    if (field.isEmpty())
+        return Txt::Nmea_Data_Field_Missing;
+    if (Trim_Control(r.PortOperation).isEmpty())
+        return Txt::Nmea_Post_Operation_Missing;
+    const int position = Read_Int(r.Position, -1);
+    if (position < 0 || position >= Data_Area_Size) {
+        *tail = QString::number(Data_Area_Size);
+        return Txt::Nmea_Position_Range;
+    }
+    return 0;
+}
+
+} // namespace
+
+bool NMEA_Listener_Row::Is_Empty() const
+{
+    return Trim_Control(Sentence).isEmpty();
+}
+
+bool NMEA_Listener_Row::Index_Editable() const
+{
+    return Index_Capable_Sentence(GetIndexSentence(Sentence));
+}
+
+FileResult Load_NMEA_Access(const AppState& st, const QString& path, NMEA_Listener_Table& t)
+{
+    t = NMEA_Listener_Table{};
+    pugi::xml_document doc;
+    bool missing = false;
+    FileResult r = Load_Project_Xml(st, path, doc, &missing);
+    if (!r.ok || missing)
+        return r;
+
+    // The root is taken by position, whatever its name; but it has to be an element
+    // holding the list, or the table would come up empty and a save would wipe the file.
+    const pugi::xml_node root = Xml_Root(doc);
+    const pugi::xml_node list =
+        root.type() == pugi::node_element ? root.child(List_Element) : pugi::xml_node();
+    if (!list) {
+        r.ok = false;
+        r.message = st.Get_Lang_Text(Txt::Nmea_File_No_Listener).arg(QDir::toNativeSeparators(path));
+        return r;
+    }
+
+    // Every element is a row whatever its name; comments and text between rows are not.
+    int count = 0;
+    for (pugi::xml_node e = list.first_child(); e; e = e.next_sibling()) {
+        if (e.type() != pugi::node_element)
+            continue;
+        if (count < NMEA_Listener_Rows)
+            Read_Row(e, t.rows[size_t(count)]);
+        ++count;
+    }
+    if (count > NMEA_Listener_Rows)
+        r.notices.append(st.Get_Lang_Text(Txt::Nmea_Rows_Not_Loaded)
+                             .arg(QDir::toNativeSeparators(path))
+                             .arg(count)
+                             .arg(NMEA_Listener_Rows));
+    return r;
+}
+
+FileResult Save_NMEA_Access(const AppState& st, const QString& path, const NMEA_Listener_Table& t)
+{
+    const QString fault = Controllo_dati(st, t);
+    if (!fault.isEmpty())
+        return FileResult{false, fault, {}};
+
+    pugi::xml_document doc;
+    pugi::xml_node list = doc.append_child("NMEA_0183").append_child(List_Element);
+    // Rows are saved up to the last one with a sentence. Rows without one above it are
+    // saved too, so that the rows below them are not lost; they load back as they were.
+    size_t used = 0;
+    for (size_t i = 0; i < t.rows.size(); ++i)
+        if (!t.rows[i].Is_Empty())
+            used = i + 1;
+    for (size_t i = 0; i < used; ++i)
+        Write_Row(list.append_child("row"), t.rows[i]);
+    return Save_Project_Xml(st, path, doc);
+}
+
+QString Controllo_dati(const AppState& st, const NMEA_Listener_Table& t)
+{
+    for (int ARow = 1; ARow <= NMEA_Listener_Rows; ++ARow) {
+        const Row& r = t.row(ARow);
+        if (r.Is_Empty() || !r.Enable)
+            continue;
+        QString tail;
+        if (const int fault = Row_Fault(r, &tail))
+            return st.Get_Lang_Text(Txt::Nmea_Error_Row) + QString::number(ARow)
+                   + st.Get_Lang_Text(fault) + tail;
+    }
+    return {};
+}
+
+int Get_Last_Position(const NMEA_Listener_Table& t, int ARow)
+{
+    for (int r = qMin(ARow - 1, NMEA_Listener_Rows); r >= 1; --r) {
+        const Row& row = t.row(r);
+        if (!row.Enable)
+            continue;
+        if (const qint32 d = Field_Dimension(row.Sentence, row.DataField))
+            return Read_Int(row.Position, 0) + d;
+    }
+    return 0;
+}
+
+void Set_Position(NMEA_Listener_Table& t, int ARow, const QString& Sentence,
+                  const QString& DataField)
+{
+    if (ARow < 1 || ARow > NMEA_Listener_Rows)
+        return;
+    int p = Get_Last_Position(t, ARow);
+    // A one- or three-byte value goes one byte further on.
+    const qint32 d = Field_Dimension(Sentence, DataField);
+    if (d == 1 || d == 3)
+        ++p;
+    t.row(ARow).Position = QString::number(p);
+}
+
+} // namespace swr

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "project/ProjectFile.h"
+
+#include <QString>
+
+#include <array>
+
+namespace swr {
+
+struct AppState;
+
+// The NMEA listener table of a project (NMEA_0183_Set_Access.xml): which field of which
+// sentence the device stores where in its data area.
+
+inline constexpr int NMEA_Listener_Rows = 100;
+inline constexpr int Data_Area_Size = 2000; // bytes of the device's input data area
+
+// One row as the user sees it: texts as typed or picked, three check marks.
+struct NMEA_Listener_Row {
+    bool Enable = true;
+    QString Serial_Channel;
+    QString Sentence;
+    QString Index;
+    QString DataField;
+    QString PortOperation;
+    bool SwapAll = false;
+    bool Swap16 = false;
+    QString Position;
+    QString Mnemonic;
+
+    bool Is_Empty() const; // no sentence (blanks do not count)
+    // The Index cell is editable only for sentences that use an Index.
+    bool Index_Editable() const;
+
+    bool operator==(const NMEA_Listener_Row&) const = default;
+};
+
+// 100 rows; a default-constructed table is the table of a project without a file.
+struct NMEA_Listener_Table {
+    std::array<NMEA_Listener_Row, NMEA_Listener_Rows> rows;
+
+    NMEA_Listener_Row& row(int ARow) { return rows.at(size_t(ARow - 1)); } // ARow from 1
+    const NMEA_Listener_Row& row(int ARow) const { return rows.at(size_t(ARow - 1)); }
+};
+
+// Resets t and fills it from the file. A missing file leaves the defaults and is no
+// error. A file that is not well-formed, or that holds no listener list, gives ok false
+// with the message (t then holds the defaults). Rows beyond the 100th are not loaded and
+// a notice says so.
+FileResult Load_NMEA_Access(const AppState& st, const QString& path, NMEA_Listener_Table& t);
+
+// Runs Controllo_dati and, when it passes, writes the file whole; when it fails nothing
+// is written and message is the check's text.
+FileResult Save_NMEA_Access(const AppState& st, const QString& path, const NMEA_Listener_Table& t);
+
+// The data check: empty when every enabled row with a sentence is valid, otherwise the
+// message for the first fault ("Error row <n>" and the reason).
+QString Controllo_dati(const AppState& st, const NMEA_Listener_Table& t);
+
+// The first free byte after the nearest earlier enabled row with a catalogue field.
+int Get_Last_Position(const NMEA_Listener_Table& t, int ARow);
+// Proposes and writes the Position of row ARow for the sentence and field just chosen.
+void Set_Position(NMEA_Listener_Table& t, int ARow, const QString& Sentence,
+                  const QString& DataField);
+
+} // namespace swr
