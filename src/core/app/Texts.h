@@ -37,4 +37,26 @@ inline constexpr int Waiting_For_Program = 907; // %1 program, %2 seconds
 inline constexpr int Nmea_File_No_Listener = 1047; // %1 file
 inline constexpr int Nmea_Rows_Not_Loaded = 1048;  // %1 file, %2 rows in it, %3 rows loaded
 
+// MQTT topic file and its data check. Each kind of row has its run of check texts:
+// data type, dimension for "INT", for "FLOAT", for any other type, position, template.
+inline constexpr int MQTT_Error_Row = 1351;
+inline constexpr int MQTT_Pub_Data_Type = 1352; // 1353..1356 follow
+inline constexpr int MQTT_Sub_Data_Type = 1357; // 1358..1361 follow
+inline constexpr int MQTT_Pub_Template = 1378;
+inline constexpr int MQTT_Sub_Template = 1380;
+inline constexpr int MQTT_Pub_Time = 1389;
+inline constexpr int MQTT_Rows_Not_Loaded = 1399;  // %1 file, %2 rows in the file, %3 rows loaded
+inline constexpr int MQTT_Root_Not_Element = 1475; // %1 file
+inline constexpr int MQTT_Element_Missing = 1476;  // %1 file, %2 element
+inline constexpr int MQTT_Attribute_Missing = 1477; // %1 file, %2 row, %3 element, %4 attribute
+
+// Topic and template editor.
+inline constexpr int Topic_Editor_Caption = 1400;    // 1401 for a template
+inline constexpr int Topic_Editor_Label = 1402;      // 1403 for a template
+inline constexpr int Topic_Editor_List = 1404;
+inline constexpr int Topic_Editor_Keyword = 1405;
+inline constexpr int Topic_Editor_Description = 1406;
+inline constexpr int Topic_Editor_OK = 1407;
+inline constexpr int Topic_Editor_Cancel = 1408;
+
 } // namespace swr::Txt

@@ -16,6 +16,13 @@ namespace {
 constexpr unsigned Parse_Options = pugi::parse_default | pugi::parse_comments | pugi::parse_pi
                                    | pugi::parse_ws_pcdata_single;
 
+unsigned Parse_Options_For(XmlBreaks breaks)
+{
+    return breaks == XmlBreaks::Kept
+               ? Parse_Options & ~(pugi::parse_wconv_attribute | pugi::parse_eol)
+               : Parse_Options;
+}
+
 // Line and column (from 1) of a character offset into the text the parser saw.
 void Line_Column(const QString& text, qsizetype offset, int* line, int* column)
 {
@@ -34,11 +41,12 @@ void Line_Column(const QString& text, qsizetype offset, int* line, int* column)
 } // namespace
 
 XmlLoad Load_Xml_Bytes(const QByteArray& bytes, const QString& file, pugi::xml_document& doc,
-                       XmlError* error)
+                       XmlError* error, XmlBreaks breaks)
 {
     doc.reset();
     const pugi::xml_parse_result r = doc.load_buffer(bytes.constData(), size_t(bytes.size()),
-                                                     Parse_Options, pugi::encoding_auto);
+                                                     Parse_Options_For(breaks),
+                                                     pugi::encoding_auto);
     if (r)
         return XmlLoad::Loaded;
     if (error) {
@@ -66,7 +74,8 @@ XmlLoad Load_Xml_Bytes(const QByteArray& bytes, const QString& file, pugi::xml_d
     return XmlLoad::Failed;
 }
 
-XmlLoad Load_Xml_File(const QString& path, pugi::xml_document& doc, XmlError* error)
+XmlLoad Load_Xml_File(const QString& path, pugi::xml_document& doc, XmlError* error,
+                      XmlBreaks breaks)
 {
     doc.reset();
     QFile f(path);
@@ -77,7 +86,7 @@ XmlLoad Load_Xml_File(const QString& path, pugi::xml_document& doc, XmlError* er
             *error = XmlError{path, 0, 0, f.errorString()};
         return XmlLoad::Failed;
     }
-    return Load_Xml_Bytes(f.readAll(), path, doc, error);
+    return Load_Xml_Bytes(f.readAll(), path, doc, error, breaks);
 }
 
 pugi::xml_node Xml_Root(const pugi::xml_document& doc)

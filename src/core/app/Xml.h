@@ -18,15 +18,23 @@ struct XmlError {
 
 enum class XmlLoad { Missing, Loaded, Failed };
 
+// How line breaks and tabs inside attribute values (and element texts) are read.
+// Normalised is XML's own rule: a literal line break or tab in an attribute becomes a
+// blank and CR LF becomes LF. Kept leaves every character as it stands, for files whose
+// attributes carry multi-line texts the user typed; escaped breaks (&#13;&#10;, as this
+// program writes them) read back exactly either way.
+enum class XmlBreaks { Normalised, Kept };
+
 // Loads an XML file the way every reader of the program does: UTF-8 with or without a
 // byte-order mark or UTF-16 with one, any declaration skipped, comments and processing
 // instructions kept (the first top-level node is the root, whatever it is), element
 // text made only of blanks kept.
-XmlLoad Load_Xml_File(const QString& path, pugi::xml_document& doc, XmlError* error);
+XmlLoad Load_Xml_File(const QString& path, pugi::xml_document& doc, XmlError* error,
+                      XmlBreaks breaks = XmlBreaks::Normalised);
 
 // The same for bytes already read; file names the origin in the error.
 XmlLoad Load_Xml_Bytes(const QByteArray& bytes, const QString& file, pugi::xml_document& doc,
-                       XmlError* error);
+                       XmlError* error, XmlBreaks breaks = XmlBreaks::Normalised);
 
 // The document's first top-level node, taken as the root without checking its name.
 pugi::xml_node Xml_Root(const pugi::xml_document& doc);

@@ -6,11 +6,11 @@
 namespace swr {
 
 FileResult Load_Project_Xml(const AppState& st, const QString& path, pugi::xml_document& doc,
-                            bool* missing)
+                            bool* missing, XmlBreaks breaks)
 {
     FileResult r;
     XmlError err;
-    const XmlLoad l = Load_Xml_File(path, doc, &err);
+    const XmlLoad l = Load_Xml_File(path, doc, &err, breaks);
     if (missing)
         *missing = l == XmlLoad::Missing;
     if (l == XmlLoad::Failed) {

@@ -1,0 +1,182 @@
+#include "project/mqtt/MqttTopics.h"
+
+#include "app/AppState.h"
+#include "app/Texts.h"
+#include "lang/LangTable.h"
+#include "project/mqtt/TopicTemplate.h"
+
+#include <QDir>
+
+namespace swr {
+
+namespace {
+
+constexpr const char* Root_Name = "MQTT_Set_Topic";
+constexpr const char* Publish_Name = "MQTT_Publish";
+constexpr const char* Subscribe_Name = "MQTT_Subscribe";
+constexpr const char* Row_Name = "row";
+
+bool Blank(const QString& s)
+{
+    return Trim_Control(s).isEmpty();
+}
+
+// The whole text as a decimal integer (an optional sign, then digits), or -1.
+long long Decimal(const QString& s)
+{
+    qsizetype i = (s.startsWith(QLatin1Char('-')) || s.startsWith(QLatin1Char('+'))) ? 1 : 0;
+    if (i == s.size() || s.size() - i > 18)
+        return -1;
+    for (qsizetype k = i; k < s.size(); ++k)
+        if (s.at(k) < QLatin1Char('0') || s.at(k) > QLatin1Char('9'))
+            return -1;
+    return s.toLongLong();
+}
+
+FileResult Failed(FileResult r, const QString& message)
+{
+    r.ok = false;
+    r.message = message;
+    return r;
+}
+
+// Fills rows from the element children of section, in document order; comments and
+// blanks between rows are not rows. Returns the number of rows the section holds, or -1
+// with r failed when a row to load lacks a required attribute; that row stays empty.
+template <class Row, size_t N>
+int Load_Rows(const AppState& st, const QString& path, const pugi::xml_node& section,
+              QList<Row>& rows, const std::array<MQTT_Column<Row>, N>& columns, FileResult& r)
+{
+    int count = 0;
+    for (const pugi::xml_node& e : section.children()) {
+        if (e.type() != pugi::node_element)
+            continue;
+        if (count < rows.size()) {
+            for (const MQTT_Column<Row>& c : columns) {
+                if (c.required && !e.attribute(c.name)) {
+                    r = Failed(r, st.Get_Lang_Text(Txt::MQTT_Attribute_Missing)
+                                      .arg(QDir::toNativeSeparators(path))
+                                      .arg(count + 1)
+                                      .arg(QLatin1String(section.name()), QLatin1String(c.name)));
+                    return -1;
+                }
+            }
+            for (const MQTT_Column<Row>& c : columns) {
+                const pugi::xml_attribute a = e.attribute(c.name);
+                rows[count].*c.field = a ? Q(a.value()) : QString::fromLatin1(c.absent);
+            }
+        }
+        ++count;
+    }
+    return count;
+}
+
+// The run of check texts of one kind of row, in the order Txt describes.
+enum Check { Data_Type, Dim_Int, Dim_Float, Dim_Other, Position_Range };
+
+template <class Row>
+QString Check_Row(const AppState& st, const Row& r, int bytes, int first_text, int template_text)
+{
+    const auto text = [&](Check c) { return st.Get_Lang_Text(first_text + c); };
+    const QString type = Trim_Control(r.DataType).toUpper();
+    if (type.isEmpty())
+        return text(Data_Type);
+    const long long dim = Decimal(r.Dimension);
+    if (type == QLatin1String("INT")) {
+        if (dim != 1 && dim != 2 && dim != 4 && dim != 8)
+            return text(Dim_Int);
+    } else if (type == QLatin1String("FLOAT")) {
+        if (dim != 4 && dim != 8)
+            return text(Dim_Float);
+    } else if (dim < 1) {
+        return text(Dim_Other);
+    }
+    const long long pos = Decimal(r.Position);
+    if (pos < 0 || pos >= bytes)
+        return text(Position_Range) + QString::number(bytes - 1);
+    if (Error_In_Topic_Template(Trim_Control(r.Template)))
+        return st.Get_Lang_Text(template_text);
+    if constexpr (requires { r.OnTimer; }) {
+        const long long time = Decimal(r.Time);
+        if (Trim_Control(r.OnTimer).toUpper() == QLatin1String("Y") && (time < 1 || time > 999999999))
+            return st.Get_Lang_Text(Txt::MQTT_Pub_Time);
+    }
+    return {};
+}
+
+template <class Row>
+QString Check_Table(const AppState& st, const QList<Row>& rows, int bytes, int first_text,
+                    int template_text)
+{
+    for (qsizetype i = 0; i < rows.size() && !Blank(rows[i].Topic); ++i) {
+        const QString fault = Check_Row(st, rows[i], bytes, first_text, template_text);
+        if (!fault.isEmpty())
+            return st.Get_Lang_Text(Txt::MQTT_Error_Row) + QString::number(i + 1) + fault;
+    }
+    return {};
+}
+
+} // namespace
+
+FileResult Load_MQTT_Topic(const AppState& st, const QString& path, MQTT_Topic_Table& m)
+{
+    m.Pub = QList<MQTT_Publish_Row>(MQTT_Table_Rows);
+    m.Sub = QList<MQTT_Subscribe_Row>(MQTT_Table_Rows);
+    pugi::xml_document doc;
+    bool missing = false;
+    // Topics and templates may hold line breaks: they are read as they stand.
+    FileResult r = Load_Project_Xml(st, path, doc, &missing, XmlBreaks::Kept);
+    if (!r.ok || missing)
+        return r;
+    const QString file = QDir::toNativeSeparators(path);
+    const pugi::xml_node root = Xml_Root(doc);
+    if (root.type() != pugi::node_element)
+        return Failed(r, st.Get_Lang_Text(Txt::MQTT_Root_Not_Element).arg(file));
+    const auto section = [&](const char* name, pugi::xml_node* node) {
+        *node = root.child(name);
+        if (!*node)
+            r = Failed(r, st.Get_Lang_Text(Txt::MQTT_Element_Missing).arg(file, QLatin1String(name)));
+        return bool(*node);
+    };
+    pugi::xml_node pub, sub;
+    if (!section(Publish_Name, &pub))
+        return r;
+    const int published = Load_Rows(st, path, pub, m.Pub, Publish_Columns, r);
+    if (published < 0)
+        return r;
+    if (published > MQTT_Table_Rows)
+        r.notices.append(st.Get_Lang_Text(Txt::MQTT_Rows_Not_Loaded)
+                             .arg(file)
+                             .arg(published)
+                             .arg(MQTT_Table_Rows));
+    // Subscribe rows beyond the table are dropped: none of them is ever saved again.
+    if (section(Subscribe_Name, &sub))
+        Load_Rows(st, path, sub, m.Sub, Subscribe_Columns, r);
+    return r;
+}
+
+FileResult Save_MQTT_Topic(const AppState& st, const QString& path, const MQTT_Topic_Table& m)
+{
+    pugi::xml_document doc;
+    pugi::xml_node root = doc.append_child(Root_Name);
+    pugi::xml_node pub = root.append_child(Publish_Name);
+    for (const MQTT_Publish_Row& row : m.Pub) {
+        if (Blank(row.Topic))
+            break;
+        pugi::xml_node e = pub.append_child(Row_Name);
+        for (const auto& c : Publish_Columns)
+            e.append_attribute(c.name).set_value(U(row.*c.field).c_str());
+    }
+    root.append_child(Subscribe_Name);
+    return Save_Project_Xml(st, path, doc);
+}
+
+QString Controllo_dati(const AppState& st, const MQTT_Topic_Table& m)
+{
+    QString fault = Check_Table(st, m.Pub, m.Byte_IN, Txt::MQTT_Pub_Data_Type, Txt::MQTT_Pub_Template);
+    if (fault.isEmpty())
+        fault = Check_Table(st, m.Sub, m.Byte_OUT, Txt::MQTT_Sub_Data_Type, Txt::MQTT_Sub_Template);
+    return fault;
+}
+
+} // namespace swr

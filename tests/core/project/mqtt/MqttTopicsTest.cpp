@@ -1,0 +1,365 @@
+#include "app/Texts.h"
+#include "project/mqtt/MqttTopics.h"
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <gtest/gtest.h>
+
+namespace swr {
+// Readable rows in test failures.
+template <class Row>
+void Print_Row(const Row& row, const auto& columns, std::ostream* os)
+{
+    for (const auto& c : columns)
+        *os << c.name << "=\"" << (row.*c.field).toStdString() << "\" ";
+}
+inline void PrintTo(const MQTT_Publish_Row& r, std::ostream* os) { Print_Row(r, Publish_Columns, os); }
+inline void PrintTo(const MQTT_Subscribe_Row& r, std::ostream* os) { Print_Row(r, Subscribe_Columns, os); }
+} // namespace swr
+
+using namespace swr;
+using swr::test::ProgramFolder;
+
+namespace {
+
+constexpr const char* File = "MQTT_Set_Topic.xml";
+
+struct TopicFolder : ProgramFolder {
+    TopicFolder() { start(); }
+    QString file() const { return QDir::toNativeSeparators(path(File)); }
+    FileResult load(MQTT_Topic_Table& m) const { return Load_MQTT_Topic(st, file(), m); }
+    FileResult load(const QByteArray& bytes, MQTT_Topic_Table& m) const
+    {
+        write(File, bytes);
+        return load(m);
+    }
+    QString text(int index, const QStringList& args = {}) const
+    {
+        QString t = st.Get_Lang_Text(index);
+        for (const QString& a : args)
+            t = t.arg(a);
+        return t;
+    }
+};
+
+// A publish row that passes the check.
+MQTT_Publish_Row Good_Row(const QString& topic = "plant/speed")
+{
+    return {topic, "N", "1", "Float", "4", "0", "", "", "$VALUE$", "Y", "N", "", "Speed"};
+}
+
+QByteArray Topic_File(const QByteArray& pub, const QByteArray& sub = {})
+{
+    return "<MQTT_Set_Topic><MQTT_Publish>" + pub + "</MQTT_Publish><MQTT_Subscribe>" + sub
+           + "</MQTT_Subscribe></MQTT_Set_Topic>";
+}
+
+const QByteArray Full_Attributes =
+    "Topic=\"t\" Retained=\"Y\" QoS=\"0\" DataType=\"Int\" Dimension=\"2\" Position=\"10\" "
+    "IPAddress=\"\" InputTemplate=\"\" Template=\"$VALUE$\" OnChange=\"Y\" OnTimer=\"N\" "
+    "Time=\"\" Mnemonic=\"m\"";
+
+} // namespace
+
+TEST(MQTTTopicFile, MissingFileGivesEmptyTablesAndDefaultLayout)
+{
+    TopicFolder p;
+    MQTT_Topic_Table m;
+    m.Pub[0] = Good_Row();
+    const FileResult r = p.load(m);
+    EXPECT_TRUE(r.ok);
+    EXPECT_TRUE(r.notices.isEmpty());
+    ASSERT_EQ(m.Pub.size(), MQTT_Table_Rows);
+    ASSERT_EQ(m.Sub.size(), MQTT_Table_Rows);
+    EXPECT_EQ(m.Pub[0], MQTT_Publish_Row{});
+    EXPECT_EQ(m.Byte_IN, 2000);
+    EXPECT_EQ(m.Byte_OUT, 2000);
+    EXPECT_EQ(Controllo_dati(p.st, m), "");
+
+    ASSERT_TRUE(Save_MQTT_Topic(p.st, p.file(), m).ok);
+    EXPECT_EQ(p.read(File), "<?xml version=\"1.0\"?>\n"
+                            "<MQTT_Set_Topic>\n"
+                            "\t<MQTT_Publish />\n"
+                            "\t<MQTT_Subscribe />\n"
+                            "</MQTT_Set_Topic>\n"
+                            "<!--SW_VERSION = 1.002-->\n");
+}
+
+TEST(MQTTTopicFile, SavesThirteenAttributesInOrderUpToTheFirstBlankTopic)
+{
+    TopicFolder p;
+    MQTT_Topic_Table m;
+    m.Pub[0] = Good_Row("a");
+    m.Pub[1] = {"b", "Y", "", "String", "16", "4", "ip", "in", "", "N", "Y", "250", ""};
+    m.Pub[2].Topic = " \t\r\n";
+    m.Pub[2].Mnemonic = "not saved";
+    m.Pub[3] = Good_Row("after the blank row");
+    m.Sub[0].Topic = "subscribe rows are never saved";
+    ASSERT_TRUE(Save_MQTT_Topic(p.st, p.file(), m).ok);
+    EXPECT_EQ(p.read(File),
+              "<?xml version=\"1.0\"?>\n"
+              "<MQTT_Set_Topic>\n"
+              "\t<MQTT_Publish>\n"
+              "\t\t<row Topic=\"a\" Retained=\"N\" QoS=\"1\" DataType=\"Float\" Dimension=\"4\" "
+              "Position=\"0\" IPAddress=\"\" InputTemplate=\"\" Template=\"$VALUE$\" "
+              "OnChange=\"Y\" OnTimer=\"N\" Time=\"\" Mnemonic=\"Speed\" />\n"
+              "\t\t<row Topic=\"b\" Retained=\"Y\" QoS=\"\" DataType=\"String\" Dimension=\"16\" "
+              "Position=\"4\" IPAddress=\"ip\" InputTemplate=\"in\" Template=\"\" "
+              "OnChange=\"N\" OnTimer=\"Y\" Time=\"250\" Mnemonic=\"\" />\n"
+              "\t</MQTT_Publish>\n"
+              "\t<MQTT_Subscribe />\n"
+              "</MQTT_Set_Topic>\n"
+              "<!--SW_VERSION = 1.002-->\n");
+
+    m.Pub[0].Topic = " ";
+    ASSERT_TRUE(Save_MQTT_Topic(p.st, p.file(), m).ok);
+    EXPECT_TRUE(p.read(File).contains("<MQTT_Publish />"));
+}
+
+TEST(MQTTTopicFile, RowWithoutARequiredAttributeFailsTheLoad)
+{
+    TopicFolder p;
+    const QByteArray good = "<row " + Full_Attributes + "/>";
+    for (const char* attribute : {"Topic", "Retained", "QoS", "Mnemonic"}) {
+        QByteArray bad = good;
+        bad.replace(QByteArray(" ") + attribute + "=", " X" + QByteArray(attribute) + "=");
+        MQTT_Topic_Table m;
+        const FileResult r = p.load(Topic_File(good + bad + good), m);
+        EXPECT_FALSE(r.ok) << attribute;
+        EXPECT_EQ(r.message, p.text(Txt::MQTT_Attribute_Missing,
+                                    {p.file(), "2", "MQTT_Publish", attribute}));
+        EXPECT_EQ(m.Pub[0].Topic, "t") << "rows read before the fault stay";
+        EXPECT_EQ(m.Pub[1], MQTT_Publish_Row{});
+    }
+
+    MQTT_Topic_Table m;
+    const FileResult r = p.load(Topic_File(good, "<row Topic=\"s\" Retained=\"N\" QoS=\"0\"/>"), m);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.message, p.text(Txt::MQTT_Attribute_Missing,
+                                {p.file(), "1", "MQTT_Subscribe", "Mnemonic"}));
+}
+
+TEST(MQTTTopicFile, ReadingRules)
+{
+    TopicFolder p;
+    // Another root name, rows of any name, comments and blanks between rows, optional
+    // attributes missing or empty, an indented empty subscribe section.
+    MQTT_Topic_Table m;
+    FileResult r = p.load("<Other>\n  <MQTT_Publish>\n    <!-- a note -->\n"
+                          "    <row Topic=\"a\" Retained=\"\" QoS=\"\" Mnemonic=\"\"/>\n"
+                          "    <item Topic=\"b\" Retained=\"Y\" QoS=\"2\" Mnemonic=\"m\" "
+                          "OnChange=\"\" Template=\"\"/>\n"
+                          "  </MQTT_Publish>\n  <MQTT_Subscribe>\n  </MQTT_Subscribe>\n</Other>",
+                          m);
+    ASSERT_TRUE(r.ok) << r.message.toStdString();
+    MQTT_Publish_Row a{"a", "", "", "", "", "", "", "", "", "N", "N", "", ""};
+    MQTT_Publish_Row b{"b", "Y", "2", "", "", "", "", "", "", "", "N", "", "m"};
+    EXPECT_EQ(m.Pub[0], a);
+    EXPECT_EQ(m.Pub[1], b);
+    EXPECT_EQ(m.Pub[2], MQTT_Publish_Row{});
+    EXPECT_EQ(m.Sub[0], MQTT_Subscribe_Row{});
+
+    r = p.load(Topic_File("", "<row Topic=\"s\" Retained=\"N\" QoS=\"0\" Mnemonic=\"x\" "
+                              "Port=\"502\" EthType=\"TCP\"/>"),
+               m);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(m.Sub[0], (MQTT_Subscribe_Row{"s", "N", "0", "", "", "", "", "502", "TCP", "", "", "x"}));
+
+    // Structural faults, each with its message.
+    struct Case {
+        QByteArray file;
+        QString message;
+    } cases[] = {
+        {"<!-- first -->" + Topic_File(""), p.text(Txt::MQTT_Root_Not_Element, {p.file()})},
+        {"<MQTT_Set_Topic><MQTT_Subscribe/></MQTT_Set_Topic>",
+         p.text(Txt::MQTT_Element_Missing, {p.file(), "MQTT_Publish"})},
+        {"<MQTT_Set_Topic><MQTT_Publish><row " + Full_Attributes + "/></MQTT_Publish></MQTT_Set_Topic>",
+         p.text(Txt::MQTT_Element_Missing, {p.file(), "MQTT_Subscribe"})},
+    };
+    for (const Case& c : cases) {
+        r = p.load(c.file, m);
+        EXPECT_FALSE(r.ok) << c.file.toStdString();
+        EXPECT_EQ(r.message, c.message);
+    }
+    EXPECT_EQ(m.Pub[0].Topic, "t") << "publish rows read before the missing section stay";
+}
+
+TEST(MQTTTopicFile, AwkwardValuesRoundTripExactly)
+{
+    TopicFolder p;
+    MQTT_Topic_Table m;
+    m.Pub[0] = {"  lead and trail  ", "   ", "\t", "Int ", " 4", "0 ", "a\"b'c", "<&>",
+                "{\r\n  \"v\": $VALUE$\r\n}", "\n", "\r", "x\ty", "Geschwindigkeit \u00fc \u65e5\u672c \U0001F6A2"};
+    m.Pub[1] = Good_Row("line\r\nbreak\nand\rmore");
+    ASSERT_TRUE(Save_MQTT_Topic(p.st, p.file(), m).ok);
+    EXPECT_TRUE(p.read(File).contains("&#13;&#10;"));
+    MQTT_Topic_Table back;
+    ASSERT_TRUE(p.load(back).ok);
+    EXPECT_EQ(back.Pub[0], m.Pub[0]);
+    EXPECT_EQ(back.Pub[1], m.Pub[1]);
+}
+
+TEST(MQTTTopicFile, LiteralLineBreaksInAttributesAreKept)
+{
+    // Written by another tool, unescaped, with CR LF lines throughout.
+    TopicFolder p;
+    MQTT_Topic_Table m;
+    const FileResult r = p.load("<MQTT_Set_Topic>\r\n<MQTT_Publish>\r\n"
+                                "<row Topic=\"a\r\nb\" Retained=\"N\" QoS=\"0\" Mnemonic=\"\tm\" "
+                                "Template=\"{\r\n$VALUE$\n}\"/>\r\n"
+                                "</MQTT_Publish>\r\n<MQTT_Subscribe/>\r\n</MQTT_Set_Topic>\r\n",
+                                m);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(m.Pub[0].Topic, "a\r\nb");
+    EXPECT_EQ(m.Pub[0].Template, "{\r\n$VALUE$\n}");
+    EXPECT_EQ(m.Pub[0].Mnemonic, "\tm");
+}
+
+TEST(MQTTTopicFile, EncodingsAndDeclaration)
+{
+    TopicFolder p;
+    const QString topic = QString::fromUtf8("B\u00fchne/\u65e5\u672c");
+    const QString body = "<MQTT_Set_Topic>\n    <MQTT_Publish>\n        <row Topic=\"" + topic
+                         + "\" Retained=\"N\" QoS=\"0\" Mnemonic=\"m\"/>\n    </MQTT_Publish>\n"
+                           "    <MQTT_Subscribe/>\n</MQTT_Set_Topic>\n";
+    struct Case {
+        QStringConverter::Encoding encoding;
+        QString declaration;
+    } cases[] = {
+        {QStringConverter::Utf8, ""},
+        {QStringConverter::Utf8, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"},
+        {QStringConverter::Utf16LE, ""},
+        {QStringConverter::Utf16LE, "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"},
+        {QStringConverter::Utf16BE, "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n"},
+    };
+    for (const Case& c : cases) {
+        for (const bool bom : {false, true}) {
+            if (!bom && c.encoding != QStringConverter::Utf8)
+                continue; // UTF-16 is read with its byte-order mark
+            QStringEncoder enc(c.encoding, bom ? QStringEncoder::Flag::WriteBom
+                                               : QStringEncoder::Flag::Default);
+            const QByteArray bytes = enc(c.declaration + body);
+            MQTT_Topic_Table m;
+            const FileResult r = p.load(bytes, m);
+            ASSERT_TRUE(r.ok) << r.message.toStdString();
+            EXPECT_EQ(m.Pub[0].Topic, topic) << int(c.encoding) << bom;
+            EXPECT_EQ(m.Pub[0].Mnemonic, "m");
+            EXPECT_EQ(m.Pub[1].Topic, "");
+        }
+    }
+}
+
+TEST(MQTTTopicFile, MalformedFileGivesTheParserMessage)
+{
+    TopicFolder p;
+    p.write(File, "<MQTT_Set_Topic><MQTT_Publish><row Topic=\"a\"></MQTT_Set_Topic>");
+    MQTT_Topic_Table m;
+    m.Pub[0] = Good_Row();
+    const FileResult r = p.load(m);
+    EXPECT_FALSE(r.ok);
+    pugi::xml_document doc;
+    EXPECT_EQ(r.message, Load_Project_Xml(p.st, p.file(), doc).message);
+    EXPECT_FALSE(r.message.isEmpty());
+    EXPECT_EQ(m.Pub[0], MQTT_Publish_Row{});
+}
+
+TEST(MQTTTopicFile, RowsBeyondTheTableAreNotLoadedAndTheUserIsTold)
+{
+    TopicFolder p;
+    for (const int rows : {MQTT_Table_Rows, MQTT_Table_Rows + 6}) {
+        QByteArray pub;
+        for (int i = 1; i <= rows; ++i)
+            pub += "<row Topic=\"T" + QByteArray::number(i)
+                   + "\" Retained=\"N\" QoS=\"0\" Mnemonic=\"\"/>";
+        MQTT_Topic_Table m;
+        const FileResult r = p.load(Topic_File(pub), m);
+        ASSERT_TRUE(r.ok);
+        EXPECT_EQ(m.Pub.size(), MQTT_Table_Rows);
+        EXPECT_EQ(m.Pub.last().Topic, "T1024");
+        if (rows == MQTT_Table_Rows) {
+            EXPECT_TRUE(r.notices.isEmpty());
+        } else {
+            ASSERT_EQ(r.notices.size(), 1);
+            EXPECT_EQ(r.notices[0], p.text(Txt::MQTT_Rows_Not_Loaded, {p.file(), "1030", "1024"}));
+        }
+    }
+}
+
+TEST(MQTTTopicCheck, MessagesAndOrderOfTheChecks)
+{
+    TopicFolder p;
+    const auto pub = [&](int index, const char* tail = "") {
+        return "Error row 1" + p.st.Get_Lang_Text(index) + tail;
+    };
+    struct Case {
+        const char* what;
+        MQTT_Publish_Row row;
+        QString message;
+    } cases[] = {
+        {"passes", Good_Row(), ""},
+        {"no type before a bad dimension", {"t", "", "", " ", "x", "-1", "", "", "$", "Y", "Y", "0", ""}, pub(1352)},
+        {"Int 3", {"t", "", "", "Int", "3", "0", "", "", "", "", "", "", ""}, pub(1353)},
+        {"Int 8", {"t", "", "", " int ", "8", "0", "", "", "", "", "", "", ""}, ""},
+        {"Int not a number", {"t", "", "", "INT", "4x", "0", "", "", "", "", "", "", ""}, pub(1353)},
+        {"Int with a blank", {"t", "", "", "Int", " 4", "0", "", "", "", "", "", "", ""}, pub(1353)},
+        {"Float 2", {"t", "", "", "Float", "2", "0", "", "", "", "", "", "", ""}, pub(1354)},
+        {"Float 8", {"t", "", "", "Float", "8", "1999", "", "", "", "", "", "", ""}, ""},
+        {"String 0", {"t", "", "", "String", "0", "0", "", "", "", "", "", "", ""}, pub(1355)},
+        {"Base64 empty", {"t", "", "", "Base64", "", "0", "", "", "", "", "", "", ""}, pub(1355)},
+        {"other type 1", {"t", "", "", "Other", "1", "0", "", "", "", "", "", "", ""}, ""},
+        {"dimension before position", {"t", "", "", "Float", "3", "2000", "", "", "", "", "", "", ""}, pub(1354)},
+        {"position 2000", {"t", "", "", "Int", "1", "2000", "", "", "", "", "", "", ""}, pub(1356, "1999")},
+        {"position -1", {"t", "", "", "Int", "1", "-1", "", "", "", "", "", "", ""}, pub(1356, "1999")},
+        {"position empty", {"t", "", "", "Int", "1", "", "", "", "", "", "", "", ""}, pub(1356, "1999")},
+        {"position before template", {"t", "", "", "Int", "1", "x", "", "", "$", "", "", "", ""}, pub(1356, "1999")},
+        {"one $", {"t", "", "", "Int", "1", "0", "", "", "$VALUE", "", "", "", ""}, pub(1378)},
+        {"template before time", {"t", "", "", "Int", "1", "0", "", "", "$$$", "", "Y", "", ""}, pub(1378)},
+        {"timer, no time", {"t", "", "", "Int", "1", "0", "", "", "", "", " y ", "", ""}, pub(1389)},
+        {"timer, time 0", {"t", "", "", "Int", "1", "0", "", "", "", "", "Y", "0", ""}, pub(1389)},
+        {"timer, time 10^9", {"t", "", "", "Int", "1", "0", "", "", "", "", "Y", "1000000000", ""}, pub(1389)},
+        {"timer, huge time", {"t", "", "", "Int", "1", "0", "", "", "", "", "Y", "99999999999999999999", ""}, pub(1389)},
+        {"timer, time 999999999", {"t", "", "", "Int", "1", "0", "", "", "", "", "Y", "999999999", ""}, ""},
+        {"no timer, no time", {"t", "", "", "Int", "1", "0", "", "", "", "", "N", "", ""}, ""},
+        {"QoS, flags and mnemonic unchecked", {"t", "?", "", "Int", "1", "0", "", "", "", "?", "N", "", ""}, ""},
+    };
+    for (const Case& c : cases) {
+        MQTT_Topic_Table m;
+        m.Pub[0] = c.row;
+        EXPECT_EQ(Controllo_dati(p.st, m), c.message) << c.what;
+    }
+
+    // The row number, rows after a blank Topic, the subscribe table after the publish one.
+    MQTT_Topic_Table m;
+    m.Pub[0] = m.Pub[1] = Good_Row();
+    m.Pub[2] = Good_Row();
+    m.Pub[2].DataType = "";
+    EXPECT_EQ(Controllo_dati(p.st, m), "Error row 3" + p.st.Get_Lang_Text(1352));
+    m.Pub[1].Topic = "\t ";
+    m.Sub[0] = {"s", "", "", "Int", "2", "1999", "", "", "", "", "$VALUE$", ""};
+    m.Sub[1] = {"s", "", "", "Float", "4", "2000", "", "", "", "", "", ""};
+    EXPECT_EQ(Controllo_dati(p.st, m), "Error row 2" + p.st.Get_Lang_Text(1361) + "1999");
+    const struct {
+        MQTT_Subscribe_Row row;
+        int text;
+    } sub[] = {
+        {{"s", "", "", "", "", "", "", "", "", "", "", ""}, 1357},
+        {{"s", "", "", "Int", "3", "0", "", "", "", "", "", ""}, 1358},
+        {{"s", "", "", "Float", "1", "0", "", "", "", "", "", ""}, 1359},
+        {{"s", "", "", "String", "0", "0", "", "", "", "", "", ""}, 1360},
+        {{"s", "", "", "String", "1", "0", "", "", "", "", "$", ""}, 1380},
+    };
+    for (const auto& c : sub) {
+        m.Sub[1] = c.row;
+        EXPECT_EQ(Controllo_dati(p.st, m), "Error row 2" + p.st.Get_Lang_Text(c.text)) << c.text;
+    }
+    m.Pub[0].Dimension = "3";
+    EXPECT_EQ(Controllo_dati(p.st, m), "Error row 1" + p.st.Get_Lang_Text(1354));
+
+    // Texts are taken from the table when the check runs.
+    p.st.Lang_Table[Txt::MQTT_Error_Row] = "Fehler Zeile ";
+    EXPECT_TRUE(Controllo_dati(p.st, m).startsWith("Fehler Zeile 1"));
+}
