@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/Files.h"
 #include "lang/LangTable.h"
+#include "project/nmea/Nmea0183Catalogue.h"
 
 #include <QFileInfo>
 
@@ -19,7 +20,8 @@ constexpr int Exit_Usage = 2;
 const char* const Usage =
     "usage: swr2305-cli <command> [arguments]\n"
     "commands:\n"
-    "  texts [--language FILE] [--output FILE]   the string table, one line per index\n";
+    "  texts [--language FILE] [--output FILE]   the string table, one line per index\n"
+    "  sentences                                 the NMEA 0183 sentence catalogue\n";
 
 // Options of the form "--name value"; positional arguments are kept in order.
 struct Args {
@@ -78,6 +80,17 @@ int Cmd_Texts(const QStringList& rest, QTextStream& out, QTextStream& err)
     return Exit_Ok;
 }
 
+int Cmd_Sentences(const QStringList& rest, QTextStream& out, QTextStream& err)
+{
+    if (!rest.isEmpty()) {
+        err << Usage;
+        return Exit_Usage;
+    }
+    Init_NMEA0183_Map();
+    out << Sentences_Listing();
+    return Exit_Ok;
+}
+
 struct Command {
     const char* name;
     std::function<int(const QStringList&, QTextStream&, QTextStream&)> run;
@@ -85,6 +98,7 @@ struct Command {
 
 const Command Commands[] = {
     {"texts", Cmd_Texts},
+    {"sentences", Cmd_Sentences},
 };
 
 } // namespace

@@ -63,3 +63,11 @@ TEST(CliTexts, UsageErrors)
     }
     EXPECT_EQ(Cli({"texts", "--language", "/nonexistent.lng"}).rc, 1);
 }
+
+TEST(CliSentences, PrintsTheCatalogue)
+{
+    const CliRun r = Cli({"sentences"});
+    EXPECT_EQ(r.rc, 0);
+    EXPECT_EQ(r.out, test::Read_Test_Data("nmea_sentences.txt"));
+    EXPECT_EQ(Cli({"sentences", "x"}).rc, 2);
+}
