@@ -106,7 +106,14 @@ QByteArray Xml_Bytes(const pugi::xml_document& doc)
     std::ostringstream out;
     doc.save(out, "\t", pugi::format_default, pugi::encoding_utf8);
     const std::string s = out.str();
-    return QByteArray(s.data(), qsizetype(s.size()));
+    QByteArray bytes(s.data(), qsizetype(s.size()));
+    // The library writes a carriage return inside element text as it stands, and every
+    // reader (this one too) turns a written CR LF or lone CR into LF. Written as a
+    // character reference it is read back as CR. The library's own layout uses only LF and
+    // tabs and it already escapes CR in attribute values, so a CR left here belongs to
+    // element text (the program builds no comment, CDATA or PI holding one).
+    bytes.replace('\r', "&#13;");
+    return bytes;
 }
 
 bool Save_Xml_File(const pugi::xml_document& doc, const QString& path, QString* error)

@@ -42,7 +42,8 @@ pugi::xml_node Xml_Root(const pugi::xml_document& doc);
 // Text of an element as it stands; found is false when the element is missing.
 QString Xml_Text(const pugi::xml_node& element, bool* found = nullptr);
 
-// Serialises the document as the XML library does (its own declaration, tab indentation).
+// Serialises the document as the XML library does (its own declaration, tab indentation),
+// except that a carriage return in element text is written "&#13;" so that it reads back.
 QByteArray Xml_Bytes(const pugi::xml_document& doc);
 
 // Writes the document whole, replacing the file; error gets the system's reason.
