@@ -3,11 +3,16 @@
 #include "app/AppState.h"
 #include "app/Files.h"
 #include "lang/LangTable.h"
+#include "app/Projects.h"
+#include "project/mqtt/MqttTopics.h"
 #include "project/nmea/Nmea0183Catalogue.h"
+#include "project/nmea/NmeaAccess.h"
+#include "project/pargen/ParGen.h"
 
 #include <QFileInfo>
 
 #include <functional>
+#include <vector>
 
 namespace swr {
 
@@ -21,7 +26,9 @@ const char* const Usage =
     "usage: swr2305-cli <command> [arguments]\n"
     "commands:\n"
     "  texts [--language FILE] [--output FILE]   the string table, one line per index\n"
-    "  sentences                                 the NMEA 0183 sentence catalogue\n";
+    "  sentences                                 the NMEA 0183 sentence catalogue\n"
+    "  check DIR                                 the data checks of a configuration folder\n"
+    "  resave DIR                                load, check and write back its project files\n";
 
 // Options of the form "--name value"; positional arguments are kept in order.
 struct Args {
@@ -91,6 +98,118 @@ int Cmd_Sentences(const QStringList& rest, QTextStream& out, QTextStream& err)
     return Exit_Ok;
 }
 
+// One project file as its editor handles it: loaded (a missing file gives the defaults),
+// checked, and written back.
+struct ProjectFile {
+    const char* name;
+    std::function<FileResult(const AppState&, const QString&)> load;
+    std::function<QString(const AppState&)> check;
+    std::function<FileResult(const AppState&, const QString&)> save;
+};
+
+struct Loaded {
+    ParGen par = ParGen_Defaults();
+    NMEA_Listener_Table nmea;
+    MQTT_Topic_Table mqtt;
+};
+
+std::vector<ProjectFile> Project_Files(Loaded& m)
+{
+    return {
+        {ParGen_File_Name, [&m](const AppState& st, const QString& p) { return Load_ParGen(st, p, m.par); },
+         [&m](const AppState& st) { return Controllo_Dati(st, m.par); },
+         [&m](const AppState& st, const QString& p) { return Save_ParGen(st, p, m.par); }},
+        {NMEA_Access_File_Name,
+         [&m](const AppState& st, const QString& p) { return Load_NMEA_Access(st, p, m.nmea); },
+         [&m](const AppState& st) { return Controllo_dati(st, m.nmea); },
+         [&m](const AppState& st, const QString& p) { return Save_NMEA_Access(st, p, m.nmea); }},
+        {MQTT_Topic_File_Name,
+         [&m](const AppState& st, const QString& p) { return Load_MQTT_Topic(st, p, m.mqtt); },
+         [&m](const AppState& st) { return Controllo_dati(st, m.mqtt); },
+         [&m](const AppState& st, const QString& p) { return Save_MQTT_Topic(st, p, m.mqtt); }},
+    };
+}
+
+// Runs the loads and checks over the folder; prints one line per failing file. With
+// onlyExisting, files that do not exist are passed over. Returns whether all passed.
+bool Check_Folder(const AppState& st, const QString& dir, std::vector<ProjectFile>& files,
+                  bool onlyExisting, bool refuseNotices, QTextStream& out, QTextStream& err)
+{
+    bool all = true;
+    for (ProjectFile& f : files) {
+        const QString path = Join_Path(dir, QString::fromLatin1(f.name));
+        if (onlyExisting && !QFileInfo::exists(path))
+            continue;
+        const FileResult r = f.load(st, path);
+        QString message = r.ok ? f.check(st) : r.message;
+        for (const QString& n : r.notices) {
+            if (refuseNotices && message.isEmpty())
+                message = n;
+            else
+                err << f.name << ": " << n << '\n';
+        }
+        if (!message.isEmpty()) {
+            out << f.name << ": " << message << '\n';
+            all = false;
+        }
+    }
+    return all;
+}
+
+bool Folder_Argument(const QStringList& rest, QString* dir, QTextStream& err)
+{
+    if (rest.size() != 1 || rest.first().startsWith(QLatin1String("--"))) {
+        err << Usage;
+        return false;
+    }
+    *dir = rest.first();
+    return true;
+}
+
+AppState Cli_State()
+{
+    AppState st;
+    Load_Default_Strings(st.Lang_Table);
+    Init_NMEA0183_Map();
+    return st;
+}
+
+int Cmd_Check(const QStringList& rest, QTextStream& out, QTextStream& err)
+{
+    QString dir;
+    if (!Folder_Argument(rest, &dir, err))
+        return Exit_Usage;
+    const AppState st = Cli_State();
+    Loaded m;
+    std::vector<ProjectFile> files = Project_Files(m);
+    return Check_Folder(st, dir, files, false, false, out, err) ? Exit_Ok : Exit_Failed;
+}
+
+int Cmd_Resave(const QStringList& rest, QTextStream& out, QTextStream& err)
+{
+    QString dir;
+    if (!Folder_Argument(rest, &dir, err))
+        return Exit_Usage;
+    const AppState st = Cli_State();
+    Loaded m;
+    std::vector<ProjectFile> files = Project_Files(m);
+    // Rows a file holds beyond its table would be lost by writing it back: refused here.
+    if (!Check_Folder(st, dir, files, true, true, out, err))
+        return Exit_Failed;
+    bool all = true;
+    for (ProjectFile& f : files) {
+        const QString path = Join_Path(dir, QString::fromLatin1(f.name));
+        if (!QFileInfo::exists(path))
+            continue;
+        const FileResult r = f.save(st, path);
+        if (!r.ok) {
+            out << f.name << ": " << r.message << '\n';
+            all = false;
+        }
+    }
+    return all ? Exit_Ok : Exit_Failed;
+}
+
 struct Command {
     const char* name;
     std::function<int(const QStringList&, QTextStream&, QTextStream&)> run;
@@ -99,6 +218,8 @@ struct Command {
 const Command Commands[] = {
     {"texts", Cmd_Texts},
     {"sentences", Cmd_Sentences},
+    {"check", Cmd_Check},
+    {"resave", Cmd_Resave},
 };
 
 } // namespace

@@ -2,7 +2,11 @@
 
 #include "TestSupport.h"
 
+#include "project/pargen/ParGen.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -70,4 +74,60 @@ TEST(CliSentences, PrintsTheCatalogue)
     EXPECT_EQ(r.rc, 0);
     EXPECT_EQ(r.out, test::Read_Test_Data("nmea_sentences.txt"));
     EXPECT_EQ(Cli({"sentences", "x"}).rc, 2);
+}
+
+namespace {
+
+// A configuration folder whose ParGen.xml fails its check and whose topic file is not XML.
+struct BadFolder {
+    test::ProgramFolder p;
+    BadFolder()
+    {
+        p.start();
+        ParGen m = ParGen_Defaults();
+        m.Set_Text(ParKey::Ethernet_IP1, "");
+        QDir().mkpath(p.path("conf"));
+        EXPECT_TRUE(Save_ParGen(p.st, p.path("conf/ParGen.xml"), m).ok);
+        p.write("conf/MQTT_Set_Topic.xml", "<MQTT_Topic>\n<MQTT_Publish>\n</MQTT_Topic>\n");
+    }
+};
+
+} // namespace
+
+TEST(CliCheck, OneLinePerFailingFileInOrder)
+{
+    BadFolder f;
+    const CliRun r = Cli({"check", f.p.path("conf")});
+    EXPECT_EQ(r.rc, 1);
+    const QStringList lines = QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << r.out.toStdString();
+    EXPECT_EQ(lines[0], "ParGen.xml: " + f.p.st.Get_Lang_Text(544));
+    EXPECT_TRUE(lines[1].startsWith("MQTT_Set_Topic.xml: ")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].contains("line 3")) << lines[1].toStdString();
+
+    // An empty folder loads every file as its defaults, which pass.
+    QDir().mkpath(f.p.path("empty"));
+    const CliRun ok = Cli({"check", f.p.path("empty")});
+    EXPECT_EQ(ok.rc, 0);
+    EXPECT_TRUE(ok.out.isEmpty());
+    EXPECT_EQ(Cli({"check"}).rc, 2);
+}
+
+TEST(CliResave, WritesNothingUnlessEveryCheckPasses)
+{
+    BadFolder f;
+    const QByteArray before = f.p.read("conf/ParGen.xml");
+    EXPECT_EQ(Cli({"resave", f.p.path("conf")}).rc, 1);
+    EXPECT_EQ(f.p.read("conf/ParGen.xml"), before);
+
+    // A sound folder written by hand is written back in the program's own layout; files
+    // that do not exist stay absent.
+    f.p.write("good/ParGen.xml", "<ParGen><Ethernet_IP1>10</Ethernet_IP1></ParGen>");
+    const CliRun r = Cli({"resave", f.p.path("good")});
+    EXPECT_EQ(r.rc, 0) << r.out.toStdString();
+    ParGen m = ParGen_Defaults();
+    m.Set_Text(ParKey::Ethernet_IP1, "10");
+    ASSERT_TRUE(Save_ParGen(f.p.st, f.p.path("expected.xml"), m).ok);
+    EXPECT_EQ(f.p.read("good/ParGen.xml"), f.p.read("expected.xml"));
+    EXPECT_FALSE(QFileInfo::exists(f.p.path("good/MQTT_Set_Topic.xml")));
 }

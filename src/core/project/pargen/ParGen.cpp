@@ -89,7 +89,7 @@ constexpr bool Table_In_Key_Order()
 static_assert(std::size(Table) == Par_Key_Count);
 static_assert(Table_In_Key_Order(), "Par_Keys rows must follow the order of ParKey");
 
-// The text a file gives for a key, as the key's value (Part 3.1 reading rules, step 4).
+// The text a file gives for a key, as the key's value (the file's reading rules).
 QString Read_Value(const ParKeyInfo& k, const QString& text)
 {
     switch (k.kind) {

@@ -1,7 +1,7 @@
 #pragma once
 
-// The communication parameters of a project and their file ParGen.xml (Part 3.1), and
-// their data check (Part 3.2). The 55 keys are described once, in the table Par_Keys();
+// The communication parameters of a project and their file ParGen.xml, and
+// their data check. The 55 keys are described once, in the table Par_Keys();
 // load, save, the check and the editor's binding all walk that table.
 
 #include "project/ProjectFile.h"
@@ -87,7 +87,7 @@ enum class ParKind : unsigned char {
 // The choice lists. The will QoS is written as its position, which is also its entry text.
 enum class ParList : unsigned char { None, Baud, Parity, StopBits, QoS };
 
-// The editor's panels, numbered as it shows them (Part 3.3).
+// The editor's panels, numbered as it shows them.
 enum class ParGroup : unsigned char { Ethernet_Connection = 1, MQTT, Serial, TLS, NTP, Ethernet };
 
 // One key of ParGen.xml: how it is stored and read, and what the editor binds to it.
@@ -101,7 +101,7 @@ struct ParKeyInfo {
                           // flags); other flags only when the text is exactly "1"
     ParGroup group;
     int octet;            // 1..4 for the octets of an address row, 0 otherwise. The "." key
-                          // chain of Part 3.2 is the next key in table order while it is an
+                          // chain of the editor is the next key in table order while it is an
                           // octet too.
     int max_length;       // characters the editor lets the user type; 0 for no limit
     bool multi_line;      // edited in a field that takes several lines
@@ -121,7 +121,7 @@ bool Par_Key_From_Name(const QString& name, ParKey* key);
 // The entries of a list, in list order (empty for None).
 const QStringList& Par_Choices(ParList list);
 
-// The text-to-position mappings of Part 3.1.
+// The text-to-position mappings of the file.
 int Baud_to_Index(const QString& text);     // decimal 1200..115200 of the list; else 2 (4800)
 int Parity_to_Index(const QString& text);   // NONE, ODD, EVEN in any case; else 0
 int StopBits_to_Index(const QString& text); // "1 BIT", "2 BITS" in any case; else 0
@@ -138,7 +138,7 @@ struct ParGen {
 
     const QString& Text(ParKey k) const { return values[size_t(k)]; }
     // Text keys take text unchanged; flag and choice keys read it as the file's text is read
-    // (Part 3.1 reading rules), so "01" turns TLS_Enable on and "even" picks "EVEN".
+    // (the file's reading rules), so "01" turns TLS_Enable on and "even" picks "EVEN".
     void Set_Text(ParKey k, const QString& text);
 
     bool Flag(ParKey k) const { return Text(k) == QLatin1String("1"); }
@@ -155,7 +155,7 @@ struct ParGen {
 // Every key at its default; also what a project without ParGen.xml shows.
 ParGen ParGen_Defaults();
 
-// The editor's load (Part 3.1): m gets the defaults, then every key found in the file by the
+// The editor's load: m gets the defaults, then every key found in the file by the
 // reading rules. A missing file is no error. A file that is not well-formed gives ok false
 // with the message of Load_Project_Xml (file, line, column, reason); m keeps the defaults.
 // Eth_Conn_DHCP_WiFi is read back like the other flags.
@@ -165,7 +165,7 @@ FileResult Load_ParGen(const AppState& st, const QString& path, ParGen& m);
 // value as an element without text), then the comment "SW_VERSION = 1.002".
 FileResult Save_ParGen(const AppState& st, const QString& path, const ParGen& m);
 
-// The data check of Part 3.2: empty when the values may be saved, otherwise the text of
+// The data check: empty when the values may be saved, otherwise the text of
 // the first failing test, taken from the string table now.
 QString Controllo_Dati(const AppState& st, const ParGen& m);
 

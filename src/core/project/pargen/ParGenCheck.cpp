@@ -1,4 +1,4 @@
-// The data check of the Set Communication editor (Part 3.2).
+// The data check of the Set Communication editor.
 #include "project/pargen/ParGen.h"
 
 #include "app/AppState.h"

@@ -1,4 +1,4 @@
-// Load and save of ParGen.xml (Part 3.1), both driven by the key table.
+// Load and save of ParGen.xml, both driven by the key table.
 #include "project/pargen/ParGen.h"
 
 #include "app/Xml.h"

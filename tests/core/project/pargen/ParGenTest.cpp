@@ -122,7 +122,7 @@ TEST(ParGenTable, ChoiceListsAndEditorMetadata)
     EXPECT_FALSE(Par_Key_Info(ParKey::RS485_1_BAUDRATE).shown);
     EXPECT_TRUE(Par_Key_Info(ParKey::RS232_BAUDRATE).shown);
 
-    // The "." chains of Part 3.2 follow from the octet numbers in table order.
+    // The "." chains of the editor follow from the octet numbers in table order.
     QStringList chain;
     for (const ParKeyInfo& k : Par_Keys())
         if (k.octet)
