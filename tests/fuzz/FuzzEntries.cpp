@@ -1,0 +1,95 @@
+#include "FuzzEntries.h"
+
+#include "app/AppState.h"
+#include "app/Files.h"
+#include "lang/LangTable.h"
+#include "project/mqtt/MqttTopics.h"
+#include "project/nmea/Nmea0183Catalogue.h"
+#include "project/nmea/NmeaAccess.h"
+#include "project/pargen/ParGen.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace swr::fuzz {
+
+namespace {
+
+const AppState& State()
+{
+    static const AppState st = [] {
+        AppState s;
+        Load_Default_Strings(s.Lang_Table);
+        Init_NMEA0183_Map();
+        return s;
+    }();
+    return st;
+}
+
+// The readers take paths: the input goes to a file in a folder of this process.
+QString Input_File(const char* name, const uint8_t* data, size_t size)
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(reinterpret_cast<const char*>(data), qint64(size));
+    return path;
+}
+
+// Load, check, save and load again: whatever was read must survive its own save.
+template <typename Model, typename Load, typename Save, typename Check>
+void Round_Trip(const char* name, const uint8_t* data, size_t size, Model m, Load load, Save save,
+                Check check)
+{
+    const AppState& st = State();
+    const QString path = Input_File(name, data, size);
+    if (!load(st, path, m).ok)
+        return;
+    (void)check(st, m);
+    if (!save(st, path, m).ok)
+        return;
+    Model again = m;
+    load(st, path, again);
+}
+
+} // namespace
+
+void ParGen_File(const uint8_t* data, size_t size)
+{
+    Round_Trip("ParGen.xml", data, size, ParGen_Defaults(), Load_ParGen, Save_ParGen,
+               [](const AppState& st, const ParGen& m) { return Controllo_Dati(st, m); });
+}
+
+void NMEA_Access_File(const uint8_t* data, size_t size)
+{
+    Round_Trip("NMEA_0183_Set_Access.xml", data, size, NMEA_Listener_Table{}, Load_NMEA_Access,
+               Save_NMEA_Access,
+               [](const AppState& st, const NMEA_Listener_Table& m) { return Controllo_dati(st, m); });
+}
+
+void MQTT_Topic_File(const uint8_t* data, size_t size)
+{
+    Round_Trip("MQTT_Set_Topic.xml", data, size, MQTT_Topic_Table{}, Load_MQTT_Topic, Save_MQTT_Topic,
+               [](const AppState& st, const MQTT_Topic_Table& m) { return Controllo_dati(st, m); });
+}
+
+void Language_File(const uint8_t* data, size_t size)
+{
+    QStringList table;
+    Load_Default_Strings(table);
+    Apply_Language_Text(table, Decode_Language_Bytes(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size))));
+    if (table.size() != Lang_Count)
+        __builtin_trap();
+}
+
+const Entry Entries[] = {
+    {"pargen", ParGen_File},
+    {"nmea", NMEA_Access_File},
+    {"mqtt", MQTT_Topic_File},
+    {"language", Language_File},
+};
+const int Entry_Count = int(sizeof(Entries) / sizeof(Entries[0]));
+
+} // namespace swr::fuzz

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// One input through each reader; shared by the fuzz targets and the regression test that
+// replays every input the fuzzers once found troublesome.
+namespace swr::fuzz {
+
+void ParGen_File(const uint8_t* data, size_t size);
+void NMEA_Access_File(const uint8_t* data, size_t size);
+void MQTT_Topic_File(const uint8_t* data, size_t size);
+void Language_File(const uint8_t* data, size_t size);
+
+struct Entry {
+    const char* name;
+    void (*run)(const uint8_t*, size_t);
+};
+extern const Entry Entries[];
+extern const int Entry_Count;
+
+} // namespace swr::fuzz
