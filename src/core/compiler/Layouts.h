@@ -74,15 +74,14 @@ inline void Put_Field(Parameter_Bank_Bytes& bank, const Par_Field& f, uint32_t v
 }
 
 // Bank 2: one item.
-using Item = TNMEA_Listener_Item;
-inline constexpr Field<Item> NMEA_Listener_Item_Layout[] = {
-    SWR_NUM(Item, 0, 2, Sentence_Index),
-    SWR_NUM(Item, 2, 2, Position),
-    SWR_NUM(Item, 4, 1, Channel_Code),
-    SWR_NUM(Item, 5, 1, Field_Index),
-    SWR_NUM(Item, 6, 1, Post_Operation),
-    SWR_NUM(Item, 7, 1, Swap_Flags),
-    SWR_NUM(Item, 8, 1, Item_Index),
+inline constexpr Field<TNMEA_Listener_Item> NMEA_Listener_Item_Layout[] = {
+    SWR_NUM(TNMEA_Listener_Item, 0, 2, Sentence_Index),
+    SWR_NUM(TNMEA_Listener_Item, 2, 2, Position),
+    SWR_NUM(TNMEA_Listener_Item, 4, 1, Channel_Code),
+    SWR_NUM(TNMEA_Listener_Item, 5, 1, Field_Index),
+    SWR_NUM(TNMEA_Listener_Item, 6, 1, Post_Operation),
+    SWR_NUM(TNMEA_Listener_Item, 7, 1, Swap_Flags),
+    SWR_NUM(TNMEA_Listener_Item, 8, 1, Item_Index),
     {"Reserved_9", 9, 1, Kind::Zero},
     {"Reserved_10", 10, 2, Kind::Zero},
 };
@@ -146,33 +145,31 @@ inline constexpr Field<int32_t> Topic_Filter_QoS_Layout[] = {
     {"QoS", 0, 4, Kind::Number, [](const int32_t& q) { return uint32_t(q); }},
 };
 
-using Sub = TMQTT_Subscribe_Data;
-inline constexpr Field<Sub> Subscribe_Layout[] = {
-    SWR_NUM(Sub, 0, 4, Position),
-    SWR_NUM(Sub, 4, 4, Length),
-    SWR_NUM(Sub, 8, 4, Type_SubData),
-    SWR_ADD(Sub, 12, Input_Template_Add),
-    SWR_ADD(Sub, 16, Output_Template_Add),
-    SWR_NUM(Sub, 20, 4, IP_Address),
-    SWR_NUM(Sub, 24, 2, Port),
-    SWR_NUM(Sub, 26, 1, Proto),
+inline constexpr Field<TMQTT_Subscribe_Data> Subscribe_Layout[] = {
+    SWR_NUM(TMQTT_Subscribe_Data, 0, 4, Position),
+    SWR_NUM(TMQTT_Subscribe_Data, 4, 4, Length),
+    SWR_NUM(TMQTT_Subscribe_Data, 8, 4, Type_SubData),
+    SWR_ADD(TMQTT_Subscribe_Data, 12, Input_Template_Add),
+    SWR_ADD(TMQTT_Subscribe_Data, 16, Output_Template_Add),
+    SWR_NUM(TMQTT_Subscribe_Data, 20, 4, IP_Address),
+    SWR_NUM(TMQTT_Subscribe_Data, 24, 2, Port),
+    SWR_NUM(TMQTT_Subscribe_Data, 26, 1, Proto),
 };
 static_assert(Packed(Subscribe_Layout, 27));
 
-using Pub = TMQTT_Publish_Data;
-inline constexpr Field<Pub> Publish_Layout[] = {
-    SWR_ADD(Pub, 0, Desc_Add),
-    SWR_STR(Pub, 4, Publish_Topic),
-    SWR_NUM(Pub, 16, 1, Retained),
-    SWR_NUM(Pub, 17, 4, QoS),
-    SWR_ADD(Pub, 21, Input_Template_Add),
-    SWR_ADD(Pub, 25, Output_Template_Add),
-    SWR_NUM(Pub, 29, 4, Source_IP_Address),
-    SWR_NUM(Pub, 33, 4, Position),
-    SWR_NUM(Pub, 37, 2, Length),
-    SWR_NUM(Pub, 39, 2, Type_Data),
-    SWR_NUM(Pub, 41, 4, Timer),
-    SWR_NUM(Pub, 45, 4, Options),
+inline constexpr Field<TMQTT_Publish_Data> Publish_Layout[] = {
+    SWR_ADD(TMQTT_Publish_Data, 0, Desc_Add),
+    SWR_STR(TMQTT_Publish_Data, 4, Publish_Topic),
+    SWR_NUM(TMQTT_Publish_Data, 16, 1, Retained),
+    SWR_NUM(TMQTT_Publish_Data, 17, 4, QoS),
+    SWR_ADD(TMQTT_Publish_Data, 21, Input_Template_Add),
+    SWR_ADD(TMQTT_Publish_Data, 25, Output_Template_Add),
+    SWR_NUM(TMQTT_Publish_Data, 29, 4, Source_IP_Address),
+    SWR_NUM(TMQTT_Publish_Data, 33, 4, Position),
+    SWR_NUM(TMQTT_Publish_Data, 37, 2, Length),
+    SWR_NUM(TMQTT_Publish_Data, 39, 2, Type_Data),
+    SWR_NUM(TMQTT_Publish_Data, 41, 4, Timer),
+    SWR_NUM(TMQTT_Publish_Data, 45, 4, Options),
 };
 static_assert(Packed(Publish_Layout, 49));
 
