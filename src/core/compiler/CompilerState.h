@@ -11,7 +11,7 @@ namespace swr {
 // three images. Every compilation rebuilds all of it from the project files.
 struct Compiler_State {
     Parameter_Bank_Bytes Parameter_Bank{};
-    NMEA_Listener_Table NMEA_Listener_Items{};
+    NMEA_Listener_Bank_Items NMEA_Listener_Items{};
     TMQTT MQTT_Config;
     Bank_Image Bank1_Image{Parameter_Bank_Base};
     Bank_Image Bank2_Image{NMEA_Bank_Base};

@@ -133,9 +133,9 @@ public:
 
     // The fields of one record at offset at; false when the file ends inside it.
     template <class T, std::size_t N>
-    bool Record(const Field<T> (&layout)[N], uint64_t at, const QString& prefix)
+    bool Record(const Bank_Field<T> (&layout)[N], uint64_t at, const QString& prefix)
     {
-        for (const Field<T>& f : layout) {
+        for (const Bank_Field<T>& f : layout) {
             if (!Has(at + f.Offset, f.Width)) {
                 Line(at + f.Offset, prefix + QLatin1String(f.Name), QStringLiteral("beyond the end of the file"));
                 return false;
@@ -147,7 +147,7 @@ public:
 
     // A table of count records at a device address.
     template <class T, std::size_t N>
-    void Table(const Field<T> (&layout)[N], const char* name, uint32_t address, uint32_t count)
+    void Table(const Bank_Field<T> (&layout)[N], const char* name, uint32_t address, uint32_t count)
     {
         const uint64_t at = uint32_t(address - base_);
         const uint32_t size = Record_Size(layout);
@@ -157,7 +157,7 @@ public:
                 return;
     }
 
-    uint32_t Fixed(const Field<TMQTT>& f) const { return Has(f.Offset, f.Width) ? Num(f.Offset, f.Width) : 0; }
+    uint32_t Fixed(const Bank_Field<TMQTT>& f) const { return Has(f.Offset, f.Width) ? Num(f.Offset, f.Width) : 0; }
 
     // Reserved bytes between the fields of a picture; only bytes that are not zero matter.
     void Reserved(uint64_t from, uint64_t to)

@@ -25,7 +25,7 @@ enum class Kind : uint8_t {
 // field's string.
 // Banks that are a picture of bytes themselves need neither.
 template <class T>
-struct Field {
+struct Bank_Field {
     const char* Name;
     uint32_t Offset;
     uint8_t Width;
@@ -73,9 +73,9 @@ consteval const F& Field_Named(const F (&layout)[N], std::string_view name)
 
 // Writes one record field by field; addresses get the bank's base added.
 template <class T, std::size_t N>
-void Write_Record(Image_Writer& w, uint32_t base, const Field<T> (&layout)[N], const T& record)
+void Write_Record(Image_Writer& w, uint32_t base, const Bank_Field<T> (&layout)[N], const T& record)
 {
-    for (const Field<T>& f : layout) {
+    for (const Bank_Field<T>& f : layout) {
         switch (f.Shown) {
         case Kind::Address:
         case Kind::Table:

@@ -30,7 +30,7 @@ constexpr uint32_t Tag_Value(const std::array<char, 4>& tag)
 
 // Bank 1: the parameter block is its own picture, so its fields carry no accessors. The
 // bytes between the fields are reserved and zero.
-using Par_Field = Field<Parameter_Bank_Bytes>;
+using Par_Field = Bank_Field<Parameter_Bank_Bytes>;
 inline constexpr Par_Field Parameter_Bank_Layout[] = {
     {"Fixed_000", 0x000, 4, Kind::Number},
     {"Fixed_004", 0x004, 4, Kind::Number},
@@ -74,7 +74,7 @@ inline void Put_Field(Parameter_Bank_Bytes& bank, const Par_Field& f, uint32_t v
 }
 
 // Bank 2: one item.
-inline constexpr Field<TNMEA_Listener_Item> NMEA_Listener_Item_Layout[] = {
+inline constexpr Bank_Field<TNMEA_Listener_Item> NMEA_Listener_Item_Layout[] = {
     SWR_NUM(TNMEA_Listener_Item, 0, 2, Sentence_Index),
     SWR_NUM(TNMEA_Listener_Item, 2, 2, Position),
     SWR_NUM(TNMEA_Listener_Item, 4, 1, Channel_Code),
@@ -88,7 +88,7 @@ inline constexpr Field<TNMEA_Listener_Item> NMEA_Listener_Item_Layout[] = {
 static_assert(Packed(NMEA_Listener_Item_Layout, NMEA_Listener_Item_Size));
 
 // Bank 3: the fixed part, then the records of its tables.
-inline constexpr Field<TMQTT> MQTT_Fixed_Layout[] = {
+inline constexpr Bank_Field<TMQTT> MQTT_Fixed_Layout[] = {
     SWR_NUM(TMQTT, 0, 4, Mode),
     SWR_NUM(TMQTT, 4, 4, Time_Poll),
     SWR_ADD(TMQTT, 8, Server_Address_Add),
@@ -131,21 +131,21 @@ inline constexpr Field<TMQTT> MQTT_Fixed_Layout[] = {
 };
 static_assert(Packed(MQTT_Fixed_Layout, MQTT_Fixed_Size));
 
-consteval const Field<TMQTT>& MQTT_Fixed(std::string_view name)
+consteval const Bank_Field<TMQTT>& MQTT_Fixed(std::string_view name)
 {
     return Field_Named(MQTT_Fixed_Layout, name);
 }
 
-inline constexpr Field<TMQTTString> Topic_Filter_Layout[] = {
+inline constexpr Bank_Field<TMQTTString> Topic_Filter_Layout[] = {
     {"Topic_Filter", 0, 12, Kind::Str12, nullptr,
      [](const TMQTTString& s) -> const TMQTTString& { return s; }},
 };
 
-inline constexpr Field<int32_t> Topic_Filter_QoS_Layout[] = {
+inline constexpr Bank_Field<int32_t> Topic_Filter_QoS_Layout[] = {
     {"QoS", 0, 4, Kind::Number, [](const int32_t& q) { return uint32_t(q); }},
 };
 
-inline constexpr Field<TMQTT_Subscribe_Data> Subscribe_Layout[] = {
+inline constexpr Bank_Field<TMQTT_Subscribe_Data> Subscribe_Layout[] = {
     SWR_NUM(TMQTT_Subscribe_Data, 0, 4, Position),
     SWR_NUM(TMQTT_Subscribe_Data, 4, 4, Length),
     SWR_NUM(TMQTT_Subscribe_Data, 8, 4, Type_SubData),
@@ -157,7 +157,7 @@ inline constexpr Field<TMQTT_Subscribe_Data> Subscribe_Layout[] = {
 };
 static_assert(Packed(Subscribe_Layout, 27));
 
-inline constexpr Field<TMQTT_Publish_Data> Publish_Layout[] = {
+inline constexpr Bank_Field<TMQTT_Publish_Data> Publish_Layout[] = {
     SWR_ADD(TMQTT_Publish_Data, 0, Desc_Add),
     SWR_STR(TMQTT_Publish_Data, 4, Publish_Topic),
     SWR_NUM(TMQTT_Publish_Data, 16, 1, Retained),
@@ -181,7 +181,7 @@ static_assert(Packed(Publish_Layout, 49));
 
 // Size of one record of a layout.
 template <class T, std::size_t N>
-constexpr uint32_t Record_Size(const Field<T> (&layout)[N])
+constexpr uint32_t Record_Size(const Bank_Field<T> (&layout)[N])
 {
     return layout[N - 1].Offset + layout[N - 1].Width;
 }

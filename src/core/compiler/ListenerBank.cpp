@@ -23,7 +23,7 @@ bool Compile_NMEA_Listener_Row(const pugi::xml_node& row, int channel, TNMEA_Lis
 
 } // namespace
 
-void Clear_NMEA_Listener(NMEA_Listener_Table& items)
+void Clear_NMEA_Listener(NMEA_Listener_Bank_Items& items)
 {
     items.fill(TNMEA_Listener_Item{});
 }
@@ -68,7 +68,7 @@ FileResult Read_NMEA_Listener(AppState& st)
     return r;
 }
 
-uint32_t Write_NMEA_Listener_Bank(const NMEA_Listener_Table& items, QByteArray& buffer,
+uint32_t Write_NMEA_Listener_Bank(const NMEA_Listener_Bank_Items& items, QByteArray& buffer,
                                   uint32_t start)
 {
     Image_Writer w(buffer, start, Image_Capacity - 1);

@@ -25,10 +25,10 @@ struct TNMEA_Listener_Item {
 inline constexpr int NMEA_Listener_Max = 128;
 inline constexpr uint32_t NMEA_Listener_Item_Size = 12;
 inline constexpr uint32_t NMEA_Listener_Bank_Size = NMEA_Listener_Max * NMEA_Listener_Item_Size;
-using NMEA_Listener_Table = std::array<TNMEA_Listener_Item, NMEA_Listener_Max>;
+using NMEA_Listener_Bank_Items = std::array<TNMEA_Listener_Item, NMEA_Listener_Max>;
 
 // Sets all 128 items to zero.
-void Clear_NMEA_Listener(NMEA_Listener_Table& items);
+void Clear_NMEA_Listener(NMEA_Listener_Bank_Items& items);
 
 // Fills st.Compiler.NMEA_Listener_Items from st.File_NMEA_Access, from item 0 up without
 // gaps, and stores the count in the parameter bank. Needs the Serial_Enable_Flags that
@@ -37,7 +37,7 @@ FileResult Read_NMEA_Listener(AppState& st);
 
 // Writes the 1536-byte bank at start and returns the offset after it. The buffer must
 // hold it.
-uint32_t Write_NMEA_Listener_Bank(const NMEA_Listener_Table& items, QByteArray& buffer,
+uint32_t Write_NMEA_Listener_Bank(const NMEA_Listener_Bank_Items& items, QByteArray& buffer,
                                   uint32_t start);
 
 } // namespace swr
