@@ -121,7 +121,7 @@ TEST(SaveBanks, RefusesWithoutACompiledConfiguration)
     EXPECT_TRUE(Bin_Entries(s).isEmpty());
 }
 
-TEST(CompileBanks, ListenerFileIsLoadedButCompilesNoRowYet)
+TEST(CompileBanks, ListenerFileIsReadAndItsBrokenFormsStopTheCompile)
 {
     Ship s;
     s.write("ParGen.xml", Read_Test_Data("ParGen_defaults.xml"));
@@ -129,7 +129,7 @@ TEST(CompileBanks, ListenerFileIsLoadedButCompilesNoRowYet)
             "<NMEA_0183><NMEA_Listener><row Enable=\"Y\" Serial_Channel=\"RS232\" Sentence=\"GGA\""
             " Index=\"\" DataField=\"x\" PortOperation=\"None\" SwapAll=\"N\" Swap16=\"N\""
             " Position=\"0\" Mnemonic=\"\"/></NMEA_Listener></NMEA_0183>");
-    s.build();
+    s.build(); // a row whose data field is not one of its sentence's compiles to nothing
     EXPECT_EQ(s.bank(2), QByteArray(1536, '\0'));
     EXPECT_EQ(LE(s.bank(1), 0x6F8), 0u);
 
