@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compiler/CompilerState.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -38,6 +40,9 @@ struct AppState {
 
     QStringList Row_Clipboard;
     QList<bool> Row_Clipboard_Check;
+
+    // The pictures and bank images of the last compilation.
+    Compiler_State Compiler;
 
     // The entry at index; an index outside the table gives an empty text.
     QString Get_Lang_Text(int index) const;

@@ -14,6 +14,15 @@ inline constexpr int New_Name_Invalid_Create = 105;
 inline constexpr int New_Name_Exists = 106;
 inline constexpr int New_Name_Empty = 107;
 
+// The bank compiler's messages, added by this program at indices the table left free.
+inline constexpr int Compile_Error = 908;             // %1 file, %2 reason
+inline constexpr int Compile_Element_Missing = 909;   // %1 element
+inline constexpr int Compile_Attribute_Missing = 910; // %1 row, %2 attribute
+inline constexpr int Compile_QoS_Not_Number = 911;    // %1 row, %2 value
+inline constexpr int Compile_Too_Many_Rows = 912;     // %1 rows the bank holds
+inline constexpr int Bank_Too_Large = 913;            // %1 bank file, %2 bytes, %3 limit
+inline constexpr int Banks_Not_Compiled = 914;
+
 inline constexpr int Paste_Overwrite = 900;
 inline constexpr int Paste_Bad_Copy = 901;
 inline constexpr int Paste_No_Copy = 902;

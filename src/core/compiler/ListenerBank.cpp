@@ -1,0 +1,80 @@
+#include "compiler/ListenerBank.h"
+
+#include "app/AppState.h"
+#include "app/Texts.h"
+#include "compiler/Layouts.h"
+#include "compiler/Reading.h"
+#include "project/ProjectFile.h"
+
+namespace swr {
+
+namespace {
+
+// Compiles one row of NMEA_Listener into item; false skips the row. The rows are looked
+// up in the NMEA 0183 catalogue (sentence, data field, post operation); until that
+// lookup is wired in here, no row compiles and the bank stays all zero.
+bool Compile_NMEA_Listener_Row(const pugi::xml_node& row, int channel, TNMEA_Listener_Item& item)
+{
+    Q_UNUSED(row);
+    Q_UNUSED(channel);
+    Q_UNUSED(item);
+    return false;
+}
+
+} // namespace
+
+void Clear_NMEA_Listener(NMEA_Listener_Bank_Items& items)
+{
+    items.fill(TNMEA_Listener_Item{});
+}
+
+FileResult Read_NMEA_Listener(AppState& st)
+{
+    Compiler_State& cs = st.Compiler;
+    uint32_t count = 0;
+    pugi::xml_document doc;
+    bool missing = false;
+    FileResult r = Load_Project_Xml(st, st.File_NMEA_Access, doc, &missing);
+    if (r.ok && !missing) {
+        const pugi::xml_node list = Xml_Root(doc).child("NMEA_Listener");
+        if (!list) {
+            r.ok = false;
+            r.message = Compile_Error_Text(st, st.File_NMEA_Access,
+                                           st.Get_Lang_Text(Txt::Compile_Element_Missing)
+                                               .arg(QLatin1String("NMEA_Listener")));
+            return r;
+        }
+        // Every row goes to the RS232 line; without its flag no row compiles.
+        const int channel =
+            Serial_Channel_Code(QStringLiteral("RS232"),
+                                uint8_t(Get_Field(cs.Parameter_Bank, Par("Serial_Enable_Flags"))));
+        const QList<pugi::xml_node> rows = channel < 0 ? QList<pugi::xml_node>()
+                                                       : Element_Children(list);
+        for (const pugi::xml_node& row : rows) {
+            TNMEA_Listener_Item item;
+            if (!Compile_NMEA_Listener_Row(row, channel, item))
+                continue;
+            if (count == NMEA_Listener_Max) {
+                r.ok = false;
+                r.message = Compile_Error_Text(st, st.File_NMEA_Access,
+                                               st.Get_Lang_Text(Txt::Compile_Too_Many_Rows)
+                                                   .arg(NMEA_Listener_Max));
+                return r;
+            }
+            cs.NMEA_Listener_Items[count++] = item;
+        }
+    }
+    Put_Field(cs.Parameter_Bank, Par("NMEA_Listener_Count"), count);
+    return r;
+}
+
+uint32_t Write_NMEA_Listener_Bank(const NMEA_Listener_Bank_Items& items, QByteArray& buffer,
+                                  uint32_t start)
+{
+    Image_Writer w(buffer, start, Image_Capacity - 1);
+    for (const TNMEA_Listener_Item& item : items)
+        Write_Record(w, 0, NMEA_Listener_Item_Layout, item);
+    return w.Pos();
+}
+
+} // namespace swr

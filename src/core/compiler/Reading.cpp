@@ -1,0 +1,60 @@
+#include "compiler/Reading.h"
+
+#include "app/AppState.h"
+#include "app/Texts.h"
+
+#include <QDir>
+#include <QList>
+
+namespace swr {
+
+bool Parse_Decimal(const QString& text, int* value)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok, 10);
+    if (ok)
+        *value = v;
+    return ok;
+}
+
+int Int_Or(const QString& text, int d)
+{
+    int v = d;
+    return Parse_Decimal(text, &v) ? v : d;
+}
+
+QString Key_Text(const pugi::xml_node& root, const char* key, bool* found)
+{
+    return Xml_Text(root.child(key), found);
+}
+
+int Key_Int(const pugi::xml_node& root, const char* key, int d)
+{
+    bool found = false;
+    const QString text = Key_Text(root, key, &found);
+    return found ? Int_Or(text, d) : d;
+}
+
+QString Attr_Text(const pugi::xml_node& node, const char* name, bool* found)
+{
+    const pugi::xml_attribute a = node.attribute(name);
+    if (found)
+        *found = bool(a);
+    return a ? Q(a.value()) : QString();
+}
+
+QList<pugi::xml_node> Element_Children(const pugi::xml_node& node)
+{
+    QList<pugi::xml_node> rows;
+    for (const pugi::xml_node& n : node.children())
+        if (n.type() == pugi::node_element)
+            rows.append(n);
+    return rows;
+}
+
+QString Compile_Error_Text(const AppState& st, const QString& file, const QString& reason)
+{
+    return st.Get_Lang_Text(Txt::Compile_Error).arg(QDir::toNativeSeparators(file), reason);
+}
+
+} // namespace swr
