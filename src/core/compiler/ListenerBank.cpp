@@ -1,5 +1,7 @@
 #include "compiler/ListenerBank.h"
 
+#include "project/nmea/Nmea0183Catalogue.h"
+
 #include "app/AppState.h"
 #include "app/Texts.h"
 #include "compiler/Layouts.h"
@@ -10,15 +12,34 @@ namespace swr {
 
 namespace {
 
-// Compiles one row of NMEA_Listener into item; false skips the row. The rows are looked
-// up in the NMEA 0183 catalogue (sentence, data field, post operation); until that
-// lookup is wired in here, no row compiles and the bank stays all zero.
+// Compiles one row of NMEA_Listener into item; false skips the row. Sentence, data field
+// and post operation are looked up in the NMEA 0183 catalogue, written in any case and
+// with blanks around them; the bank stores their indices.
 bool Compile_NMEA_Listener_Row(const pugi::xml_node& row, int channel, TNMEA_Listener_Item& item)
 {
-    Q_UNUSED(row);
-    Q_UNUSED(channel);
-    Q_UNUSED(item);
-    return false;
+    bool found = false;
+    if (Attr_Text(row, "Enable") != QLatin1String("Y"))
+        return false;
+    const QString sentence = Attr_Text(row, "Sentence", &found).trimmed().toUpper();
+    const int s = found ? Find_Sentence(sentence) : -1;
+    if (s < 1 || s > NMEA0183_Sentence_Count || !NMEA0183_Sentence(s).Enabled)
+        return false;
+    const QString field = Attr_Text(row, "DataField", &found).trimmed().toUpper();
+    const int f = found ? GetIndexDataField(s, field) : -1;
+    if (f < 0)
+        return false;
+    item = TNMEA_Listener_Item{};
+    item.Sentence_Index = uint16_t(s);
+    item.Channel_Code = uint8_t(channel);
+    item.Field_Index = uint8_t(f);
+    // Only the sentences and fields that address one of several values carry an Index.
+    if (Index_Range(s, f))
+        item.Item_Index = uint8_t(Int_Or(Attr_Text(row, "Index").trimmed(), 0) & 0xFF);
+    item.Post_Operation = uint8_t(GetIndexPostOperation(Attr_Text(row, "PortOperation").trimmed()));
+    auto yes = [&row](const char* name) { return Attr_Text(row, name).trimmed().toUpper() == QLatin1String("Y"); };
+    item.Swap_Flags = uint8_t((yes("SwapAll") ? 1 : 0) | (yes("Swap16") ? 2 : 0));
+    item.Position = uint16_t(Int_Or(Attr_Text(row, "Position").trimmed(), 0) & 0xFFFF);
+    return true;
 }
 
 } // namespace
