@@ -4,11 +4,15 @@
 #include "app/Files.h"
 #include "lang/LangTable.h"
 #include "app/Projects.h"
+#include "compiler/Compiler.h"
+#include "compiler/Decode.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 #include "project/nmea/NmeaAccess.h"
 #include "project/pargen/ParGen.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <functional>
@@ -28,7 +32,9 @@ const char* const Usage =
     "  texts [--language FILE] [--output FILE]   the string table, one line per index\n"
     "  sentences                                 the NMEA 0183 sentence catalogue\n"
     "  check DIR                                 the data checks of a configuration folder\n"
-    "  resave DIR                                load, check and write back its project files\n";
+    "  resave DIR                                load, check and write back its project files\n"
+    "  compile DIR                               write DIR/bin/bank1.bin, bank2.bin, bank3.bin\n"
+    "  decode FILE [--bank N]                    a readable dump of a bank file\n";
 
 // Options of the form "--name value"; positional arguments are kept in order.
 struct Args {
@@ -210,6 +216,56 @@ int Cmd_Resave(const QStringList& rest, QTextStream& out, QTextStream& err)
     return all ? Exit_Ok : Exit_Failed;
 }
 
+int Cmd_Compile(const QStringList& rest, QTextStream&, QTextStream& err)
+{
+    QString dir;
+    if (!Folder_Argument(rest, &dir, err))
+        return Exit_Usage;
+    AppState st = Cli_State();
+    if (!QFileInfo(dir).isDir()) {
+        err << File_Not_Read_Text(st, dir, QStringLiteral("No such folder")) << '\n';
+        return Exit_Failed;
+    }
+    // The folder is compiled as the active configuration, exactly as Step 5 does.
+    st.Active_Project_Dir = QDir::cleanPath(dir);
+    st.Active_Project_Name = QFileInfo(dir).fileName();
+    Set_Files(st);
+    const FileResult r = Compile_And_Save_Banks(st);
+    if (!r.ok) {
+        err << r.message << '\n';
+        return Exit_Failed;
+    }
+    return Exit_Ok;
+}
+
+int Cmd_Decode(const QStringList& rest, QTextStream& out, QTextStream& err)
+{
+    Args a;
+    if (!Parse_Args(rest, {QStringLiteral("--bank")}, &a) || a.positional.size() != 1) {
+        err << Usage;
+        return Exit_Usage;
+    }
+    int bank = 0;
+    if (a.options.contains(QStringLiteral("--bank"))) {
+        bool ok = false;
+        bank = a.options.value(QStringLiteral("--bank")).toInt(&ok);
+        if (!ok || bank < 1 || bank > 3) {
+            err << Usage;
+            return Exit_Usage;
+        }
+    }
+    const AppState st = Cli_State();
+    const QString file = a.positional.first();
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) {
+        err << File_Not_Read_Text(st, file, f.errorString()) << '\n';
+        return Exit_Failed;
+    }
+    const QByteArray bytes = f.readAll();
+    out << Decode_Bank(bytes, bank ? bank : Bank_Of_File(file, bytes));
+    return Exit_Ok;
+}
+
 struct Command {
     const char* name;
     std::function<int(const QStringList&, QTextStream&, QTextStream&)> run;
@@ -220,6 +276,8 @@ const Command Commands[] = {
     {"sentences", Cmd_Sentences},
     {"check", Cmd_Check},
     {"resave", Cmd_Resave},
+    {"compile", Cmd_Compile},
+    {"decode", Cmd_Decode},
 };
 
 } // namespace

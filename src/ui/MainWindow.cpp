@@ -10,7 +10,9 @@
 #include "app/Startup.h"
 #include "app/Texts.h"
 #include "app/Version.h"
+#include "compiler/Compiler.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFrame>
@@ -183,6 +185,7 @@ TFKonstrelFirmWare::TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionChe
     FOpenConf = new TFOpenConf(st_, this);
     Add_Lang_Screen(FNew_Project);
     Add_Lang_Screen(FOpenConf);
+    Set_Step_Action(Btn_CreateBin, [this] { Update_Device(); });
     Btn_New->setFocus();
 }
 
@@ -288,6 +291,24 @@ void TFKonstrelFirmWare::Timer_UpdateTimer()
     }
     Timer_Update->setInterval(Next_Check_Ms);
     Timer_Update->start();
+}
+
+void TFKonstrelFirmWare::Update_Device()
+{
+    FileResult r;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        r = Compile_And_Save_Banks(st_);
+        QApplication::restoreOverrideCursor();
+    }
+    if (!r.ok) {
+        msg_.Show_Error(r.message);
+        return;
+    }
+    if (Show_Update_Dialog)
+        Show_Update_Dialog();
+    else
+        msg_.Show_Info(Bank_Files_Summary(st_));
 }
 
 void TFKonstrelFirmWare::closeEvent(QCloseEvent* e)

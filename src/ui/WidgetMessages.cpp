@@ -28,6 +28,11 @@ void WidgetMessages::Show_Warning(const QString& text)
     Box(st_, QMessageBox::Warning, text, QMessageBox::Ok);
 }
 
+void WidgetMessages::Show_Info(const QString& text)
+{
+    Box(st_, QMessageBox::Information, text, QMessageBox::Ok);
+}
+
 bool WidgetMessages::Ask_Yes_No(const QString& text)
 {
     return Box(st_, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;

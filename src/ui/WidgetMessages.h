@@ -12,6 +12,7 @@ public:
     explicit WidgetMessages(const AppState& st) : st_(st) {}
     void Show_Error(const QString& text) override;
     void Show_Warning(const QString& text) override;
+    void Show_Info(const QString& text) override;
     bool Ask_Yes_No(const QString& text) override;
 
 private:

@@ -131,3 +131,35 @@ TEST(CliResave, WritesNothingUnlessEveryCheckPasses)
     EXPECT_EQ(f.p.read("good/ParGen.xml"), f.p.read("expected.xml"));
     EXPECT_FALSE(QFileInfo::exists(f.p.path("good/MQTT_Set_Topic.xml")));
 }
+
+TEST(CliCompile, WritesTheBanksOrNothing)
+{
+    test::ProgramFolder p;
+    QDir().mkpath(p.path("Ship/bin"));
+    const CliRun r = Cli({"compile", p.path("Ship")});
+    ASSERT_EQ(r.rc, 0) << r.err.toStdString();
+    EXPECT_EQ(p.read("Ship/bin/bank1.bin").size(), 2048);
+    EXPECT_EQ(p.read("Ship/bin/bank2.bin").size(), 1536);
+    EXPECT_EQ(p.read("Ship/bin/bank3.bin").size(), 174);
+
+    const CliRun dump = Cli({"decode", p.path("Ship/bin/bank1.bin")});
+    EXPECT_EQ(dump.rc, 0);
+    EXPECT_FALSE(dump.out.isEmpty());
+    EXPECT_EQ(Cli({"decode", p.path("Ship/bin/bank1.bin"), "--bank", "4"}).rc, 2);
+    EXPECT_EQ(Cli({"decode", p.path("nothing.bin")}).rc, 1);
+
+    // No bin folder: an error on stderr, no file.
+    QDir().mkpath(p.path("NoBin"));
+    const CliRun nobin = Cli({"compile", p.path("NoBin")});
+    EXPECT_EQ(nobin.rc, 1);
+    EXPECT_TRUE(nobin.err.contains("bank1.bin")) << nobin.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(p.path("NoBin/bin")));
+
+    // A broken project file: its message, no bank written.
+    p.write("Bad/ParGen.xml", "<Par_Gen>");
+    QDir().mkpath(p.path("Bad/bin"));
+    const CliRun bad = Cli({"compile", p.path("Bad")});
+    EXPECT_EQ(bad.rc, 1);
+    EXPECT_TRUE(bad.err.contains("ParGen.xml"));
+    EXPECT_FALSE(QFileInfo::exists(p.path("Bad/bin/bank1.bin")));
+}

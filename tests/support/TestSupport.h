@@ -20,6 +20,7 @@ class RecordingMessages : public IMessages {
 public:
     void Show_Error(const QString& text) override { errors.append(text); }
     void Show_Warning(const QString& text) override { warnings.append(text); }
+    void Show_Info(const QString& text) override { infos.append(text); }
     bool Ask_Yes_No(const QString& text) override
     {
         questions.append(text);
@@ -29,7 +30,7 @@ public:
         answers.pop_front();
         return a;
     }
-    QStringList errors, warnings, questions;
+    QStringList errors, warnings, infos, questions;
     std::deque<bool> answers;
 };
 

@@ -22,6 +22,8 @@ inline constexpr int Compile_QoS_Not_Number = 911;    // %1 row, %2 value
 inline constexpr int Compile_Too_Many_Rows = 912;     // %1 rows the bank holds
 inline constexpr int Bank_Too_Large = 913;            // %1 bank file, %2 bytes, %3 limit
 inline constexpr int Banks_Not_Compiled = 914;
+inline constexpr int Banks_Written = 915;
+inline constexpr int Bank_File_Line = 916;    // %1 file, %2 bytes
 
 inline constexpr int Paste_Overwrite = 900;
 inline constexpr int Paste_Bad_Copy = 901;

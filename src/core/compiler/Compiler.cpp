@@ -5,6 +5,7 @@
 #include "app/Texts.h"
 #include "compiler/Layouts.h"
 
+#include <QDir>
 #include <QSaveFile>
 
 #include <memory>
@@ -103,6 +104,27 @@ FileResult Save_Banks(const AppState& st)
         if (!f->commit())
             return Failure(File_Not_Written_Text(st, f->fileName(), f->errorString()));
     return {};
+}
+
+FileResult Compile_And_Save_Banks(AppState& st)
+{
+    const FileResult c = Compile_Banks(st);
+    return c.ok ? Save_Banks(st) : c;
+}
+
+QString Bank_Files_Summary(const AppState& st)
+{
+    const Compiler_State& cs = st.Compiler;
+    const Bank_Image* images[] = {&cs.Bank1_Image, &cs.Bank2_Image, &cs.Bank3_Image};
+    QString out = st.Get_Lang_Text(Txt::Banks_Written);
+    for (int i = 0; i < 3; ++i) {
+        const QString path = Join_Path(Join_Path(st.Active_Project_Dir, QStringLiteral("bin")),
+                                       QLatin1String(Bank_File_Names[i]));
+        out += QLatin1Char('\n') + st.Get_Lang_Text(Txt::Bank_File_Line)
+                                       .arg(QDir::toNativeSeparators(path))
+                                       .arg(images[i]->File_Bytes().size());
+    }
+    return out;
 }
 
 } // namespace swr

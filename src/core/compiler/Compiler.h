@@ -16,6 +16,12 @@ FileResult Compile_Banks(AppState& st);
 // three are complete.
 FileResult Save_Banks(const AppState& st);
 
+// The first half of a device update: Compile_Banks, then Save_Banks when it succeeded.
+FileResult Compile_And_Save_Banks(AppState& st);
+
+// The three bank files just written, one line each: path and size in bytes.
+QString Bank_Files_Summary(const AppState& st);
+
 inline constexpr const char* Bank_File_Names[] = {"bank1.bin", "bank2.bin", "bank3.bin"};
 
 } // namespace swr

@@ -372,6 +372,8 @@ const DefaultText Default_Texts[] = {
     {912, "more than %1 rows to compile"},
     {913, "Error!!! The bank %1 would need %2 bytes, more than the %3 bytes of the device"},
     {914, "Error!!! The banks have not been compiled"},
+    {915, "The configuration was compiled. Bank files written:"},
+    {916, "%1: %2 bytes"},
     {1000, "Definition of NMEA 0183 Sentences"},
     {1001, "Definition of NMEA 0183 Sentences"},
     {1002, "OK"},
