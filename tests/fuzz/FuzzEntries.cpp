@@ -2,6 +2,8 @@
 
 #include "app/AppState.h"
 #include "app/Files.h"
+#include "app/Projects.h"
+#include "compiler/Compiler.h"
 #include "lang/LangTable.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/Nmea0183Catalogue.h"
@@ -84,11 +86,40 @@ void Language_File(const uint8_t* data, size_t size)
         __builtin_trap();
 }
 
+void Compile_Folder(const uint8_t* data, size_t size)
+{
+    static QTemporaryDir dir;
+    static AppState st = [] {
+        AppState s = State();
+        s.Active_Project_Name = QStringLiteral("Fuzz");
+        s.Active_Project_Dir = QDir::toNativeSeparators(dir.path());
+        Set_Files(s);
+        QDir().mkpath(Join_Path(s.Active_Project_Dir, QStringLiteral("bin")));
+        return s;
+    }();
+    const QList<QByteArray> parts =
+        QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)).split('\x1e');
+    const QString files[] = {st.File_ParGen, st.File_NMEA_Access, st.File_MQTT_Topic};
+    for (int i = 0; i < 3; ++i) {
+        QFile::remove(files[i]);
+        if (i < parts.size()) {
+            QFile f(files[i]);
+            if (f.open(QIODevice::WriteOnly))
+                f.write(parts[i]);
+        }
+    }
+    const FileResult r = Compile_And_Save_Banks(st);
+    if (r.ok && (st.Compiler.Bank1_Image.Length != 2048 || st.Compiler.Bank2_Image.Length != 1536
+                 || st.Compiler.Bank3_Image.Length < 174 || st.Compiler.Bank3_Image.Length > 0x20000))
+        __builtin_trap();
+}
+
 const Entry Entries[] = {
     {"pargen", ParGen_File},
     {"nmea", NMEA_Access_File},
     {"mqtt", MQTT_Topic_File},
     {"language", Language_File},
+    {"compile", Compile_Folder},
 };
 const int Entry_Count = int(sizeof(Entries) / sizeof(Entries[0]));
 

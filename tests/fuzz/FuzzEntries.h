@@ -11,6 +11,9 @@ void ParGen_File(const uint8_t* data, size_t size);
 void NMEA_Access_File(const uint8_t* data, size_t size);
 void MQTT_Topic_File(const uint8_t* data, size_t size);
 void Language_File(const uint8_t* data, size_t size);
+// The input split at the byte 0x1E into ParGen.xml, NMEA_0183_Set_Access.xml and
+// MQTT_Set_Topic.xml of a configuration folder, compiled and saved.
+void Compile_Folder(const uint8_t* data, size_t size);
 
 struct Entry {
     const char* name;

@@ -1,0 +1,124 @@
+// Compiling a configuration against only parsing its three project files: the compile
+// should stay within twice the parse. Run by scripts/bench.sh.
+#include "app/AppState.h"
+#include "app/Files.h"
+#include "app/Projects.h"
+#include "app/Xml.h"
+#include "compiler/Compiler.h"
+#include "lang/LangTable.h"
+#include "project/mqtt/MqttTopics.h"
+#include "project/nmea/Nmea0183Catalogue.h"
+#include "project/nmea/NmeaAccess.h"
+#include "project/pargen/ParGen.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace swr;
+
+namespace {
+
+QString Text_Of(int length, QChar fill)
+{
+    return QString(length, fill);
+}
+
+// A full configuration: 100 listener rows, 1024 publish rules whose topics, mnemonics and
+// templates have textLength characters, 4 KiB certificates and key. With 100 characters
+// it is the largest the editors can produce; its bank 3 is larger than the device holds,
+// so the compile measures reading and placing everything up to the refusal.
+void Write_Full(const AppState& st, int textLength)
+{
+    ParGen par = ParGen_Defaults();
+    par.Set_Flag(ParKey::TLS_Enable, true);
+    QString pem = QStringLiteral("-----BEGIN CERTIFICATE-----\r\n");
+    while (pem.size() < 4096 - 30)
+        pem += Text_Of(64, QLatin1Char('A')) + QStringLiteral("\r\n");
+    pem += QStringLiteral("-----END CERTIFICATE-----");
+    for (ParKey k : {ParKey::TLS_Server_Auth_Certificate, ParKey::TLS_Client_Auth_Certificate,
+                     ParKey::TLS_Client_Auth_Key})
+        par.Set_Text(k, pem);
+    Save_ParGen(st, st.File_ParGen, par);
+
+    NMEA_Listener_Table nmea;
+    for (int r = 1; r <= NMEA_Listener_Rows; ++r) {
+        NMEA_Listener_Row& row = nmea.row(r);
+        row.Sentence = QStringLiteral("GGA");
+        row.DataField = QStringLiteral("Latitude, Minutes [floating point]");
+        row.PortOperation = QStringLiteral("None");
+        row.Position = QString::number((r - 1) * 4);
+        row.Mnemonic = QStringLiteral("LAT%1").arg(r);
+    }
+    Save_NMEA_Access(st, st.File_NMEA_Access, nmea);
+
+    MQTT_Topic_Table mqtt;
+    for (int r = 0; r < MQTT_Table_Rows; ++r) {
+        MQTT_Publish_Row& row = mqtt.Pub[r];
+        const QString n = QString::number(r);
+        row.Topic = (QStringLiteral("ship/bridge/") + n + QLatin1Char('/')).leftJustified(textLength, QLatin1Char('t'));
+        row.Retained = QStringLiteral("N");
+        row.QoS = QStringLiteral("1");
+        row.DataType = QStringLiteral("FLOAT");
+        row.Dimension = QStringLiteral("4");
+        row.Position = QString::number(r % 500 * 4);
+        row.Template = (QStringLiteral("{\"v\":[VALUE],\"n\":") + n + QLatin1Char('}')).leftJustified(textLength, QLatin1Char(' '));
+        row.OnChange = QStringLiteral("Y");
+        row.OnTimer = QStringLiteral("N");
+        row.Time = QStringLiteral("0");
+        row.Mnemonic = (QStringLiteral("M") + n).leftJustified(textLength, QLatin1Char('m'));
+    }
+    Save_MQTT_Topic(st, st.File_MQTT_Topic, mqtt);
+}
+
+struct Configuration {
+    QTemporaryDir dir;
+    AppState st;
+    explicit Configuration(int textLength)
+    {
+        Load_Default_Strings(st.Lang_Table);
+        Init_NMEA0183_Map();
+        st.Active_Project_Dir = QDir::toNativeSeparators(dir.path());
+        st.Active_Project_Name = QStringLiteral("Bench");
+        Set_Files(st);
+        QDir().mkpath(Join_Path(st.Active_Project_Dir, QStringLiteral("bin")));
+        if (textLength > 0)
+            Write_Full(st, textLength);
+    }
+};
+
+void Compile(benchmark::State& state, int textLength)
+{
+    Configuration c(textLength);
+    bool refused = false;
+    for (auto _ : state)
+        refused = !Compile_Banks(c.st).ok;
+    state.counters["refused"] = refused ? 1 : 0;
+    state.counters["bank3_bytes"] = refused ? 0 : double(c.st.Compiler.Bank3_Image.Length);
+}
+
+void Parse(benchmark::State& state, int textLength)
+{
+    Configuration c(textLength);
+    for (auto _ : state) {
+        for (const QString& f : {c.st.File_ParGen, c.st.File_NMEA_Access, c.st.File_MQTT_Topic}) {
+            pugi::xml_document doc;
+            XmlError e;
+            benchmark::DoNotOptimize(Load_Xml_File(f, doc, &e));
+        }
+    }
+}
+
+} // namespace
+
+// The largest the editors can produce (refused: bank 3 too large), the largest that still
+// fits the device (1024 rules with 20-character texts), and the empty configuration.
+BENCHMARK_CAPTURE(Compile, largest, 100)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Parse, largest, 100)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Compile, fitting, 20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Parse, fitting, 20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Compile, empty, 0)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Parse, empty, 0)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();
