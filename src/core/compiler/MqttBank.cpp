@@ -152,7 +152,7 @@ FileResult Read_MQTT_Topics(AppState& st, uint64_t* bank_size)
     TMQTT& m = st.Compiler.MQTT_Config;
     pugi::xml_document doc;
     bool missing = false;
-    FileResult r = Load_Project_Xml(st, st.File_MQTT_Topic, doc, &missing);
+    FileResult r = Load_Project_Xml(st, st.File_MQTT_Topic, doc, &missing, XmlBreaks::Kept);
     if (!r.ok)
         return r;
     if (!missing) {

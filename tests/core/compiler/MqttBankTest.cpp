@@ -258,3 +258,19 @@ TEST(MqttBank, NeverWritesPastItsLimit)
     m.Server_Address += "x"; // changed after placement: the addresses no longer hold
     EXPECT_EQ(Write_MQTT_Bank(Base3, 0, image, 399, m), 0u);
 }
+
+TEST(MqttBankReading, LiteralLineBreaksInAttributesCompileAsTheEditorShowsThem)
+{
+    // A hand-written file with a real line break inside Topic compiles to the same bytes
+    // as the escaped form the editor writes.
+    QByteArray banks[2];
+    const QByteArray topics[2] = {"a/b\r\nc", "a/b&#13;&#10;c"};
+    for (int i = 0; i < 2; ++i) {
+        test::Ship s;
+        s.write("MQTT_Set_Topic.xml",
+                test::Topic_Xml("<row Topic=\"" + topics[i] + "\" Retained=\"N\" QoS=\"0\" Mnemonic=\"m\"/>"));
+        s.build();
+        banks[i] = s.bank(3);
+    }
+    EXPECT_EQ(banks[0], banks[1]);
+}
