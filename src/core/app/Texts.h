@@ -14,6 +14,10 @@ inline constexpr int New_Name_Invalid_Create = 105;
 inline constexpr int New_Name_Exists = 106;
 inline constexpr int New_Name_Empty = 107;
 
+// The update dialog's check of the device.
+inline constexpr int Device_Not_Found = 836;
+inline constexpr int Check_IP_Address = 837;
+
 inline constexpr int Paste_Overwrite = 900;
 inline constexpr int Paste_Bad_Copy = 901;
 inline constexpr int Paste_No_Copy = 902;
@@ -34,6 +38,8 @@ inline constexpr int Xml_Not_Valid = 904;      // %1 file, %2 line, %3 column, %
 inline constexpr int File_Not_Written = 905;   // %1 file, %2 reason
 inline constexpr int File_Not_Read = 906;      // %1 file, %2 reason
 inline constexpr int Waiting_For_Program = 907; // %1 program, %2 seconds
+inline constexpr int Updater_Not_Started = 838;  // followed by the program's path
+inline constexpr int Echo_Not_Permitted = 839;
 inline constexpr int Nmea_File_No_Listener = 1047; // %1 file
 inline constexpr int Nmea_Rows_Not_Loaded = 1048;  // %1 file, %2 rows in it, %3 rows loaded
 
