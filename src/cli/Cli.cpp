@@ -10,6 +10,7 @@
 #include "project/nmea/Nmea0183Catalogue.h"
 #include "project/nmea/NmeaAccess.h"
 #include "project/pargen/ParGen.h"
+#include "update/UpdateJob.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,7 +35,10 @@ const char* const Usage =
     "  check DIR                                 the data checks of a configuration folder\n"
     "  resave DIR                                load, check and write back its project files\n"
     "  compile DIR                               write DIR/bin/bank1.bin, bank2.bin, bank3.bin\n"
-    "  decode FILE [--bank N]                    a readable dump of a bank file\n";
+    "  decode FILE [--bank N]                    a readable dump of a bank file\n"
+    "  job --program-dir P --config DIR --ip A.B.C.D --option 0|1|2 --read-back 0|1\n"
+    "                                            write P/Ethernet_Update.xml as the update\n"
+    "                                            dialog would (no echo request is sent)\n";
 
 // Options of the form "--name value"; positional arguments are kept in order.
 struct Args {
@@ -216,7 +220,7 @@ int Cmd_Resave(const QStringList& rest, QTextStream& out, QTextStream& err)
     return all ? Exit_Ok : Exit_Failed;
 }
 
-int Cmd_Compile(const QStringList& rest, QTextStream&, QTextStream& err)
+int Cmd_Compile(const QStringList& rest, QTextStream& out, QTextStream& err)
 {
     QString dir;
     if (!Folder_Argument(rest, &dir, err))
@@ -235,6 +239,7 @@ int Cmd_Compile(const QStringList& rest, QTextStream&, QTextStream& err)
         err << r.message << '\n';
         return Exit_Failed;
     }
+    out << Bank_Files_Summary(st) << '\n';
     return Exit_Ok;
 }
 
@@ -266,6 +271,50 @@ int Cmd_Decode(const QStringList& rest, QTextStream& out, QTextStream& err)
     return Exit_Ok;
 }
 
+// One of the texts in allowed, as its position; -1 for anything else.
+int Choice_Of(const QString& text, const QStringList& allowed)
+{
+    return int(allowed.indexOf(text));
+}
+
+QString Absolute_Native(const QString& path)
+{
+    return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+}
+
+int Cmd_Job(const QStringList& rest, QTextStream&, QTextStream& err)
+{
+    const QStringList keys = {QStringLiteral("--program-dir"), QStringLiteral("--config"), QStringLiteral("--ip"),
+                              QStringLiteral("--option"), QStringLiteral("--read-back")};
+    Args a;
+    if (!Parse_Args(rest, keys, &a) || !a.positional.isEmpty() || a.options.size() != keys.size()) {
+        err << Usage;
+        return Exit_Usage;
+    }
+    // The four address fields are the pieces of --ip, each as typed.
+    const QStringList ip = a.options.value(QStringLiteral("--ip")).split(QLatin1Char('.'));
+    Update_Choice c;
+    c.Option = Choice_Of(a.options.value(QStringLiteral("--option")), {"0", "1", "2"});
+    const int readBack = Choice_Of(a.options.value(QStringLiteral("--read-back")), {"0", "1"});
+    if (ip.size() != 4 || c.Option < 0 || readBack < 0) {
+        err << Usage;
+        return Exit_Usage;
+    }
+    std::copy(ip.begin(), ip.end(), c.IP.begin());
+    c.Read_Back = readBack == 1;
+    AppState st;
+    Load_Default_Strings(st.Lang_Table);
+    st.Program_Dir = Absolute_Native(a.options.value(QStringLiteral("--program-dir")));
+    st.Master_Dir = Join_Path(st.Program_Dir, QStringLiteral("MASTER"));
+    st.Active_Project_Dir = Absolute_Native(a.options.value(QStringLiteral("--config")));
+    QString error;
+    if (!Compile_XML_Parameter_New_Boot(st, c, &error)) {
+        err << error << '\n';
+        return Exit_Failed;
+    }
+    return Exit_Ok;
+}
+
 struct Command {
     const char* name;
     std::function<int(const QStringList&, QTextStream&, QTextStream&)> run;
@@ -278,6 +327,7 @@ const Command Commands[] = {
     {"resave", Cmd_Resave},
     {"compile", Cmd_Compile},
     {"decode", Cmd_Decode},
+    {"job", Cmd_Job},
 };
 
 } // namespace

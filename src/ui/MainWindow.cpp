@@ -307,8 +307,6 @@ void TFKonstrelFirmWare::Update_Device()
     }
     if (Show_Update_Dialog)
         Show_Update_Dialog();
-    else
-        msg_.Show_Info(Bank_Files_Summary(st_));
 }
 
 void TFKonstrelFirmWare::closeEvent(QCloseEvent* e)

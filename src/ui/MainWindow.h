@@ -35,8 +35,7 @@ public:
     void Timer_UpdateTimer();
     // Step 5: compile the banks, write them, then open the update dialog.
     void Update_Device();
-    // Opens the update dialog once the banks are written; until it is set, a short
-    // confirmation lists the bank files.
+    // Opens the update dialog once the banks are written.
     std::function<void()> Show_Update_Dialog;
 
     // What a step button does once its screen exists; until then it only refuses

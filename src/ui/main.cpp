@@ -1,9 +1,11 @@
 #include "MainWindow.h"
+#include "UpdateDialog.h"
 #include "WidgetMessages.h"
 
 #include "app/AppState.h"
 #include "app/Startup.h"
 #include "app/Version.h"
+#include "update/Echo.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -23,6 +25,11 @@ int main(int argc, char** argv)
 
     swr::NoVersionCheck version;
     swr::TFKonstrelFirmWare window(st, msg, version);
+    // The device check keeps the windows painted while it waits for each answer.
+    swr::SystemEcho echo([] { QApplication::processEvents(); });
+    auto* FBoot = new swr::TFBoot(st, msg, echo, &window);
+    window.Add_Lang_Screen(FBoot);
+    window.Show_Update_Dialog = [FBoot] { FBoot->Show_Update(1); };
     window.show();
     return app.exec();
 }

@@ -141,6 +141,7 @@ TEST(CliCompile, WritesTheBanksOrNothing)
     EXPECT_EQ(p.read("Ship/bin/bank1.bin").size(), 2048);
     EXPECT_EQ(p.read("Ship/bin/bank2.bin").size(), 1536);
     EXPECT_EQ(p.read("Ship/bin/bank3.bin").size(), 174);
+    EXPECT_TRUE(QString::fromUtf8(r.out).contains("bank3.bin: 174 bytes")) << r.out.toStdString();
 
     const CliRun dump = Cli({"decode", p.path("Ship/bin/bank1.bin")});
     EXPECT_EQ(dump.rc, 0);
@@ -162,4 +163,57 @@ TEST(CliCompile, WritesTheBanksOrNothing)
     EXPECT_EQ(bad.rc, 1);
     EXPECT_TRUE(bad.err.contains("ParGen.xml"));
     EXPECT_FALSE(QFileInfo::exists(p.path("Bad/bin/bank1.bin")));
+}
+
+TEST(CliJob, WritesTheJobAsTheDialogDoesWithAbsolutePaths)
+{
+    test::ProgramFolder p;
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(p.dir.path());
+    const CliRun r = Cli({"job", "--program-dir", ".", "--config", "PROJECTS/Plant 7", "--ip", "192.168.002.205",
+                          "--option", "0", "--read-back", "1"});
+    QDir::setCurrent(before);
+    ASSERT_EQ(r.rc, 0) << r.err.toStdString();
+    QByteArray expected = test::Read_Test_Data("Ethernet_Update_full.xml");
+    const QString root = QDir::toNativeSeparators(QDir(p.dir.path()).absolutePath());
+    expected.replace("{MASTER}", (root + QDir::separator() + "MASTER").toUtf8());
+    expected.replace("{BIN}", QDir::toNativeSeparators(root + "/PROJECTS/Plant 7/bin").toUtf8());
+    expected.replace("{SEP}", QString(QDir::separator()).toUtf8());
+    EXPECT_EQ(p.read("Ethernet_Update.xml"), expected);
+}
+
+TEST(CliJob, UsageAndFailure)
+{
+    test::ProgramFolder p;
+    const QStringList good = {"--program-dir", p.dir.path(), "--config", p.path("c"), "--ip", "10.0.0.7",
+                              "--option", "2", "--read-back", "0"};
+    auto with = [&](const QString& key, const QString& value) {
+        QStringList a = good;
+        a[a.indexOf(key) + 1] = value;
+        return QStringList{"job"} + a;
+    };
+    const QStringList usage[] = {
+        {"job"},
+        QStringList{"job"} + good.mid(0, 8),
+        with("--option", "3"),
+        with("--read-back", "yes"),
+        with("--ip", "10.0.7"),
+        with("--ip", "10.0.0.7.1"),
+        QStringList{"job"} + good + QStringList{"--ip", "1.2.3.4"},
+        QStringList{"job", "extra"} + good,
+    };
+    for (const QStringList& args : usage) {
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.rc, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith("usage:")) << args.join(' ').toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(p.path("Ethernet_Update.xml")));
+
+    // The fields are not checked, as in the dialog; a folder that is missing fails.
+    EXPECT_EQ(Cli(with("--ip", "a.b..d")).rc, 0);
+    EXPECT_TRUE(p.read("Ethernet_Update.xml").contains("<IP_Address_Dev>a.b..d</IP_Address_Dev>"));
+    const CliRun missing = Cli(with("--program-dir", p.path("gone")));
+    EXPECT_EQ(missing.rc, 1);
+    EXPECT_TRUE(missing.err.contains(QDir::toNativeSeparators(p.path("gone/Ethernet_Update.xml"))))
+        << missing.err.toStdString();
 }

@@ -1,6 +1,7 @@
 #include "app/StartProgram.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QThread>
 
@@ -28,7 +29,19 @@ bool Process_Running(qint64 pid)
     CloseHandle(h);
     return running;
 #else
-    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+    if (::kill(pid_t(pid), 0) != 0 && errno != EPERM)
+        return false;
+#ifdef Q_OS_LINUX
+    // An ended program that its new parent has not reaped yet is a zombie: it has ended.
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (stat.open(QIODevice::ReadOnly)) {
+        const QByteArray line = stat.readAll();
+        const qsizetype close = line.lastIndexOf(')');
+        if (close >= 0 && close + 2 < line.size() && (line[close + 2] == 'Z' || line[close + 2] == 'X'))
+            return false;
+    }
+#endif
+    return true;
 #endif
 }
 

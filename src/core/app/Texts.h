@@ -24,6 +24,9 @@ inline constexpr int Bank_Too_Large = 913;            // %1 bank file, %2 bytes,
 inline constexpr int Banks_Not_Compiled = 914;
 inline constexpr int Banks_Written = 915;
 inline constexpr int Bank_File_Line = 916;    // %1 file, %2 bytes
+// The update dialog's check of the device.
+inline constexpr int Device_Not_Found = 836;
+inline constexpr int Check_IP_Address = 837;
 
 inline constexpr int Paste_Overwrite = 900;
 inline constexpr int Paste_Bad_Copy = 901;
@@ -45,6 +48,8 @@ inline constexpr int Xml_Not_Valid = 904;      // %1 file, %2 line, %3 column, %
 inline constexpr int File_Not_Written = 905;   // %1 file, %2 reason
 inline constexpr int File_Not_Read = 906;      // %1 file, %2 reason
 inline constexpr int Waiting_For_Program = 907; // %1 program, %2 seconds
+inline constexpr int Updater_Not_Started = 838;  // followed by the program's path
+inline constexpr int Echo_Not_Permitted = 839;
 inline constexpr int Nmea_File_No_Listener = 1047; // %1 file
 inline constexpr int Nmea_Rows_Not_Loaded = 1048;  // %1 file, %2 rows in it, %3 rows loaded
 

@@ -357,6 +357,8 @@ const DefaultText Default_Texts[] = {
     {835, "Start the update of Device"},
     {836, "Device Not Found!"},
     {837, "Error!!! Check the Ip Address"},
+    {838, "Error!!! The update program cannot be started: "},
+    {839, "Error!!! This computer does not allow the program to send echo requests (ping) to the device"},
     {900, "Row Already used. Do you want to overwrite the values?"},
     {901, "Error in the Copy values!!! Copy a valid row before Paste it"},
     {902, "Error!!! Copy a valid row before Paste it"},

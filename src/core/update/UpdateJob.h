@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+namespace pugi {
+class xml_document;
+}
+
+namespace swr {
+
+struct AppState;
+
+inline constexpr const char* Update_Job_File_Name = "Ethernet_Update.xml";
+
+// The update options in the order of the dialog's list.
+enum Update_Option : int {
+    Update_Firmware_Configuration = 0,
+    Update_Firmware = 1,
+    Update_Configuration = 2,
+};
+inline constexpr int Update_Option_Count = 3;
+
+// What the update dialog hands to the job: the four address fields as typed, the chosen
+// option and the Read Back box.
+struct Update_Choice {
+    std::array<QString, 4> IP;
+    int Option = Update_Firmware_Configuration;
+    bool Read_Back = true;
+};
+
+// The four fields joined with ".", each as typed.
+QString Device_Address(const std::array<QString, 4>& fields);
+
+// The job file and the external updater, both in the program folder.
+QString Update_Job_File(const AppState& st);
+QString Updater_Program(const AppState& st);
+
+// The job document for the choice, built from Master_Dir and Active_Project_Dir.
+void Build_Update_Job(const AppState& st, const Update_Choice& choice, pugi::xml_document& doc);
+
+// Builds the job and writes it whole over any earlier one. On failure returns false and
+// sets error to the message to show (file and reason).
+bool Compile_XML_Parameter_New_Boot(const AppState& st, const Update_Choice& choice, QString* error);
+
+} // namespace swr

@@ -1,0 +1,239 @@
+#include "UpdateDialog.h"
+
+#include "ProgramWait.h"
+
+#include "app/AppState.h"
+#include "app/IpAddress.h"
+#include "app/Messages.h"
+#include "app/Texts.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QVBoxLayout>
+
+namespace swr {
+
+namespace {
+
+constexpr int Dialog_Width = 449;
+
+QFrame* Panel(QDialog* d, const char* name, QBoxLayout* layout)
+{
+    auto* p = new QFrame(d);
+    p->setObjectName(QLatin1String(name));
+    p->setLayout(layout);
+    layout->setContentsMargins(16, 8, 16, 8);
+    return p;
+}
+
+template <typename W>
+W* Named(QWidget* parent, const char* name)
+{
+    auto* w = new W(parent);
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
+
+} // namespace
+
+TFBoot::TFBoot(AppState& st, IMessages& msg, IEcho& echo, QWidget* parent)
+    : QDialog(parent), st_(st), msg_(msg), echo_(echo)
+{
+    setObjectName(QStringLiteral("TFBoot"));
+    setModal(true);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+
+    P_Title = new TitleStrip(this);
+    P_Title->setObjectName(QStringLiteral("P_Title"));
+    outer->addWidget(P_Title);
+
+    auto* address = new QVBoxLayout;
+    P_IP_Address = Panel(this, "P_IP_Address", address);
+    L_IP_Address = Named<QLabel>(P_IP_Address, "L_IP_Address");
+    address->addWidget(L_IP_Address);
+    auto* row = new QHBoxLayout;
+    const char* const names[] = {"E_IP1", "E_IP2", "E_IP3", "E_IP4"};
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0)
+            row->addWidget(new QLabel(QStringLiteral("."), P_IP_Address));
+        fields_[i] = Named<QLineEdit>(P_IP_Address, names[i]);
+        fields_[i]->setText(QStringLiteral("0"));
+        fields_[i]->setFixedWidth(56);
+        fields_[i]->setAlignment(Qt::AlignCenter);
+        fields_[i]->installEventFilter(this);
+        row->addWidget(fields_[i]);
+    }
+    row->addStretch(1);
+    address->addLayout(row);
+    E_IP1 = fields_[0];
+    E_IP2 = fields_[1];
+    E_IP3 = fields_[2];
+    E_IP4 = fields_[3];
+    L_IP_Address->setBuddy(E_IP1);
+    outer->addWidget(P_IP_Address);
+
+    auto* options = new QVBoxLayout;
+    P_Options = Panel(this, "P_Options", options);
+    L_Update_Option = Named<QLabel>(P_Options, "L_Update_Option");
+    CB_Update_Options = Named<QComboBox>(P_Options, "CB_Update_Options");
+    CB_Update_Option_Read_Back = Named<QCheckBox>(P_Options, "CB_Update_Option_Read_Back");
+    L_Update_Option->setBuddy(CB_Update_Options);
+    options->addWidget(L_Update_Option);
+    options->addWidget(CB_Update_Options);
+    options->addWidget(CB_Update_Option_Read_Back);
+    outer->addWidget(P_Options);
+
+    auto* buttons = new QHBoxLayout;
+    P_Button = Panel(this, "P_Button", buttons);
+    Btn_Cancel = Named<QPushButton>(P_Button, "Btn_Cancel");
+    Btn_Update = Named<QPushButton>(P_Button, "Btn_Update");
+    Btn_Update->setAutoDefault(false);
+    Btn_Cancel->setAutoDefault(false);
+    buttons->addStretch(1);
+    buttons->addWidget(Btn_Cancel);
+    buttons->addWidget(Btn_Update);
+    outer->addWidget(P_Button);
+    connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Btn_Update, &QPushButton::clicked, this, &TFBoot::Btn_UpdateClick);
+
+    Set_Lang();
+}
+
+void TFBoot::Set_Lang()
+{
+    setWindowTitle(st_.Get_Lang_Text(802));
+    P_Title->L_SW_Code->setText(st_.Product_Code);
+    P_Title->L_SW_Desc->setText(st_.Get_Lang_Text(803));
+    L_IP_Address->setText(st_.Get_Lang_Text(806));
+    for (int i = 0; i < 4; ++i)
+        fields_[i]->setToolTip(st_.Get_Lang_Text(821 + i));
+    L_Update_Option->setText(st_.Get_Lang_Text(814));
+    CB_Update_Options->clear();
+    for (int i = 0; i < Update_Option_Count; ++i)
+        CB_Update_Options->addItem(st_.Get_Lang_Text(815 + i));
+    CB_Update_Options->setCurrentIndex(0);
+    CB_Update_Options->setToolTip(st_.Get_Lang_Text(832));
+    CB_Update_Option_Read_Back->setText(st_.Get_Lang_Text(818));
+    CB_Update_Option_Read_Back->setToolTip(st_.Get_Lang_Text(833));
+    Btn_Cancel->setText(st_.Get_Lang_Text(819));
+    Btn_Cancel->setToolTip(st_.Get_Lang_Text(834));
+    Btn_Update->setText(st_.Get_Lang_Text(820));
+    Btn_Update->setToolTip(st_.Get_Lang_Text(835));
+}
+
+int TFBoot::Show_Update(int type)
+{
+    Form_Type = type;
+    return exec();
+}
+
+void TFBoot::showEvent(QShowEvent* e)
+{
+    FormShow();
+    QDialog::showEvent(e);
+}
+
+void TFBoot::FormShow()
+{
+    Set_Lang();
+    // Fixed width, exactly as high as the panels with their current texts.
+    setFixedSize(Dialog_Width, sizeHint().height());
+    const SplitIP ip = Split_IP_Address(st_.Last_IP_Address);
+    if (!st_.Last_IP_Address.isEmpty() && ip.valid)
+        for (int i = 0; i < 4; ++i)
+            fields_[i]->setText(ip.octets[i]);
+    // An index outside the list would leave no option selected and the job without
+    // operations: the first option is kept then.
+    if (st_.Update_Option_Index >= 0 && st_.Update_Option_Index < Update_Option_Count)
+        CB_Update_Options->setCurrentIndex(st_.Update_Option_Index);
+    CB_Update_Option_Read_Back->setChecked(st_.Update_Read_Back);
+    E_IP1->setFocus();
+}
+
+bool TFBoot::eventFilter(QObject* watched, QEvent* e)
+{
+    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->text() == QLatin1String(".")) {
+        // The dot separates the fields: never typed into one, it moves on to the next.
+        for (int i = 0; i < 3; ++i)
+            if (watched == fields_[i])
+                fields_[i + 1]->setFocus(Qt::TabFocusReason);
+        for (QLineEdit* f : fields_)
+            if (watched == f)
+                return true;
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+Update_Choice TFBoot::Current_Choice() const
+{
+    Update_Choice c;
+    for (int i = 0; i < 4; ++i)
+        c.IP[i] = fields_[i]->text();
+    c.Option = CB_Update_Options->currentIndex();
+    c.Read_Back = CB_Update_Option_Read_Back->isChecked();
+    return c;
+}
+
+bool TFBoot::Send_Ping()
+{
+    ping_res = 0;
+    Last_Ping = swr::Send_Ping(echo_, Device_Address(Current_Choice().IP),
+                               [] { QApplication::processEvents(); }, clock_);
+    ping_res = Last_Ping.ping_res;
+    return Last_Ping.ok;
+}
+
+bool TFBoot::Compile_XML_Parameter_New_Boot()
+{
+    QString error;
+    if (swr::Compile_XML_Parameter_New_Boot(st_, Current_Choice(), &error))
+        return true;
+    msg_.Show_Error(error);
+    return false;
+}
+
+void TFBoot::Btn_UpdateClick()
+{
+    if (Form_Type != 1 || busy_)
+        return;
+    busy_ = true;
+    Btn_Update->setEnabled(false);
+    const auto done = qScopeGuard([this] {
+        busy_ = false;
+        Btn_Update->setEnabled(true);
+    });
+
+    if (!Send_Ping()) {
+        const int text = Ping_Failure_Text(Last_Ping);
+        if (text == Txt::Device_Not_Found)
+            msg_.Show_Warning(st_.Get_Lang_Text(text));
+        else
+            msg_.Show_Error(st_.Get_Lang_Text(text));
+        return;
+    }
+    // Closed during the check: the user no longer wants the update.
+    if (!isVisible())
+        return;
+    const Update_Choice c = Current_Choice();
+    st_.Last_IP_Address = Device_Address(c.IP);
+    st_.Update_Option_Index = c.Option;
+    st_.Update_Read_Back = c.Read_Back;
+    if (!Compile_XML_Parameter_New_Boot())
+        return;
+    const QString updater = Updater_Program(st_);
+    if (!Start_Program_Waiting(this, st_, updater, QString(), false).started)
+        msg_.Show_Error(st_.Get_Lang_Text(Txt::Updater_Not_Started) + QDir::toNativeSeparators(updater));
+}
+
+} // namespace swr
