@@ -8,9 +8,10 @@ namespace swr {
 
 TitleStrip::TitleStrip(QWidget* parent) : QFrame(parent)
 {
-    setObjectName(QStringLiteral("TitleStrip"));
-    setStyleSheet(QStringLiteral("#TitleStrip { background: #1f3b5a; }"
-                                 "#TitleStrip QLabel { color: white; }"));
+    // Styled by a property, so a screen may give the strip its own object name.
+    setProperty("titleStrip", true);
+    setStyleSheet(QStringLiteral("QFrame[titleStrip=\"true\"] { background: #1f3b5a; }"
+                                 "QLabel { color: white; }"));
     setAutoFillBackground(true);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(12, 8, 8, 8);
