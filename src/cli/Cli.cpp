@@ -184,7 +184,9 @@ AppState Cli_State()
     return st;
 }
 
-int Cmd_Check(const QStringList& rest, QTextStream& out, QTextStream& err)
+// check: the loads and checks of every file; resave: the same over the files that exist,
+// then each written back when all passed.
+int Check_Or_Resave(const QStringList& rest, QTextStream& out, QTextStream& err, bool resave)
 {
     QString dir;
     if (!Folder_Argument(rest, &dir, err))
@@ -192,20 +194,11 @@ int Cmd_Check(const QStringList& rest, QTextStream& out, QTextStream& err)
     const AppState st = Cli_State();
     Loaded m;
     std::vector<ProjectFile> files = Project_Files(m);
-    return Check_Folder(st, dir, files, false, false, out, err) ? Exit_Ok : Exit_Failed;
-}
-
-int Cmd_Resave(const QStringList& rest, QTextStream& out, QTextStream& err)
-{
-    QString dir;
-    if (!Folder_Argument(rest, &dir, err))
-        return Exit_Usage;
-    const AppState st = Cli_State();
-    Loaded m;
-    std::vector<ProjectFile> files = Project_Files(m);
-    // Rows a file holds beyond its table would be lost by writing it back: refused here.
-    if (!Check_Folder(st, dir, files, true, true, out, err))
+    // Rows a file holds beyond its table would be lost by writing it back: refused then.
+    if (!Check_Folder(st, dir, files, resave, resave, out, err))
         return Exit_Failed;
+    if (!resave)
+        return Exit_Ok;
     bool all = true;
     for (ProjectFile& f : files) {
         const QString path = Join_Path(dir, QString::fromLatin1(f.name));
@@ -218,6 +211,16 @@ int Cmd_Resave(const QStringList& rest, QTextStream& out, QTextStream& err)
         }
     }
     return all ? Exit_Ok : Exit_Failed;
+}
+
+int Cmd_Check(const QStringList& rest, QTextStream& out, QTextStream& err)
+{
+    return Check_Or_Resave(rest, out, err, false);
+}
+
+int Cmd_Resave(const QStringList& rest, QTextStream& out, QTextStream& err)
+{
+    return Check_Or_Resave(rest, out, err, true);
 }
 
 int Cmd_Compile(const QStringList& rest, QTextStream& out, QTextStream& err)
