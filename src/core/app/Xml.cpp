@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/Files.h"
 #include "app/Texts.h"
+#include "lang/LangTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,19 +54,9 @@ XmlLoad Load_Xml_Bytes(const QByteArray& bytes, const QString& file, pugi::xml_d
         error->file = file;
         error->reason = QString::fromUtf8(r.description());
         // The parser's offset counts characters of its UTF-8 view of the text.
-        QByteArray view = bytes;
-        if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-            const bool be = bytes.startsWith("\xFE\xFF");
-            QString s;
-            for (qsizetype i = 2; i + 1 < bytes.size(); i += 2) {
-                const auto a = static_cast<unsigned char>(bytes[i]);
-                const auto b = static_cast<unsigned char>(bytes[i + 1]);
-                s.append(QChar(be ? char16_t((a << 8) | b) : char16_t((b << 8) | a)));
-            }
-            view = s.toUtf8();
-        } else if (bytes.startsWith("\xEF\xBB\xBF")) {
-            view = bytes.mid(3);
-        }
+        const bool marked = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")
+                            || bytes.startsWith("\xEF\xBB\xBF");
+        const QByteArray view = marked ? Decode_Language_Bytes(bytes).toUtf8() : bytes;
         const qsizetype off = qBound<qsizetype>(0, qsizetype(r.offset), view.size());
         const QString prefix = QString::fromUtf8(view.left(off));
         Line_Column(prefix, prefix.size(), &error->line, &error->column);

@@ -1,5 +1,7 @@
 #include "compiler/ParameterBank.h"
 
+#include "project/pargen/ParGen.h"
+
 #include "app/AppState.h"
 #include "compiler/Layouts.h"
 #include "compiler/Reading.h"
@@ -18,22 +20,6 @@ void Put_Octets(Parameter_Bank_Bytes& bank, const Par_Field& f, std::initializer
     for (int o : octets)
         bank[at++] = uint8_t(o);
 }
-
-// Position of text, upper-cased, in a choice list; 0 (the first entry) when absent.
-int Choice_Index(const QString& text, std::initializer_list<const char*> entries)
-{
-    const QString upper = text.toUpper();
-    int i = 0;
-    for (const char* e : entries) {
-        if (upper == QLatin1String(e))
-            return i;
-        ++i;
-    }
-    return 0;
-}
-
-int Parity_Index(const QString& text) { return Choice_Index(text, {"NONE", "ODD", "EVEN"}); }
-int Stop_Bits_Index(const QString& text) { return Choice_Index(text, {"1 BIT", "2 BITS"}); }
 
 // The address groups of ParGen.xml: a key per octet (key + "1" to key + "4").
 enum class Octets_When { Always, DNS_On, Gateway };
@@ -136,8 +122,8 @@ FileResult Read_Parameter_Bank(AppState& st)
     // and no other line's settings are read.
     const uint8_t flags = RS232_Enabled;
     Put_Field(bank, Par("Serial_Baud"), uint32_t(Key_Int(root, "RS232_BAUDRATE", 4800)));
-    Put_Field(bank, Par("Serial_Parity"), Parity_Index(Key_Text(root, "RS232_PARITY")));
-    Put_Field(bank, Par("Serial_Stop_Bits"), Stop_Bits_Index(Key_Text(root, "RS232_STOP_BITS")) + 1);
+    Put_Field(bank, Par("Serial_Parity"), Parity_to_Index(Key_Text(root, "RS232_PARITY")));
+    Put_Field(bank, Par("Serial_Stop_Bits"), StopBits_to_Index(Key_Text(root, "RS232_STOP_BITS")) + 1);
     Put_Field(bank, Par("Serial_Enable_Flags"), flags);
 
     // One byte per character; the last of the 32 bytes always stays 0.

@@ -11,8 +11,8 @@ inline constexpr int Lang_Count = 1600;
 // Empties the table and fills it with the built-in English texts, in index order.
 void Load_Default_Strings(QStringList& Lang_Table);
 
-// Decodes a language file's bytes: UTF-8 / UTF-16 LE / UTF-16 BE by byte-order mark,
-// otherwise Windows-1252.
+// Decodes text bytes: UTF-8 / UTF-16 LE / UTF-16 BE by byte-order mark (the mark
+// dropped), otherwise Windows-1252. Used for language files and error positions in XML.
 QString Decode_Language_Bytes(const QByteArray& bytes);
 
 // Applies the entry lines of a language file's text to the table.
