@@ -18,15 +18,10 @@ namespace {
 // The OK / Cancel row at the bottom of a configuration dialog.
 QHBoxLayout* Button_Row(QDialog* d, QPushButton** ok, QPushButton** cancel)
 {
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    *ok = new QPushButton(d);
-    (*ok)->setObjectName(QStringLiteral("Btn_OK"));
+    *ok = Named<QPushButton>(d, "Btn_OK");
     (*ok)->setDefault(true);
-    *cancel = new QPushButton(d);
-    (*cancel)->setObjectName(QStringLiteral("Btn_Cancel"));
-    row->addWidget(*ok);
-    row->addWidget(*cancel);
+    *cancel = Named<QPushButton>(d, "Btn_Cancel");
+    QHBoxLayout* row = swr::Button_Row({*ok, *cancel});
     QObject::connect(*cancel, &QPushButton::clicked, d, &QDialog::reject);
     return row;
 }
@@ -51,10 +46,8 @@ TFNew_Project::TFNew_Project(AppState& st, IMessages& msg, QWidget* parent)
     setObjectName(QStringLiteral("TFNew_Project"));
     setModal(true);
     QVBoxLayout* body = Body(this, &Strip);
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    E_New_Proj = new QLineEdit(this);
-    E_New_Proj->setObjectName(QStringLiteral("E_New_Proj"));
+    Label1 = Named<QLabel>(this, "Label1");
+    E_New_Proj = Named<QLineEdit>(this, "E_New_Proj");
     Label1->setBuddy(E_New_Proj);
     body->addWidget(Label1);
     body->addWidget(E_New_Proj);
@@ -68,14 +61,8 @@ TFNew_Project::TFNew_Project(AppState& st, IMessages& msg, QWidget* parent)
 void TFNew_Project::Set_Lang()
 {
     setWindowTitle(st_.Get_Lang_Text(100));
-    Strip->L_SW_Code->setText(st_.Product_Code);
-    Strip->L_SW_Desc->setText(st_.Get_Lang_Text(101));
-    Label1->setText(st_.Get_Lang_Text(102));
-    Btn_OK->setText(st_.Get_Lang_Text(103));
-    Btn_OK->setToolTip(st_.Get_Lang_Text(109));
-    Btn_Cancel->setText(st_.Get_Lang_Text(104));
-    Btn_Cancel->setToolTip(st_.Get_Lang_Text(110));
-    E_New_Proj->setToolTip(st_.Get_Lang_Text(108));
+    Set_Title_Strip(Strip, st_, st_.Get_Lang_Text(101));
+    Apply_Captions(st_, {{Label1, 102}, {Btn_OK, 103, 109}, {Btn_Cancel, 104, 110}, {E_New_Proj, -1, 108}});
 }
 
 void TFNew_Project::showEvent(QShowEvent* e)
@@ -101,10 +88,8 @@ TFOpenConf::TFOpenConf(AppState& st, QWidget* parent) : QDialog(parent), st_(st)
     setObjectName(QStringLiteral("TFOpenConf"));
     setModal(true);
     QVBoxLayout* body = Body(this, &Strip);
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    ListBox1 = new QListWidget(this);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    Label1 = Named<QLabel>(this, "Label1");
+    ListBox1 = Named<QListWidget>(this, "ListBox1");
     Label1->setBuddy(ListBox1);
     body->addWidget(Label1);
     body->addWidget(ListBox1, 1);
@@ -120,14 +105,8 @@ TFOpenConf::TFOpenConf(AppState& st, QWidget* parent) : QDialog(parent), st_(st)
 void TFOpenConf::Set_Lang()
 {
     setWindowTitle(st_.Get_Lang_Text(200));
-    Strip->L_SW_Code->setText(st_.Product_Code);
-    Strip->L_SW_Desc->setText(st_.Get_Lang_Text(201));
-    Label1->setText(st_.Get_Lang_Text(202));
-    Btn_OK->setText(st_.Get_Lang_Text(203));
-    Btn_OK->setToolTip(st_.Get_Lang_Text(206));
-    Btn_Cancel->setText(st_.Get_Lang_Text(204));
-    Btn_Cancel->setToolTip(st_.Get_Lang_Text(207));
-    ListBox1->setToolTip(st_.Get_Lang_Text(205));
+    Set_Title_Strip(Strip, st_, st_.Get_Lang_Text(201));
+    Apply_Captions(st_, {{Label1, 202}, {Btn_OK, 203, 206}, {Btn_Cancel, 204, 207}, {ListBox1, -1, 205}});
 }
 
 void TFOpenConf::Load_Existing_Configuration()

@@ -52,8 +52,7 @@ TFKonstrelFirmWare::TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionChe
 
     Strip = new TitleStrip(this);
     auto make_icon = [this](const char* name, QStyle::StandardPixmap pix) {
-        auto* b = new QToolButton(Strip);
-        b->setObjectName(QLatin1String(name));
+        auto* b = Named<QToolButton>(Strip, name);
         b->setIcon(style()->standardIcon(pix));
         b->setIconSize(QSize(24, 24));
         b->setAutoRaise(true);
@@ -78,8 +77,7 @@ TFKonstrelFirmWare::TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionChe
     grid->setVerticalSpacing(14);
     grid->setColumnStretch(1, 1);
     auto make_label = [this](const char* name, bool bold) {
-        auto* l = new QLabel(this);
-        l->setObjectName(QLatin1String(name));
+        auto* l = Named<QLabel>(this, name);
         if (bold) {
             QFont f = l->font();
             f.setBold(true);
@@ -89,10 +87,8 @@ TFKonstrelFirmWare::TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionChe
         return l;
     };
     auto make_button = [this](const char* name) {
-        auto* b = new QPushButton(this);
-        b->setObjectName(QLatin1String(name));
+        QPushButton* b = Make_Button(this, name);
         b->setMinimumSize(190, 34);
-        b->setAutoDefault(false);
         return b;
     };
     L_Begin = make_label("L_Begin", true);
@@ -193,32 +189,14 @@ TFKonstrelFirmWare::~TFKonstrelFirmWare() = default;
 
 void TFKonstrelFirmWare::Set_Lang()
 {
-    Strip->L_SW_Code->setText(st_.Product_Code);
-    Strip->L_SW_Desc->setText(st_.Product_Description);
-    struct Caption {
-        QWidget* w;
-        int text;
-        int hint;
-    };
-    const Caption captions[] = {
+    Set_Title_Strip(Strip, st_, st_.Product_Description);
+    Apply_Captions(st_, {
         {Btn_Info, -1, 12},  {Btn_Opz, -1, 13},          {Btn_Close, -1, 14},
         {L_Begin, 0, -1},    {L_Step_1, 1, -1},          {L_Step_2, 2, -1},
         {L_Step_3, 3, -1},   {L_Step_4, 4, -1},          {L_Step_5, 5, -1},
         {Btn_New, 15, 22},   {Btn_Open, 16, 23},         {Btn_Prm_Gen, 20, 24},
         {Btn_NMEA0183_Access, 21, 25}, {Btn_MQTT_Set_Topic, 32, 33}, {Btn_CreateBin, 17, 26},
-    };
-    for (const Caption& c : captions) {
-        if (c.text >= 0) {
-            if (auto* l = qobject_cast<QLabel*>(c.w))
-                l->setText(st_.Get_Lang_Text(c.text));
-            else if (auto* b = qobject_cast<QAbstractButton*>(c.w))
-                b->setText(st_.Get_Lang_Text(c.text));
-        }
-        if (c.hint >= 0) {
-            c.w->setToolTip(st_.Get_Lang_Text(c.hint));
-            c.w->setAccessibleName(st_.Get_Lang_Text(c.hint));
-        }
-    }
+    });
     if (LL_Update->isVisibleTo(this))
         LL_Update->setText(Link(Maker_Download_Page(), st_.Get_Lang_Text(Txt::New_Version_Available)));
     Show_Active_Configuration();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TitleStrip.h"
+#include "WidgetKit.h"
 
 #include <QWidget>
 

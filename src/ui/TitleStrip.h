@@ -21,11 +21,4 @@ private:
     QHBoxLayout* extras_ = nullptr;
 };
 
-// Applied by every screen's Set_Lang.
-class ILangScreen {
-public:
-    virtual ~ILangScreen() = default;
-    virtual void Set_Lang() = 0;
-};
-
 } // namespace swr

@@ -35,14 +35,6 @@ QFrame* Panel(QDialog* d, const char* name, QBoxLayout* layout)
     return p;
 }
 
-template <typename W>
-W* Named(QWidget* parent, const char* name)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
-
 } // namespace
 
 TFBoot::TFBoot(AppState& st, IMessages& msg, IEcho& echo, QWidget* parent)
@@ -96,10 +88,8 @@ TFBoot::TFBoot(AppState& st, IMessages& msg, IEcho& echo, QWidget* parent)
 
     auto* buttons = new QHBoxLayout;
     P_Button = Panel(this, "P_Button", buttons);
-    Btn_Cancel = Named<QPushButton>(P_Button, "Btn_Cancel");
-    Btn_Update = Named<QPushButton>(P_Button, "Btn_Update");
-    Btn_Update->setAutoDefault(false);
-    Btn_Cancel->setAutoDefault(false);
+    Btn_Cancel = Make_Button(P_Button, "Btn_Cancel");
+    Btn_Update = Make_Button(P_Button, "Btn_Update");
     buttons->addStretch(1);
     buttons->addWidget(Btn_Cancel);
     buttons->addWidget(Btn_Update);
@@ -113,23 +103,18 @@ TFBoot::TFBoot(AppState& st, IMessages& msg, IEcho& echo, QWidget* parent)
 void TFBoot::Set_Lang()
 {
     setWindowTitle(st_.Get_Lang_Text(802));
-    P_Title->L_SW_Code->setText(st_.Product_Code);
-    P_Title->L_SW_Desc->setText(st_.Get_Lang_Text(803));
-    L_IP_Address->setText(st_.Get_Lang_Text(806));
+    Set_Title_Strip(P_Title, st_, st_.Get_Lang_Text(803));
+    Apply_Captions(st_, {{L_IP_Address, 806}, {L_Update_Option, 814}});
     for (int i = 0; i < 4; ++i)
-        fields_[i]->setToolTip(st_.Get_Lang_Text(821 + i));
-    L_Update_Option->setText(st_.Get_Lang_Text(814));
+        Apply_Captions(st_, {{fields_[i], -1, 821 + i}});
     CB_Update_Options->clear();
     for (int i = 0; i < Update_Option_Count; ++i)
         CB_Update_Options->addItem(st_.Get_Lang_Text(815 + i));
     CB_Update_Options->setCurrentIndex(0);
-    CB_Update_Options->setToolTip(st_.Get_Lang_Text(832));
-    CB_Update_Option_Read_Back->setText(st_.Get_Lang_Text(818));
-    CB_Update_Option_Read_Back->setToolTip(st_.Get_Lang_Text(833));
-    Btn_Cancel->setText(st_.Get_Lang_Text(819));
-    Btn_Cancel->setToolTip(st_.Get_Lang_Text(834));
-    Btn_Update->setText(st_.Get_Lang_Text(820));
-    Btn_Update->setToolTip(st_.Get_Lang_Text(835));
+    Apply_Captions(st_, {{CB_Update_Options, -1, 832},
+                         {CB_Update_Option_Read_Back, 818, 833},
+                         {Btn_Cancel, 819, 834},
+                         {Btn_Update, 820, 835}});
 }
 
 int TFBoot::Show_Update(int type)

@@ -9,6 +9,7 @@
 
 #include "TestSupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -195,6 +196,38 @@ TEST_F(MainFixture, ChangeLanguageReappliesEveryScreen)
     EXPECT_EQ(w->FNew_Project->windowTitle(), "Neu");
     EXPECT_EQ(w->L_Name_Conf->text(), "Keine");
     EXPECT_EQ(w->Strip->L_SW_Code->text(), "SWR2305");
+}
+
+// Screen readers find a control by the words on it: a button's accessible name is its
+// caption and its hint the description; icon buttons are named by their hint.
+TEST_F(MainFixture, AccessibleNamesAreTheCaptions)
+{
+    Make();
+    w->show();
+    const auto name = [](QWidget* b, QAccessible::Text t) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(b);
+        return a ? a->text(t) : QString("(none)");
+    };
+    struct Expect {
+        QWidget* b;
+        const char* name;
+        const char* description;
+    };
+    for (const Expect& e : {
+             Expect{w->Btn_New, "New Configuration", "Create a new configuration for the device"},
+             Expect{w->Btn_Open, "Open Configuration", "Open an exists configuration"},
+             Expect{w->Btn_Prm_Gen, "Set Communication", "Set the main parameters of Protocols"},
+             Expect{w->Btn_NMEA0183_Access, "NMEA 0183 Access", "Select the NMEA 0183 Sentences to convert"},
+             Expect{w->Btn_MQTT_Set_Topic, "MQTT Set Topic", "Set the Topics for MQTT"},
+             Expect{w->Btn_CreateBin, "Update Device",
+                    "Update the actual Firmware and/or Configuration in the device"},
+             Expect{w->Btn_Info, "Information", "Information"},
+             Expect{w->Btn_Opz, "Options", "Options"},
+             Expect{w->Btn_Close, "Close Configurator", "Close Configurator"},
+         }) {
+        EXPECT_EQ(name(e.b, QAccessible::Name), e.name) << e.b->objectName().toStdString();
+        EXPECT_EQ(name(e.b, QAccessible::Description), e.description) << e.b->objectName().toStdString();
+    }
 }
 
 TEST(ProgramWaitTest, ShowsWhatRunsAndWaits)

@@ -1,0 +1,63 @@
+#include "WidgetKit.h"
+
+#include "app/AppState.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace swr {
+
+void Apply_Caption(QWidget* w, const QString& caption, const QString& hint)
+{
+    if (auto* l = qobject_cast<QLabel*>(w))
+        l->setText(caption);
+    else if (auto* b = qobject_cast<QAbstractButton*>(w))
+        b->setText(caption);
+    else if (auto* g = qobject_cast<QGroupBox*>(w))
+        g->setTitle(caption);
+    w->setToolTip(hint);
+    const bool icon_only = caption.isEmpty() && qobject_cast<QAbstractButton*>(w);
+    w->setAccessibleName(icon_only ? hint : caption);
+    w->setAccessibleDescription(hint);
+}
+
+void Apply_Captions(const AppState& st, std::initializer_list<Caption> captions)
+{
+    for (const Caption& c : captions) {
+        QString caption;
+        if (c.text >= 0)
+            caption = st.Get_Lang_Text(c.text);
+        else if (auto* b = qobject_cast<QAbstractButton*>(c.w))
+            caption = b->text(); // a caption set elsewhere stays
+        else if (auto* l = qobject_cast<QLabel*>(c.w))
+            caption = l->text();
+        Apply_Caption(c.w, caption, c.hint >= 0 ? st.Get_Lang_Text(c.hint) : QString());
+    }
+}
+
+void Set_Title_Strip(TitleStrip* strip, const AppState& st, const QString& description)
+{
+    strip->L_SW_Code->setText(st.Product_Code);
+    strip->L_SW_Desc->setText(description);
+}
+
+QPushButton* Make_Button(QWidget* parent, const char* name)
+{
+    auto* b = Named<QPushButton>(parent, name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QHBoxLayout* Button_Row(std::initializer_list<QPushButton*> buttons)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton* b : buttons)
+        row->addWidget(b);
+    return row;
+}
+
+} // namespace swr

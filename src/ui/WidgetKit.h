@@ -1,0 +1,55 @@
+#pragma once
+
+// The small pieces every screen is built from: named widgets, the title strip, button
+// rows and the captions and hints applied from the string table.
+
+#include "LangScreen.h"
+#include "TitleStrip.h"
+
+#include <QString>
+
+#include <initializer_list>
+
+class QBoxLayout;
+class QHBoxLayout;
+class QPushButton;
+class QWidget;
+
+namespace swr {
+
+struct AppState;
+
+// A widget created under parent with its object name (the control's name on the screen).
+template <class W>
+W* Named(QWidget* parent, const char* name)
+{
+    auto* w = new W(parent);
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
+
+// One control's texts by string table index; -1 for none.
+struct Caption {
+    QWidget* w;
+    int text = -1;
+    int hint = -1;
+};
+
+// Gives a control its caption and hint. The caption goes to a label, button, check box or
+// group box; the hint is the tooltip. The accessible name is the caption and the hint the
+// accessible description, so screen readers (and tests) find a control by the words on
+// it. A button without a caption (an icon button) takes its hint as its name; any other
+// control without one keeps the name its buddy label gives it.
+void Apply_Caption(QWidget* w, const QString& caption, const QString& hint);
+void Apply_Captions(const AppState& st, std::initializer_list<Caption> captions);
+
+// The title strip's two texts: the software code, never translated, and the description.
+void Set_Title_Strip(TitleStrip* strip, const AppState& st, const QString& description);
+
+// A push button that Enter in another field never presses.
+QPushButton* Make_Button(QWidget* parent, const char* name);
+
+// The buttons side by side at the right end of a row.
+QHBoxLayout* Button_Row(std::initializer_list<QPushButton*> buttons);
+
+} // namespace swr
