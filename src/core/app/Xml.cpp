@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QXmlStreamReader>
 
 #include <sstream>
 
@@ -39,12 +40,91 @@ void Line_Column(const QString& text, qsizetype offset, int* line, int* column)
     }
 }
 
+bool Has_Byte_Order_Mark(const QByteArray& bytes)
+{
+    return bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")
+           || bytes.startsWith("\xEF\xBB\xBF");
+}
+
+// The document's characters: by its byte-order mark, else UTF-8.
+QString Decode_Xml_Text(const QByteArray& bytes)
+{
+    return Has_Byte_Order_Mark(bytes) ? Decode_Language_Bytes(bytes) : QString::fromUtf8(bytes);
+}
+
+// Line and column (from 1) just past the last character of the text.
+void End_Line_Column(const QByteArray& bytes, int* line, int* column)
+{
+    const QString text = Decode_Xml_Text(bytes);
+    Line_Column(text, text.size(), line, column);
+}
+
+// A character XML does not allow anywhere in a document.
+bool Not_Xml_Char(char32_t c)
+{
+    return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || (c >= 0xD800 && c < 0xE000)
+           || c == 0xFFFE || c == 0xFFFF;
+}
+
+// The stream reader names a character it refuses as it stands, which an error box does
+// not show when it is a control character: such a reason names its code instead.
+QString Reason_At(const QString& reason, const QString& text, int line, int column)
+{
+    qsizetype start = 0;
+    for (int l = 1; l < line && start >= 0; ++l)
+        start = text.indexOf(QLatin1Char('\n'), start) + 1;
+    const qsizetype at = start + column - 1;
+    if (start < 0 || at < 0 || at >= text.size() || !Not_Xml_Char(text.at(at).unicode()))
+        return reason;
+    return QStringLiteral("Character U+%1 is not allowed in XML.")
+        .arg(QString::number(text.at(at).unicode(), 16).toUpper().rightJustified(4, u'0'));
+}
+
+// XML 1.0 well-formedness, decided by Qt's conforming stream reader before the tree is
+// built: every error XML calls fatal stops the load, at its line and column. The tree
+// builder does not expand entities or default attributes declared in a document type
+// definition, so such a file is refused rather than read differently from what it says.
+bool Check_Well_Formed(const QByteArray& bytes, const QString& file, XmlError* error)
+{
+    QXmlStreamReader r(bytes);
+    while (!r.atEnd()) {
+        switch (r.readNext()) {
+        case QXmlStreamReader::EntityReference:
+            r.raiseError(QStringLiteral("Entity '%1' not declared.").arg(r.name()));
+            break;
+        case QXmlStreamReader::DTD:
+            if (r.text().contains(QLatin1String("<!ENTITY"))
+                || r.text().contains(QLatin1String("<!ATTLIST")))
+                r.raiseError(QStringLiteral("Entity and attribute declarations are not supported."));
+            break;
+        default:
+            break;
+        }
+    }
+    if (!r.hasError())
+        return true;
+    if (error) {
+        error->file = file;
+        error->reason = r.errorString();
+        if (r.error() == QXmlStreamReader::PrematureEndOfDocumentError) {
+            End_Line_Column(bytes, &error->line, &error->column);
+        } else {
+            error->line = int(qMax<qint64>(1, r.lineNumber()));
+            error->column = int(qMax<qint64>(1, r.columnNumber()));
+            error->reason = Reason_At(error->reason, Decode_Xml_Text(bytes), error->line, error->column);
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 XmlLoad Load_Xml_Bytes(const QByteArray& bytes, const QString& file, pugi::xml_document& doc,
                        XmlError* error, XmlBreaks breaks)
 {
     doc.reset();
+    if (!Check_Well_Formed(bytes, file, error))
+        return XmlLoad::Failed;
     const pugi::xml_parse_result r = doc.load_buffer(bytes.constData(), size_t(bytes.size()),
                                                      Parse_Options_For(breaks),
                                                      pugi::encoding_auto);
@@ -54,9 +134,7 @@ XmlLoad Load_Xml_Bytes(const QByteArray& bytes, const QString& file, pugi::xml_d
         error->file = file;
         error->reason = QString::fromUtf8(r.description());
         // The parser's offset counts characters of its UTF-8 view of the text.
-        const bool marked = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")
-                            || bytes.startsWith("\xEF\xBB\xBF");
-        const QByteArray view = marked ? Decode_Language_Bytes(bytes).toUtf8() : bytes;
+        const QByteArray view = Has_Byte_Order_Mark(bytes) ? Decode_Xml_Text(bytes).toUtf8() : bytes;
         const qsizetype off = qBound<qsizetype>(0, qsizetype(r.offset), view.size());
         const QString prefix = QString::fromUtf8(view.left(off));
         Line_Column(prefix, prefix.size(), &error->line, &error->column);

@@ -148,8 +148,8 @@ TEST_F(NmeaAccess, ReadingRules)
     const FileResult r = Load_Bytes(p,
         "<AnyRoot>"
         " <NMEA_Listener>"
-        // Attributes in another order, a duplicate (the first counts), lower-case y.
-        "  <row Position='9' Mnemonic='m' Sentence='GLL' Sentence='GGA' Swap16='Y' SwapAll='y'"
+        // Attributes in another order, lower-case y.
+        "  <row Position='9' Mnemonic='m' Sentence='GLL' Swap16='Y' SwapAll='y'"
         "   DataField='Status [character]' Enable='y' Index=' 7 ' PortOperation='x 10'"
         "   Serial_Channel='RS485 2'/>"
         "  <!-- a comment is not a row -->"

@@ -473,8 +473,8 @@ TEST_F(ParGenFixture, MalformedFileIsReportedAndKeepsTheDefaults)
     m.Set_Text(ParKey::Ethernet_IP1, "junk");
     const FileResult r = Load_ParGen(p.st, file, m);
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.message, QString("Error!!! The file %1 is not valid XML (line 2, column 20): "
-                                 "Start-end tags mismatch")
+    EXPECT_EQ(r.message, QString("Error!!! The file %1 is not valid XML (line 2, column 31): "
+                                 "Opening and ending tag mismatch.")
                              .arg(QDir::toNativeSeparators(file)));
     EXPECT_EQ(m, ParGen_Defaults());
     // The file is left as it was.
