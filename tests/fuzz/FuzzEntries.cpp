@@ -1,6 +1,7 @@
 #include "FuzzEntries.h"
 
 #include "app/AppState.h"
+#include "compiler/CompilerState.h"
 #include "app/Files.h"
 #include "app/Projects.h"
 #include "compiler/Compiler.h"
@@ -109,8 +110,8 @@ void Compile_Folder(const uint8_t* data, size_t size)
         }
     }
     const FileResult r = Compile_And_Save_Banks(st);
-    if (r.ok && (st.Compiler.Bank1_Image.Length != 2048 || st.Compiler.Bank2_Image.Length != 1536
-                 || st.Compiler.Bank3_Image.Length < 174 || st.Compiler.Bank3_Image.Length > 0x20000))
+    if (r.ok && (st.Compiler->Bank1_Image.Length != 2048 || st.Compiler->Bank2_Image.Length != 1536
+                 || st.Compiler->Bank3_Image.Length < 174 || st.Compiler->Bank3_Image.Length > 0x20000))
         __builtin_trap();
 }
 

@@ -1,6 +1,7 @@
 #include "app/IpAddress.h"
 
-#include "lang/LangTable.h"
+#include "app/Numbers.h"
+#include "app/TextHelpers.h"
 
 namespace swr {
 
@@ -18,9 +19,8 @@ SplitIP Split_IP_Address(const QString& text)
     r.octets[3] = rest;
     r.valid = true;
     for (const QString& o : r.octets) {
-        bool ok = false;
-        const int v = o.isEmpty() ? 1000 : o.toInt(&ok, 10);
-        if (!ok || v < 0 || v > 255)
+        const int v = Decimal_Whole_Or(o, 1000);
+        if (v < 0 || v > 255)
             r.valid = false;
     }
     return r;

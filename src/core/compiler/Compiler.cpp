@@ -1,6 +1,7 @@
 #include "compiler/Compiler.h"
 
 #include "app/AppState.h"
+#include "compiler/CompilerState.h"
 #include "app/Files.h"
 #include "app/Texts.h"
 #include "compiler/Layouts.h"
@@ -47,7 +48,7 @@ QString Too_Large_Text(const AppState& st, uint64_t size)
 
 FileResult Compile_Banks(AppState& st)
 {
-    Compiler_State& cs = st.Compiler;
+    Compiler_State& cs = *st.Compiler;
     cs.Compiled = false;
     Clear_Parameter_Bank(cs.Parameter_Bank);
     Clear_NMEA_Listener(cs.NMEA_Listener_Items);
@@ -81,7 +82,7 @@ FileResult Compile_Banks(AppState& st)
 
 FileResult Save_Banks(const AppState& st)
 {
-    const Compiler_State& cs = st.Compiler;
+    const Compiler_State& cs = *st.Compiler;
     if (!cs.Compiled)
         return Failure(st.Get_Lang_Text(Txt::Banks_Not_Compiled));
     if (st.Active_Project_Dir.isEmpty())
@@ -114,7 +115,7 @@ FileResult Compile_And_Save_Banks(AppState& st)
 
 QString Bank_Files_Summary(const AppState& st)
 {
-    const Compiler_State& cs = st.Compiler;
+    const Compiler_State& cs = *st.Compiler;
     const Bank_Image* images[] = {&cs.Bank1_Image, &cs.Bank2_Image, &cs.Bank3_Image};
     QString out = st.Get_Lang_Text(Txt::Banks_Written);
     for (int i = 0; i < 3; ++i) {

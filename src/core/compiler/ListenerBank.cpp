@@ -3,6 +3,8 @@
 #include "project/nmea/Nmea0183Catalogue.h"
 
 #include "app/AppState.h"
+#include "compiler/CompilerState.h"
+#include "app/Numbers.h"
 #include "app/Texts.h"
 #include "compiler/Layouts.h"
 #include "compiler/Reading.h"
@@ -34,11 +36,11 @@ bool Compile_NMEA_Listener_Row(const pugi::xml_node& row, int channel, TNMEA_Lis
     item.Field_Index = uint8_t(f);
     // Only the sentences and fields that address one of several values carry an Index.
     if (Index_Range(s, f))
-        item.Item_Index = uint8_t(Int_Or(Attr_Text(row, "Index").trimmed(), 0) & 0xFF);
+        item.Item_Index = uint8_t(Decimal_Trimmed_Or(Attr_Text(row, "Index"), 0) & 0xFF);
     item.Post_Operation = uint8_t(GetIndexPostOperation(Attr_Text(row, "PortOperation").trimmed()));
     auto yes = [&row](const char* name) { return Attr_Text(row, name).trimmed().toUpper() == QLatin1String("Y"); };
     item.Swap_Flags = uint8_t((yes("SwapAll") ? 1 : 0) | (yes("Swap16") ? 2 : 0));
-    item.Position = uint16_t(Int_Or(Attr_Text(row, "Position").trimmed(), 0) & 0xFFFF);
+    item.Position = uint16_t(Decimal_Trimmed_Or(Attr_Text(row, "Position"), 0) & 0xFFFF);
     return true;
 }
 
@@ -51,7 +53,7 @@ void Clear_NMEA_Listener(NMEA_Listener_Bank_Items& items)
 
 FileResult Read_NMEA_Listener(AppState& st)
 {
-    Compiler_State& cs = st.Compiler;
+    Compiler_State& cs = *st.Compiler;
     uint32_t count = 0;
     pugi::xml_document doc;
     bool missing = false;

@@ -30,7 +30,7 @@ using NMEA_Listener_Bank_Items = std::array<TNMEA_Listener_Item, NMEA_Listener_M
 // Sets all 128 items to zero.
 void Clear_NMEA_Listener(NMEA_Listener_Bank_Items& items);
 
-// Fills st.Compiler.NMEA_Listener_Items from st.File_NMEA_Access, from item 0 up without
+// Fills st.Compiler->NMEA_Listener_Items from st.File_NMEA_Access, from item 0 up without
 // gaps, and stores the count in the parameter bank. Needs the Serial_Enable_Flags that
 // Read_Parameter_Bank stored in the same compile.
 FileResult Read_NMEA_Listener(AppState& st);

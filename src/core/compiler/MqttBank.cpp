@@ -1,6 +1,8 @@
 #include "compiler/MqttBank.h"
 
 #include "app/AppState.h"
+#include "compiler/CompilerState.h"
+#include "app/Numbers.h"
 #include "app/Texts.h"
 #include "compiler/Layouts.h"
 #include "compiler/Reading.h"
@@ -121,16 +123,16 @@ bool Read_Publish_Row(const AppState& st, const pugi::xml_node& row, int number,
     p.Publish_Topic.CString = Strip_CRLF(Attr_Text(row, "Topic"));
     p.Retained = yes("Retained") ? 1 : 0;
     int qos = 0;
-    if (!Parse_Decimal(Attr_Text(row, "QoS"), &qos)) {
+    if (!Parse_Decimal_Trimmed(Attr_Text(row, "QoS"), &qos)) {
         *reason = st.Get_Lang_Text(Txt::Compile_QoS_Not_Number).arg(number).arg(Attr_Text(row, "QoS"));
         return false;
     }
     p.QoS = qos;
     p.Options = (yes("OnChange") ? 1u : 0u) | (yes("OnTimer") ? 4u : 0u);
-    p.Timer = (p.Options & 4u) ? uint32_t(Int_Or(Attr_Text(row, "Time").trimmed(), 0)) : 0;
+    p.Timer = (p.Options & 4u) ? uint32_t(Decimal_Trimmed_Or(Attr_Text(row, "Time"), 0)) : 0;
     p.Type_Data = Data_Type_Code(Attr_Text(row, "DataType"));
-    p.Length = uint16_t(Int_Or(Attr_Text(row, "Dimension"), 4));
-    p.Position = uint32_t(Int_Or(Attr_Text(row, "Position"), 0));
+    p.Length = uint16_t(Decimal_Trimmed_Or(Attr_Text(row, "Dimension"), 4));
+    p.Position = uint32_t(Decimal_Trimmed_Or(Attr_Text(row, "Position"), 0));
     bool has_template = false;
     const QString t = Attr_Text(row, "Template", &has_template);
     p.Output_Template = has_template ? Strip_CRLF(t) : QStringLiteral("$VALUE$");
@@ -149,7 +151,7 @@ void Clear_MQTT(TMQTT& m)
 
 FileResult Read_MQTT_Topics(AppState& st, uint64_t* bank_size)
 {
-    TMQTT& m = st.Compiler.MQTT_Config;
+    TMQTT& m = st.Compiler->MQTT_Config;
     pugi::xml_document doc;
     bool missing = false;
     FileResult r = Load_Project_Xml(st, st.File_MQTT_Topic, doc, &missing, XmlBreaks::Kept);

@@ -3,6 +3,7 @@
 #include "project/pargen/ParGen.h"
 
 #include "app/AppState.h"
+#include "compiler/CompilerState.h"
 #include "compiler/Layouts.h"
 #include "compiler/Reading.h"
 #include "project/ProjectFile.h"
@@ -107,7 +108,7 @@ void Clear_Parameter_Bank(Parameter_Bank_Bytes& bank)
 
 FileResult Read_Parameter_Bank(AppState& st)
 {
-    Parameter_Bank_Bytes& bank = st.Compiler.Parameter_Bank;
+    Parameter_Bank_Bytes& bank = st.Compiler->Parameter_Bank;
     Put_Field(bank, Par("Fixed_034"), 10000);
     Put_Field(bank, Par("NMEA_Bank_Address"), NMEA_Bank_Base);
 
@@ -150,7 +151,7 @@ FileResult Read_Parameter_Bank(AppState& st)
         }
     }
 
-    Read_MQTT_Keys(root, st.Compiler.MQTT_Config);
+    Read_MQTT_Keys(root, st.Compiler->MQTT_Config);
     return r;
 }
 

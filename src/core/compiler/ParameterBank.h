@@ -19,8 +19,8 @@ using Parameter_Bank_Bytes = std::array<uint8_t, Parameter_Bank_Size>;
 // Writes the reset picture over the whole block (this clears MQTT_Bank_Address too).
 void Clear_Parameter_Bank(Parameter_Bank_Bytes& bank);
 
-// Fills st.Compiler.Parameter_Bank and the broker, TLS and NTP fields of
-// st.Compiler.MQTT_Config from st.File_ParGen; a missing file leaves the reset values.
+// Fills st.Compiler->Parameter_Bank and the broker, TLS and NTP fields of
+// st.Compiler->MQTT_Config from st.File_ParGen; a missing file leaves the reset values.
 // Fails only when the file exists and cannot be loaded.
 FileResult Read_Parameter_Bank(AppState& st);
 

@@ -1,27 +1,13 @@
 #include "compiler/Reading.h"
 
 #include "app/AppState.h"
+#include "app/Numbers.h"
 #include "app/Texts.h"
 
 #include <QDir>
 #include <QList>
 
 namespace swr {
-
-bool Parse_Decimal(const QString& text, int* value)
-{
-    bool ok = false;
-    const int v = text.toInt(&ok, 10);
-    if (ok)
-        *value = v;
-    return ok;
-}
-
-int Int_Or(const QString& text, int d)
-{
-    int v = d;
-    return Parse_Decimal(text, &v) ? v : d;
-}
 
 QString Key_Text(const pugi::xml_node& root, const char* key, bool* found)
 {
@@ -32,7 +18,7 @@ int Key_Int(const pugi::xml_node& root, const char* key, int d)
 {
     bool found = false;
     const QString text = Key_Text(root, key, &found);
-    return found ? Int_Or(text, d) : d;
+    return found ? Decimal_Trimmed_Or(text, d) : d;
 }
 
 QString Attr_Text(const pugi::xml_node& node, const char* name, bool* found)

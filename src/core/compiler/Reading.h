@@ -11,12 +11,6 @@ namespace swr {
 
 struct AppState;
 
-// A decimal integer (blanks around it allowed) that fits 32 bits signed.
-bool Parse_Decimal(const QString& text, int* value);
-
-// The text parsed as a decimal integer, or d when it is not one.
-int Int_Or(const QString& text, int d);
-
 // Text of the root's first child element of that name; found is false when there is none.
 QString Key_Text(const pugi::xml_node& root, const char* key, bool* found = nullptr);
 

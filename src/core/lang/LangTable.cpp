@@ -1,5 +1,7 @@
 #include "lang/LangTable.h"
 
+#include "app/Numbers.h"
+#include "app/TextHelpers.h"
 #include "lang/DefaultTexts.h"
 
 #include <QFile>
@@ -14,17 +16,6 @@ void Load_Default_Strings(QStringList& Lang_Table)
         Lang_Table.append(QStringLiteral(" "));
     for (int i = 0; i < Default_Texts_Count; ++i)
         Lang_Table[Default_Texts[i].index] = QString::fromUtf8(Default_Texts[i].text);
-}
-
-QString Trim_Control(const QString& s)
-{
-    qsizetype b = 0;
-    qsizetype e = s.size();
-    while (b < e && s.at(b).unicode() <= 0x20)
-        ++b;
-    while (e > b && s.at(e - 1).unicode() <= 0x20)
-        --e;
-    return s.mid(b, e - b);
 }
 
 namespace {
@@ -84,9 +75,8 @@ void Apply_Line(QStringList& Lang_Table, const QString& raw)
     const qsizetype count = eq - 4;
     if (count <= 0)
         return;
-    bool ok = false;
-    const int index = Trim_Control(line.mid(3, count)).toInt(&ok, 10);
-    if (!ok || index < 0 || index >= Lang_Table.size())
+    const int index = Decimal_Trimmed_Or(line.mid(3, count), -1);
+    if (index < 0 || index >= Lang_Table.size())
         return;
     QString text = Trim_Control(line.mid(eq + 1));
     if (text.isEmpty())

@@ -25,7 +25,4 @@ bool Read_Language_File(QStringList& Lang_Table, const QString& path, QString* e
 // The table as a translator's starting point: "STR<index> = ¶<text>¶" per entry, LF.
 QString Lang_Table_As_File_Text(const QStringList& Lang_Table);
 
-// Trims the characters U+0000..U+0020 at both ends, as the language files are read.
-QString Trim_Control(const QString& s);
-
 } // namespace swr

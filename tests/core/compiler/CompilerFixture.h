@@ -2,6 +2,7 @@
 
 #include "app/Projects.h"
 #include "compiler/Compiler.h"
+#include "compiler/CompilerState.h"
 
 #include "TestSupport.h"
 
@@ -39,7 +40,7 @@ struct Ship {
     QByteArray bank(int n) const { return file(QString("bin/bank%1.bin").arg(n)); }
     QByteArray image(int n) const
     {
-        const Compiler_State& c = p.st.Compiler;
+        const Compiler_State& c = *p.st.Compiler;
         return (n == 1 ? c.Bank1_Image : n == 2 ? c.Bank2_Image : c.Bank3_Image).File_Bytes();
     }
 };

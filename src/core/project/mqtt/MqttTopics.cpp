@@ -2,7 +2,8 @@
 
 #include "app/AppState.h"
 #include "app/Texts.h"
-#include "lang/LangTable.h"
+#include "app/Numbers.h"
+#include "app/TextHelpers.h"
 #include "project/mqtt/TopicTemplate.h"
 
 #include <QDir>
@@ -19,18 +20,6 @@ constexpr const char* Row_Name = "row";
 bool Blank(const QString& s)
 {
     return Trim_Control(s).isEmpty();
-}
-
-// The whole text as a decimal integer (an optional sign, then digits), or -1.
-long long Decimal(const QString& s)
-{
-    qsizetype i = (s.startsWith(QLatin1Char('-')) || s.startsWith(QLatin1Char('+'))) ? 1 : 0;
-    if (i == s.size() || s.size() - i > 18)
-        return -1;
-    for (qsizetype k = i; k < s.size(); ++k)
-        if (s.at(k) < QLatin1Char('0') || s.at(k) > QLatin1Char('9'))
-            return -1;
-    return s.toLongLong();
 }
 
 FileResult Failed(FileResult r, const QString& message)
@@ -81,7 +70,7 @@ QString Check_Row(const AppState& st, const Row& r, int bytes, int first_text, i
     const QString type = Trim_Control(r.DataType).toUpper();
     if (type.isEmpty())
         return text(Data_Type);
-    const long long dim = Decimal(r.Dimension);
+    const int dim = Decimal_Whole_Or(r.Dimension, -1);
     if (type == QLatin1String("INT")) {
         if (dim != 1 && dim != 2 && dim != 4 && dim != 8)
             return text(Dim_Int);
@@ -91,13 +80,13 @@ QString Check_Row(const AppState& st, const Row& r, int bytes, int first_text, i
     } else if (dim < 1) {
         return text(Dim_Other);
     }
-    const long long pos = Decimal(r.Position);
+    const int pos = Decimal_Whole_Or(r.Position, -1);
     if (pos < 0 || pos >= bytes)
         return text(Position_Range) + QString::number(bytes - 1);
     if (Error_In_Topic_Template(Trim_Control(r.Template)))
         return st.Get_Lang_Text(template_text);
     if constexpr (requires { r.OnTimer; }) {
-        const long long time = Decimal(r.Time);
+        const int time = Decimal_Whole_Or(r.Time, -1);
         if (Trim_Control(r.OnTimer).toUpper() == QLatin1String("Y") && (time < 1 || time > 999999999))
             return st.Get_Lang_Text(Txt::MQTT_Pub_Time);
     }

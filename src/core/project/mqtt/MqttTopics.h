@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DataArea.h"
 #include "project/ProjectFile.h"
 
 #include <QList>
@@ -13,7 +14,6 @@ namespace swr {
 struct AppState;
 
 inline constexpr int MQTT_Table_Rows = 1024; // rows of each table (grid rows 1..1024)
-inline constexpr int MQTT_Data_Area = 2000;  // bytes of the device's input and output areas
 
 // One publish rule; every field is the text of its cell, as typed or as read.
 struct MQTT_Publish_Row {
@@ -92,8 +92,8 @@ static_assert(Pub_Template_Col == 9 && Sub_Template_Col == 11);
 struct MQTT_Topic_Table {
     QList<MQTT_Publish_Row> Pub = QList<MQTT_Publish_Row>(MQTT_Table_Rows);
     QList<MQTT_Subscribe_Row> Sub = QList<MQTT_Subscribe_Row>(MQTT_Table_Rows);
-    int Byte_IN = MQTT_Data_Area;  // bound of a publish Position
-    int Byte_OUT = MQTT_Data_Area; // bound of a subscribe Position
+    int Byte_IN = Data_Area_Size;  // bound of a publish Position
+    int Byte_OUT = Data_Area_Size; // bound of a subscribe Position
 };
 
 // Empties both tables and fills them from the file at path. A missing file leaves them
@@ -101,7 +101,8 @@ struct MQTT_Topic_Table {
 // beyond MQTT_Table_Rows are not loaded and a notice says so.
 FileResult Load_MQTT_Topic(const AppState& st, const QString& path, MQTT_Topic_Table& m);
 
-// Writes the publish rows up to the first blank Topic and an empty subscribe section.
+// Writes the publish rows up to the first blank Topic and an empty subscribe section. The
+// caller runs Controllo_dati first and saves only when it passes.
 FileResult Save_MQTT_Topic(const AppState& st, const QString& path, const MQTT_Topic_Table& m);
 
 // Checks both tables; empty when they pass, else the error box's text for the first fault.

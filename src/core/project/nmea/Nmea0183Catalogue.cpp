@@ -5,7 +5,7 @@
 #include "project/nmea/Nmea0183Catalogue.h"
 
 #include "app/Texts.h"
-#include "lang/LangTable.h"
+#include "app/TextHelpers.h"
 
 #include <QHash>
 

@@ -3,7 +3,8 @@
 #include "app/AppState.h"
 #include "app/Texts.h"
 #include "app/Xml.h"
-#include "lang/LangTable.h"
+#include "app/Numbers.h"
+#include "app/TextHelpers.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 
 #include <QDir>
@@ -81,14 +82,6 @@ void Write_Row(pugi::xml_node e, const Row& r)
     }
 }
 
-// A decimal integer, blanks around it allowed; fallback when the text is none.
-int Read_Int(const QString& s, int fallback)
-{
-    bool ok = false;
-    const int v = Trim_Control(s).toInt(&ok, 10);
-    return ok ? v : fallback;
-}
-
 // Bytes of the catalogue field the sentence and field texts name, 0 when they name none.
 qint32 Field_Dimension(const QString& Sentence, const QString& DataField)
 {
@@ -105,7 +98,7 @@ int Row_Fault(const Row& r, QString* tail)
     const int s = GetIndexSentence(Trim_Control(r.Sentence));
     const int f = GetIndexDataField(s, field.toUpper());
     if (const TIndex_Range* range = Index_Range(s, f)) {
-        const int index = Read_Int(r.Index, -1);
+        const int index = Decimal_Trimmed_Or(r.Index, -1);
         if (index < range->Min || index > range->Max)
             return range->Text;
     }
@@ -113,7 +106,7 @@ int Row_Fault(const Row& r, QString* tail)
         return Txt::Nmea_Data_Field_Missing;
     if (Trim_Control(r.PortOperation).isEmpty())
         return Txt::Nmea_Post_Operation_Missing;
-    const int position = Read_Int(r.Position, -1);
+    const int position = Decimal_Trimmed_Or(r.Position, -1);
     if (position < 0 || position >= Data_Area_Size) {
         *tail = QString::number(Data_Area_Size);
         return Txt::Nmea_Position_Range;
@@ -172,10 +165,6 @@ FileResult Load_NMEA_Access(const AppState& st, const QString& path, NMEA_Listen
 
 FileResult Save_NMEA_Access(const AppState& st, const QString& path, const NMEA_Listener_Table& t)
 {
-    const QString fault = Controllo_dati(st, t);
-    if (!fault.isEmpty())
-        return FileResult{false, fault, {}};
-
     pugi::xml_document doc;
     pugi::xml_node list = doc.append_child("NMEA_0183").append_child(List_Element);
     // Rows are saved up to the last one with a sentence. Rows without one above it are
@@ -210,7 +199,7 @@ int Get_Last_Position(const NMEA_Listener_Table& t, int ARow)
         if (!row.Enable)
             continue;
         if (const qint32 d = Field_Dimension(row.Sentence, row.DataField))
-            return Read_Int(row.Position, 0) + d;
+            return Decimal_Trimmed_Or(row.Position, 0) + d;
     }
     return 0;
 }

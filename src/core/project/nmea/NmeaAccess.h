@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DataArea.h"
 #include "project/ProjectFile.h"
 
 #include <QString>
@@ -14,7 +15,6 @@ struct AppState;
 // sentence the device stores where in its data area.
 
 inline constexpr int NMEA_Listener_Rows = 100;
-inline constexpr int Data_Area_Size = 2000; // bytes of the device's input data area
 
 // One row as the user sees it: texts as typed or picked, three check marks.
 struct NMEA_Listener_Row {
@@ -50,8 +50,8 @@ struct NMEA_Listener_Table {
 // a notice says so.
 FileResult Load_NMEA_Access(const AppState& st, const QString& path, NMEA_Listener_Table& t);
 
-// Runs Controllo_dati and, when it passes, writes the file whole; when it fails nothing
-// is written and message is the check's text.
+// Writes the file whole. Like every project file's save it does not check: the caller runs
+// Controllo_dati first and saves only when it passes.
 FileResult Save_NMEA_Access(const AppState& st, const QString& path, const NMEA_Listener_Table& t);
 
 // The data check: empty when every enabled row with a sentence is valid, otherwise the

@@ -1,6 +1,6 @@
 #include "project/pargen/ParGen.h"
 
-#include <limits>
+#include "app/Numbers.h"
 
 namespace swr {
 
@@ -96,7 +96,7 @@ QString Read_Value(const ParKeyInfo& k, const QString& text)
     case ParKind::Text:
         return text;
     case ParKind::Flag: {
-        const bool on = k.decimal_flag ? Decimal_Or(text, 0) == 1 : text == QLatin1String("1");
+        const bool on = k.decimal_flag ? Decimal_Whole_Or(text, 0) == 1 : text == QLatin1String("1");
         return QLatin1String(on ? "1" : "0");
     }
     case ParKind::Choice:
@@ -115,7 +115,7 @@ QString Read_Value(const ParKeyInfo& k, const QString& text)
         break;
     case ParList::QoS:
         // Read as the list position; one outside the list takes the default position.
-        pos = Decimal_Or(text, 0);
+        pos = Decimal_Whole_Or(text, 0);
         if (pos < 0 || pos >= Par_Choices(ParList::QoS).size())
             pos = 0;
         break;
@@ -171,35 +171,9 @@ const QStringList& Par_Choices(ParList list)
     return none;
 }
 
-int Decimal_Or(const QString& text, int fallback)
-{
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
-        negative = text[i] == QLatin1Char('-');
-        ++i;
-    }
-    if (i == text.size())
-        return fallback;
-    qint64 v = 0;
-    for (; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9')
-            return fallback;
-        v = v * 10 + (c - u'0');
-        if (v > qint64(1) << 31)
-            return fallback;
-    }
-    if (negative)
-        v = -v;
-    if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
-        return fallback;
-    return int(v);
-}
-
 int Baud_to_Index(const QString& text)
 {
-    const int baud = Decimal_Or(text, 4800);
+    const int baud = Decimal_Whole_Or(text, 4800);
     const int pos = int(Par_Choices(ParList::Baud).indexOf(QString::number(baud)));
     return pos < 0 ? 2 : pos;
 }

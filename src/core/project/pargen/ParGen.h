@@ -126,10 +126,6 @@ int Baud_to_Index(const QString& text);     // decimal 1200..115200 of the list;
 int Parity_to_Index(const QString& text);   // NONE, ODD, EVEN in any case; else 0
 int StopBits_to_Index(const QString& text); // "1 BIT", "2 BITS" in any case; else 0
 
-// The whole text as a decimal integer (an optional sign and ASCII digits, no blanks, in the
-// range of int); fallback when it is not one, an empty text included.
-int Decimal_Or(const QString& text, int fallback);
-
 // The parameter set: every value addressable by its key.
 struct ParGen {
     // Each value as it is written to the file: texts as typed, flags "1" or "0", choices the
@@ -162,7 +158,8 @@ ParGen ParGen_Defaults();
 FileResult Load_ParGen(const AppState& st, const QString& path, ParGen& m);
 
 // Writes ParGen.xml whole: the root Par_Gen with the 55 elements in table order (an empty
-// value as an element without text), then the comment "SW_VERSION = 1.002".
+// value as an element without text), then the comment "SW_VERSION = 1.002". The caller
+// runs Controllo_Dati first and saves only when it passes.
 FileResult Save_ParGen(const AppState& st, const QString& path, const ParGen& m);
 
 // The data check: empty when the values may be saved, otherwise the text of

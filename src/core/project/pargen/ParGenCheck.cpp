@@ -2,6 +2,7 @@
 #include "project/pargen/ParGen.h"
 
 #include "app/AppState.h"
+#include "app/Numbers.h"
 
 #include <optional>
 
@@ -55,7 +56,7 @@ QString Controllo_Dati(const AppState& st, const ParGen& m)
     for (const RangeTest& t : Tests) {
         if (t.when && !m.Flag(*t.when))
             continue;
-        const int v = Decimal_Or(m.Text(t.key), -1);
+        const int v = Decimal_Whole_Or(m.Text(t.key), -1);
         if (v < 0 || v > t.max)
             return st.Get_Lang_Text(t.text);
     }

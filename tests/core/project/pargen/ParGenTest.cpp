@@ -165,24 +165,6 @@ TEST(ParGenMappings, TextToPosition)
         EXPECT_EQ(StopBits_to_Index(c.text), c.pos) << c.text;
 }
 
-TEST(ParGenMappings, DecimalIntegers)
-{
-    EXPECT_EQ(Decimal_Or("0", -1), 0);
-    EXPECT_EQ(Decimal_Or("01", -1), 1);
-    EXPECT_EQ(Decimal_Or("-1", 7), -1);
-    EXPECT_EQ(Decimal_Or("+12", -1), 12);
-    EXPECT_EQ(Decimal_Or("2147483647", -1), 2147483647);
-    EXPECT_EQ(Decimal_Or("-2147483648", 0), -2147483647 - 1);
-    EXPECT_EQ(Decimal_Or("2147483648", -1), -1);
-    EXPECT_EQ(Decimal_Or("", -1), -1);
-    EXPECT_EQ(Decimal_Or("-", -1), -1);
-    EXPECT_EQ(Decimal_Or(" 1", -1), -1);
-    EXPECT_EQ(Decimal_Or("1 ", -1), -1);
-    EXPECT_EQ(Decimal_Or("1e3", -1), -1);
-    EXPECT_EQ(Decimal_Or("0x10", -1), -1);
-    EXPECT_EQ(Decimal_Or(QString::fromUtf8("\xd9\xa3"), -1), -1); // Arabic-Indic digit three
-}
-
 TEST(ParGenModel, AccessorsKeepFlagsAndChoicesValid)
 {
     ParGen m = ParGen_Defaults();
