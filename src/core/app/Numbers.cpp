@@ -1,29 +1,49 @@
 #include "app/Numbers.h"
 
-#include "app/TextHelpers.h"
+#include <QString> // QAnyStringView::visit is defined with QString
 
 #include <limits>
+#include <type_traits>
 
 namespace swr {
 
 namespace {
 
-bool Parse_Whole(QStringView text, int* value)
+// Any character of any view as its code: Latin-1 and UTF-8 bytes, UTF-16 units. A digit
+// or sign is ASCII in all of them, and a UTF-8 lead or trail byte is never taken for one.
+template <class C>
+char32_t Code(C c)
 {
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
-        negative = text[i] == QLatin1Char('-');
-        ++i;
+    if constexpr (std::is_same_v<C, QChar> || std::is_same_v<C, QLatin1Char>)
+        return c.unicode();
+    else
+        return char32_t(static_cast<unsigned char>(c));
+}
+
+template <class View>
+bool Parse(View text, bool trim, int* value)
+{
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    if (trim) {
+        while (b < e && Code(text[b]) <= 0x20)
+            ++b;
+        while (e > b && Code(text[e - 1]) <= 0x20)
+            --e;
     }
-    if (i == text.size())
+    bool negative = false;
+    if (b < e && (Code(text[b]) == U'+' || Code(text[b]) == U'-')) {
+        negative = Code(text[b]) == U'-';
+        ++b;
+    }
+    if (b == e)
         return false;
     qint64 v = 0;
-    for (; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9')
+    for (; b < e; ++b) {
+        const char32_t c = Code(text[b]);
+        if (c < U'0' || c > U'9')
             return false;
-        v = v * 10 + (c - u'0');
+        v = v * 10 + (c - U'0');
         if (v > qint64(1) << 31)
             return false;
     }
@@ -35,23 +55,28 @@ bool Parse_Whole(QStringView text, int* value)
     return true;
 }
 
+bool Parse_Any(QAnyStringView text, bool trim, int* value)
+{
+    return text.visit([&](auto view) { return Parse(view, trim, value); });
+}
+
 } // namespace
 
-int Decimal_Whole_Or(const QString& text, int fallback)
+int Decimal_Whole_Or(QAnyStringView text, int fallback)
 {
     int v = fallback;
-    return Parse_Whole(text, &v) ? v : fallback;
+    return Parse_Any(text, false, &v) ? v : fallback;
 }
 
-bool Parse_Decimal_Trimmed(const QString& text, int* value)
+bool Parse_Decimal_Trimmed(QAnyStringView text, int* value)
 {
-    return Parse_Whole(Trim_Control_View(text), value);
+    return Parse_Any(text, true, value);
 }
 
-int Decimal_Trimmed_Or(const QString& text, int fallback)
+int Decimal_Trimmed_Or(QAnyStringView text, int fallback)
 {
     int v = fallback;
-    return Parse_Decimal_Trimmed(text, &v) ? v : fallback;
+    return Parse_Any(text, true, &v) ? v : fallback;
 }
 
 } // namespace swr

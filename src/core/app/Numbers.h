@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <QAnyStringView>
 
 namespace swr {
 
@@ -9,11 +9,11 @@ namespace swr {
 
 // The whole text, nothing around the number: " 1" and "" are not numbers. The editors'
 // data checks and the parameter file's flags read this way.
-int Decimal_Whole_Or(const QString& text, int fallback);
+int Decimal_Whole_Or(QAnyStringView text, int fallback);
 
 // The text after trimming blanks and control characters (U+0000..U+0020) at both ends:
 // " 7 " is 7. The compiler and the listener table read this way.
-int Decimal_Trimmed_Or(const QString& text, int fallback);
-bool Parse_Decimal_Trimmed(const QString& text, int* value);
+int Decimal_Trimmed_Or(QAnyStringView text, int fallback);
+bool Parse_Decimal_Trimmed(QAnyStringView text, int* value);
 
 } // namespace swr

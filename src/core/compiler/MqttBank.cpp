@@ -8,6 +8,8 @@
 #include "compiler/Reading.h"
 #include "project/ProjectFile.h"
 
+#include <cstring>
+
 namespace swr {
 
 namespace {
@@ -109,36 +111,72 @@ struct Writer {
     }
 };
 
+// The attributes of a publish row that the bank uses, in the order of Publish_Attributes.
+enum Publish_Attribute { Topic, Retained, QoS, DataType, Dimension, Position, Template, OnChange,
+                         OnTimer, Time, Mnemonic, Publish_Attribute_Count };
+constexpr const char* Publish_Attributes[] = {"Topic", "Retained", "QoS", "DataType", "Dimension",
+                                              "Position", "Template", "OnChange", "OnTimer", "Time",
+                                              "Mnemonic"};
+static_assert(std::size(Publish_Attributes) == Publish_Attribute_Count);
+
+// The values of a row's attributes, read in one pass over the element; a missing one is
+// null. Of two attributes of the same name the first counts.
+struct Publish_Values {
+    const char* v[Publish_Attribute_Count] = {};
+
+    explicit Publish_Values(const pugi::xml_node& row)
+    {
+        for (pugi::xml_attribute a = row.first_attribute(); a; a = a.next_attribute()) {
+            const char* name = a.name();
+            for (int i = 0; i < Publish_Attribute_Count; ++i) {
+                if (!v[i] && std::strcmp(name, Publish_Attributes[i]) == 0) {
+                    v[i] = a.value();
+                    break;
+                }
+            }
+        }
+    }
+    const char* operator[](Publish_Attribute a) const { return v[a] ? v[a] : ""; }
+    bool Has(Publish_Attribute a) const { return v[a] != nullptr; }
+    // "Y" in either case, nothing else.
+    bool Yes(Publish_Attribute a) const
+    {
+        const char* s = (*this)[a];
+        return (s[0] == 'Y' || s[0] == 'y') && s[1] == 0;
+    }
+    QString Text(Publish_Attribute a) const { return QString::fromUtf8((*this)[a]); }
+};
+
 // One child of MQTT_Publish; reason is set when the row cannot be compiled.
 bool Read_Publish_Row(const AppState& st, const pugi::xml_node& row, int number,
                       TMQTT_Publish_Data& p, QString* reason)
 {
-    for (const char* a : {"Topic", "Retained", "QoS", "Mnemonic"}) {
-        if (!row.attribute(a)) {
-            *reason = st.Get_Lang_Text(Txt::Compile_Attribute_Missing).arg(number).arg(QLatin1String(a));
+    const Publish_Values r(row);
+    for (Publish_Attribute a : {Topic, Retained, QoS, Mnemonic}) {
+        if (!r.Has(a)) {
+            *reason = st.Get_Lang_Text(Txt::Compile_Attribute_Missing)
+                          .arg(number)
+                          .arg(QLatin1String(Publish_Attributes[a]));
             return false;
         }
     }
-    const auto yes = [&](const char* a) { return Attr_Text(row, a).toUpper() == QLatin1String("Y"); };
-    p.Publish_Topic.CString = Strip_CRLF(Attr_Text(row, "Topic"));
-    p.Retained = yes("Retained") ? 1 : 0;
+    p.Publish_Topic.CString = Strip_CRLF(r.Text(Topic));
+    p.Retained = r.Yes(Retained) ? 1 : 0;
     int qos = 0;
-    if (!Parse_Decimal_Trimmed(Attr_Text(row, "QoS"), &qos)) {
-        *reason = st.Get_Lang_Text(Txt::Compile_QoS_Not_Number).arg(number).arg(Attr_Text(row, "QoS"));
+    if (!Parse_Decimal_Trimmed(r[QoS], &qos)) {
+        *reason = st.Get_Lang_Text(Txt::Compile_QoS_Not_Number).arg(number).arg(r.Text(QoS));
         return false;
     }
     p.QoS = qos;
-    p.Options = (yes("OnChange") ? 1u : 0u) | (yes("OnTimer") ? 4u : 0u);
-    p.Timer = (p.Options & 4u) ? uint32_t(Decimal_Trimmed_Or(Attr_Text(row, "Time"), 0)) : 0;
-    p.Type_Data = Data_Type_Code(Attr_Text(row, "DataType"));
-    p.Length = uint16_t(Decimal_Trimmed_Or(Attr_Text(row, "Dimension"), 4));
-    p.Position = uint32_t(Decimal_Trimmed_Or(Attr_Text(row, "Position"), 0));
-    bool has_template = false;
-    const QString t = Attr_Text(row, "Template", &has_template);
-    p.Output_Template = has_template ? Strip_CRLF(t) : QStringLiteral("$VALUE$");
+    p.Options = (r.Yes(OnChange) ? 1u : 0u) | (r.Yes(OnTimer) ? 4u : 0u);
+    p.Timer = (p.Options & 4u) ? uint32_t(Decimal_Trimmed_Or(r[Time], 0)) : 0;
+    p.Type_Data = Data_Type_Code(r.Text(DataType));
+    p.Length = uint16_t(Decimal_Trimmed_Or(r[Dimension], 4));
+    p.Position = uint32_t(Decimal_Trimmed_Or(r[Position], 0));
+    p.Output_Template = r.Has(Template) ? Strip_CRLF(r.Text(Template)) : QStringLiteral("$VALUE$");
     p.Input_Template.clear();
     p.Source_IP_Address = 0;
-    p.Description = Attr_Text(row, "Mnemonic");
+    p.Description = r.Text(Mnemonic);
     return true;
 }
 
@@ -218,6 +256,8 @@ uint32_t Write_MQTT_Bank(uint32_t base, uint32_t start, QByteArray& image, uint3
 
 QString Strip_CRLF(const QString& text)
 {
+    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
+        return text;
     QString s = text;
     s.remove(QLatin1Char('\r'));
     s.remove(QLatin1Char('\n'));
