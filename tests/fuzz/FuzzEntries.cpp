@@ -3,6 +3,8 @@
 #include "app/AppState.h"
 #include "compiler/CompilerState.h"
 #include "app/Files.h"
+#include "app/Messages.h"
+#include "app/Settings.h"
 #include "app/Projects.h"
 #include "compiler/Compiler.h"
 #include "lang/LangTable.h"
@@ -115,12 +117,49 @@ void Compile_Folder(const uint8_t* data, size_t size)
         __builtin_trap();
 }
 
+namespace {
+
+class Quiet_Messages : public IMessages {
+public:
+    void Show_Error(const QString&) override { ++errors; }
+    void Show_Warning(const QString&) override {}
+    void Show_Info(const QString&) override {}
+    bool Ask_Yes_No(const QString&) override { return false; }
+    int errors = 0;
+};
+
+} // namespace
+
+void Settings_File(const uint8_t* data, size_t size)
+{
+    static QTemporaryDir dir;
+    AppState st = State();
+    st.Program_Dir = QDir::toNativeSeparators(dir.path());
+    QFile f(swr::Settings_File(st));
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(reinterpret_cast<const char*>(data), qint64(size));
+    f.close();
+    Quiet_Messages msg;
+    Read_Settings(st, msg);
+    // What was read survives its own save: reading the written file gives the same values.
+    if (!Save_Setting(st, nullptr))
+        return;
+    AppState again = st;
+    Read_Settings(again, msg);
+    if (again.Active_Project_Name != st.Active_Project_Name || again.Last_IP_Address != st.Last_IP_Address
+        || again.Language_Name != st.Language_Name || again.Enable_Internet != st.Enable_Internet
+        || again.Enable_Update != st.Enable_Update || again.Enable_Jump_Field_Tables != st.Enable_Jump_Field_Tables
+        || again.Double_Click_Auto_Size != st.Double_Click_Auto_Size)
+        __builtin_trap();
+}
+
 const Entry Entries[] = {
     {"pargen", ParGen_File},
     {"nmea", NMEA_Access_File},
     {"mqtt", MQTT_Topic_File},
     {"language", Language_File},
     {"compile", Compile_Folder},
+    {"settings", Settings_File},
 };
 const int Entry_Count = int(sizeof(Entries) / sizeof(Entries[0]));
 

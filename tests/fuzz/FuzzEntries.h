@@ -14,6 +14,8 @@ void Language_File(const uint8_t* data, size_t size);
 // The input split at the byte 0x1E into ParGen.xml, NMEA_0183_Set_Access.xml and
 // MQTT_Set_Topic.xml of a configuration folder, compiled and saved.
 void Compile_Folder(const uint8_t* data, size_t size);
+// Konstrel.xml read, written and read again.
+void Settings_File(const uint8_t* data, size_t size);
 
 struct Entry {
     const char* name;
