@@ -1,7 +1,7 @@
 // Files that are not well-formed XML stop every reader at the first error, with the file,
 // line, column and reason, and nothing is written after it: the editors' loads, check,
 // resave, compile and the settings file alike.
-#include "Cli.h"
+#include "CliRun.h"
 
 #include "TestSupport.h"
 
@@ -42,22 +42,8 @@ const Broken Documents[] = {
     {"entity declared in the document type", "<!DOCTYPE Root [<!ENTITY e 'x'>]>\n<Root>&e;</Root>\n", 1, 33},
 };
 
-struct CliRun {
-    int rc;
-    QString out, err;
-};
-
-CliRun Cli(const QStringList& args)
-{
-    QByteArray out;
-    QString err;
-    QTextStream o(&out), e(&err);
-    o.setEncoding(QStringConverter::Utf8);
-    const int rc = Run_Cli(args, o, e);
-    o.flush();
-    e.flush();
-    return {rc, QString::fromUtf8(out), err};
-}
+using test::Cli;
+using test::CliRun;
 
 // How each project file's editor loads it.
 struct Editor {
@@ -99,7 +85,7 @@ TEST(BrokenXml, EveryReaderRefusesWithFileLineColumnAndWritesNothing)
             // check and resave give the same message; compile too; nothing is written.
             const CliRun check = Cli({"check", p.path("conf")});
             EXPECT_EQ(check.rc, 1);
-            EXPECT_EQ(check.out, QString(ed.file) + ": " + loaded.message + "\n");
+            EXPECT_EQ(QString::fromUtf8(check.out), QString(ed.file) + ": " + loaded.message + "\n");
             const CliRun resave = Cli({"resave", p.path("conf")});
             EXPECT_EQ(resave.rc, 1);
             EXPECT_EQ(resave.out, check.out);

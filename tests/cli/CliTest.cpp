@@ -1,4 +1,4 @@
-#include "Cli.h"
+#include "CliRun.h"
 
 #include "TestSupport.h"
 
@@ -14,23 +14,8 @@ using namespace swr;
 
 namespace {
 
-struct CliRun {
-    int rc;
-    QByteArray out;
-    QString err;
-};
-
-CliRun Cli(const QStringList& args)
-{
-    QByteArray out;
-    QString err;
-    QTextStream o(&out), e(&err);
-    o.setEncoding(QStringConverter::Utf8);
-    const int rc = Run_Cli(args, o, e);
-    o.flush();
-    e.flush();
-    return {rc, out, err};
-}
+using test::Cli;
+using test::CliRun;
 
 } // namespace
 
