@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -52,6 +53,13 @@ void ParTextEdit::Set_Value(const QString& value)
 {
     crlf_ = value.contains(QLatin1String("\r\n"));
     setPlainText(value);
+}
+
+void ParTextEdit::insertFromMimeData(const QMimeData* source)
+{
+    if (source->hasText() && source->text().contains(QLatin1String("\r\n")))
+        crlf_ = true;
+    QPlainTextEdit::insertFromMimeData(source);
 }
 
 QString ParTextEdit::Value() const

@@ -19,13 +19,16 @@ namespace swr {
 
 // A multi-line value (certificate, key, password) in a field one line high: Enter starts a
 // new line, pasted text keeps its lines, Tab moves on. The value keeps the line breaks it
-// was given: one given with CR LF gives CR LF back, also for lines typed or pasted since.
+// was given: one given or pasted with CR LF gives CR LF back, also for lines typed since.
 class ParTextEdit : public QPlainTextEdit {
     Q_OBJECT
 public:
     explicit ParTextEdit(QWidget* parent);
     void Set_Value(const QString& value);
     QString Value() const;
+
+protected:
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     bool crlf_ = false;
