@@ -81,8 +81,7 @@ TFParGen::TFParGen(AppState& st, IMessages& msg, QWidget* parent)
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
 
-    P_Title = new TitleStrip(this);
-    P_Title->setObjectName(QStringLiteral("P_Title"));
+    P_Title = Named<TitleStrip>(this, "P_Title");
     outer->addWidget(P_Title);
 
     CPG = Named<QScrollArea>(this, "CPG");

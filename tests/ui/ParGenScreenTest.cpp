@@ -81,21 +81,6 @@ struct ScreenFixture : ::testing::Test {
     }
 };
 
-// Runs action on the next modal dialog as soon as it is shown.
-void On_Next_Modal(std::function<void(QDialog*)> action)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, action] {
-        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            action(d);
-        }
-    });
-    timer->start();
-}
-
 QString Crlf(QString text)
 {
     return text.replace("\n", "\r\n");
@@ -639,8 +624,10 @@ TEST_F(ScreenFixture, OpensModallyCentredAndKeepsItsTopOnTheScreen)
 {
     bool modal = false;
     QPoint centre, screen_centre;
-    On_Next_Modal([&](QDialog* d) {
-        modal = d == s.get() && d->isModal();
+    // Runs once the modal loop has started, the screen shown.
+    QTimer::singleShot(0, s.get(), [&] {
+        TFParGen* d = s.get();
+        modal = QApplication::activeModalWidget() == d && d->isVisible();
         centre = d->frameGeometry().center();
         screen_centre = d->screen()->availableGeometry().center();
         // Moved above the screen, it comes back down when it is activated again.
@@ -648,7 +635,7 @@ TEST_F(ScreenFixture, OpensModallyCentredAndKeepsItsTopOnTheScreen)
         QEvent activate(QEvent::WindowActivate);
         QApplication::sendEvent(d, &activate);
         EXPECT_EQ(d->frameGeometry().top(), d->screen()->availableGeometry().top());
-        s->Btn_Cancel->click();
+        d->Btn_Cancel->click();
     });
     EXPECT_EQ(s->Execute(), QDialog::Rejected);
     EXPECT_TRUE(modal);
