@@ -133,18 +133,6 @@ const ParKeyInfo& Par_Key_Info(ParKey k);
 // The key whose element is called name (exact spelling); false when there is none.
 bool Par_Key_From_Name(const QString& name, ParKey* key);
 
-struct ParGen;
-
-// The editor's rules over the values m holds now: whether the key's field is shown (never
-// for a key the editor of this product does not show) and whether it can be edited.
-bool Par_Key_Visible(const ParGen& m, ParKey k);
-bool Par_Key_Enabled(const ParGen& m, ParKey k);
-// Whether some field's rule depends on the flag k, so a click on it re-applies the rules.
-bool Par_Key_Drives_Rules(ParKey k);
-// The octet the "." key moves on to from octet k: the next key in table order while it is
-// an octet too; none after the last octet of a chain or for a key that is no octet.
-std::optional<ParKey> Par_Dot_Next(ParKey k);
-
 // The entries of a list, in list order (empty for None).
 const QStringList& Par_Choices(ParList list);
 
@@ -178,6 +166,16 @@ struct ParGen {
 
     bool operator==(const ParGen&) const = default;
 };
+
+// The editor's rules over the values m holds now: whether the key's field is shown (never
+// for a key the editor of this product does not show) and whether it can be edited.
+bool Par_Key_Visible(const ParGen& m, ParKey k);
+bool Par_Key_Enabled(const ParGen& m, ParKey k);
+// Whether some field's rule depends on the flag k, so a click on it re-applies the rules.
+bool Par_Key_Drives_Rules(ParKey k);
+// The octet the "." key moves on to from octet k: the next key in table order while it is
+// an octet too; none after the last octet of a chain or for a key that is no octet.
+std::optional<ParKey> Par_Dot_Next(ParKey k);
 
 // Every key at its default; also what a project without ParGen.xml shows.
 ParGen ParGen_Defaults();
