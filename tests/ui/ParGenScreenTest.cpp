@@ -246,9 +246,11 @@ TEST_F(ScreenFixture, DhcpOnTheCableDisablesTheStaticAddressingOnly)
     EXPECT_TRUE(s->findChild<QLabel*>("L_Eth_Conn_Primary_DNS1")->isEnabled());
 
     Click(K::Eth_Conn_DHCP_Cable);
-    for (const ParKeyInfo& k : Par_Keys())
-        if (s->Control(k.key))
+    for (const ParKeyInfo& k : Par_Keys()) {
+        if (s->Control(k.key)) {
             EXPECT_TRUE(s->Control(k.key)->isEnabled()) << k.name;
+        }
+    }
     EXPECT_FALSE(Box(K::Ethernet_EN_GAT)->isChecked()); // the gateway octets whatever it says
 }
 
@@ -516,8 +518,9 @@ TEST_F(ScreenFixture, KeyboardWalksTopToBottomAndEnterNeverSaves)
     int header = 0;
     for (QWidget* w : walk)
         for (size_t g = 0; g < 6; ++g)
-            if (w == s->Panel(ParGroup(g + 1))->Header())
+            if (w == s->Panel(ParGroup(g + 1))->Header()) {
                 EXPECT_EQ(header++, int(g));
+            }
 
     // Space toggles a check box, with its rule.
     Box(K::MQTT_WillFlag)->setFocus();
@@ -598,10 +601,11 @@ TEST_F(ScreenFixture, LanguageFileReachesEveryTextOfTheScreen)
             continue;
         EXPECT_EQ(c->toolTip(), t(k.hint)) << k.name;
         EXPECT_EQ(c->accessibleDescription(), t(k.hint)) << k.name;
-        if (auto* box = qobject_cast<QCheckBox*>(c))
+        if (auto* box = qobject_cast<QCheckBox*>(c)) {
             EXPECT_EQ(box->text(), t(k.label)) << k.name;
-        else if (k.octet <= 1 && k.label >= 0)
+        } else if (k.octet <= 1 && k.label >= 0) {
             EXPECT_EQ(s->findChild<QLabel*>(QLatin1String("L_") + k.name)->text(), t(k.label)) << k.name;
+        }
     }
     // The labels still line up.
     EXPECT_EQ(At(Edit(K::Eth_Conn_Device_Name)).x(), At(Edit(K::NTP_Poll_Time)).x());
