@@ -1,5 +1,6 @@
 #include "UpdateDialog.h"
 
+#include "OctetRow.h"
 #include "ProgramWait.h"
 
 #include "app/AppState.h"
@@ -13,7 +14,6 @@
 #include <QDir>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -54,20 +54,14 @@ TFBoot::TFBoot(AppState& st, IMessages& msg, IEcho& echo, QWidget* parent)
     P_IP_Address = Panel(this, "P_IP_Address", address);
     L_IP_Address = Named<QLabel>(P_IP_Address, "L_IP_Address");
     address->addWidget(L_IP_Address);
-    auto* row = new QHBoxLayout;
-    const char* const names[] = {"E_IP1", "E_IP2", "E_IP3", "E_IP4"};
-    for (int i = 0; i < 4; ++i) {
-        if (i > 0)
-            row->addWidget(new QLabel(QStringLiteral("."), P_IP_Address));
-        fields_[i] = Named<QLineEdit>(P_IP_Address, names[i]);
-        fields_[i]->setText(QStringLiteral("0"));
-        fields_[i]->setFixedWidth(56);
-        fields_[i]->setAlignment(Qt::AlignCenter);
-        fields_[i]->installEventFilter(this);
-        row->addWidget(fields_[i]);
-    }
-    row->addStretch(1);
-    address->addLayout(row);
+    auto* octets = new OctetRow(P_IP_Address,
+                                {QStringLiteral("E_IP1"), QStringLiteral("E_IP2"), QStringLiteral("E_IP3"),
+                                 QStringLiteral("E_IP4")},
+                                56);
+    fields_ = octets->Fields();
+    for (QLineEdit* f : fields_)
+        f->setText(QStringLiteral("0"));
+    address->addWidget(octets);
     E_IP1 = fields_[0];
     E_IP2 = fields_[1];
     E_IP3 = fields_[2];
@@ -144,20 +138,6 @@ void TFBoot::FormShow()
         CB_Update_Options->setCurrentIndex(st_.Update_Option_Index);
     CB_Update_Option_Read_Back->setChecked(st_.Update_Read_Back);
     E_IP1->setFocus();
-}
-
-bool TFBoot::eventFilter(QObject* watched, QEvent* e)
-{
-    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->text() == QLatin1String(".")) {
-        // The dot separates the fields: never typed into one, it moves on to the next.
-        for (int i = 0; i < 3; ++i)
-            if (watched == fields_[i])
-                fields_[i + 1]->setFocus(Qt::TabFocusReason);
-        for (QLineEdit* f : fields_)
-            if (watched == f)
-                return true;
-    }
-    return QDialog::eventFilter(watched, e);
 }
 
 Update_Choice TFBoot::Current_Choice() const

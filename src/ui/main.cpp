@@ -1,4 +1,5 @@
 #include "MainWindow.h"
+#include "ParGenScreen.h"
 #include "UpdateDialog.h"
 #include "WidgetMessages.h"
 
@@ -8,6 +9,7 @@
 #include "update/Echo.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QStandardPaths>
 
 int main(int argc, char** argv)
@@ -27,6 +29,9 @@ int main(int argc, char** argv)
     swr::TFKonstrelFirmWare window(st, msg, version);
     // The device check keeps the windows painted while it waits for each answer.
     swr::SystemEcho echo([] { QApplication::processEvents(); });
+    auto* FParGen = new swr::TFParGen(st, msg, &window);
+    window.Add_Lang_Screen(FParGen);
+    window.Set_Step_Action(window.Btn_Prm_Gen, [FParGen] { FParGen->Execute(); });
     auto* FBoot = new swr::TFBoot(st, msg, echo, &window);
     window.Add_Lang_Screen(FBoot);
     window.Show_Update_Dialog = [FBoot] { FBoot->Show_Update(1); };

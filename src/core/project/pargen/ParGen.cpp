@@ -14,11 +14,19 @@ constexpr bool Multi = true;
 constexpr bool Hidden = false;
 constexpr bool Shown = true;
 
+// The editor's rules (ParRule), by the flag each follows.
+constexpr ParRule While_Will = {.visible_while = ParKey::MQTT_WillFlag};
+constexpr ParRule While_TLS = {.visible_while = ParKey::TLS_Enable};
+constexpr ParRule While_Server_Auth = {.visible_while = ParKey::TLS_En_Server_Auth};
+constexpr ParRule While_Client_Auth = {.visible_while = ParKey::TLS_En_Client_Auth};
+// The static addressing is the DHCP server's business while the cable takes its address.
+constexpr ParRule Off_With_DHCP = {.disabled_while = ParKey::Eth_Conn_DHCP_Cable};
+
 // The row's key and its element name, spelt once.
 #define K(k) ParKey::k, #k
 
 // key, element | kind | default | list | decimal flag | panel | octet | max length |
-// multi-line | shown | label | hint
+// multi-line | shown | label | hint | editor rule | control in the label column
 constexpr ParKeyInfo Table[] = {
     {K(Eth_Conn_Device_Name), Text, "", None, false, Ethernet_Connection, 0, 31, false, Shown, 1122, 1123},
     {K(Eth_Conn_DHCP_Cable), Flag, "0", None, false, Ethernet_Connection, 0, 0, false, Shown, 1124, 1125},
@@ -40,39 +48,39 @@ constexpr ParKeyInfo Table[] = {
     {K(RS485_1_BAUDRATE), Choice, "4800", Baud, false, Serial, 0, 0, false, Hidden, -1, -1},
     {K(RS485_1_PARITY), Choice, "NONE", Parity, false, Serial, 0, 0, false, Hidden, -1, -1},
     {K(RS485_1_STOP_BITS), Choice, "1 bit", StopBits, false, Serial, 0, 0, false, Hidden, -1, -1},
-    {K(Ethernet_IP1), Text, "192", None, false, Ethernet, 1, 0, false, Shown, 518, 519},
-    {K(Ethernet_IP2), Text, "168", None, false, Ethernet, 2, 0, false, Shown, 518, 520},
-    {K(Ethernet_IP3), Text, "0", None, false, Ethernet, 3, 0, false, Shown, 518, 521},
-    {K(Ethernet_IP4), Text, "10", None, false, Ethernet, 4, 0, false, Shown, 518, 522},
-    {K(Ethernet_SM1), Text, "255", None, false, Ethernet, 1, 0, false, Shown, 523, 524},
-    {K(Ethernet_SM2), Text, "255", None, false, Ethernet, 2, 0, false, Shown, 523, 525},
-    {K(Ethernet_SM3), Text, "255", None, false, Ethernet, 3, 0, false, Shown, 523, 526},
-    {K(Ethernet_SM4), Text, "0", None, false, Ethernet, 4, 0, false, Shown, 523, 527},
-    {K(Ethernet_GAT1), Text, "192", None, false, Ethernet, 1, 0, false, Shown, -1, 530},
-    {K(Ethernet_GAT2), Text, "168", None, false, Ethernet, 2, 0, false, Shown, -1, 531},
-    {K(Ethernet_GAT3), Text, "0", None, false, Ethernet, 3, 0, false, Shown, -1, 532},
-    {K(Ethernet_GAT4), Text, "1", None, false, Ethernet, 4, 0, false, Shown, -1, 533},
-    {K(Ethernet_EN_GAT), Flag, "0", None, false, Ethernet, 0, 0, false, Shown, 528, 529},
+    {K(Ethernet_IP1), Text, "192", None, false, Ethernet, 1, 0, false, Shown, 518, 519, Off_With_DHCP},
+    {K(Ethernet_IP2), Text, "168", None, false, Ethernet, 2, 0, false, Shown, 518, 520, Off_With_DHCP},
+    {K(Ethernet_IP3), Text, "0", None, false, Ethernet, 3, 0, false, Shown, 518, 521, Off_With_DHCP},
+    {K(Ethernet_IP4), Text, "10", None, false, Ethernet, 4, 0, false, Shown, 518, 522, Off_With_DHCP},
+    {K(Ethernet_SM1), Text, "255", None, false, Ethernet, 1, 0, false, Shown, 523, 524, Off_With_DHCP},
+    {K(Ethernet_SM2), Text, "255", None, false, Ethernet, 2, 0, false, Shown, 523, 525, Off_With_DHCP},
+    {K(Ethernet_SM3), Text, "255", None, false, Ethernet, 3, 0, false, Shown, 523, 526, Off_With_DHCP},
+    {K(Ethernet_SM4), Text, "0", None, false, Ethernet, 4, 0, false, Shown, 523, 527, Off_With_DHCP},
+    {K(Ethernet_GAT1), Text, "192", None, false, Ethernet, 1, 0, false, Shown, -1, 530, Off_With_DHCP, ParKey::Ethernet_EN_GAT},
+    {K(Ethernet_GAT2), Text, "168", None, false, Ethernet, 2, 0, false, Shown, -1, 531, Off_With_DHCP},
+    {K(Ethernet_GAT3), Text, "0", None, false, Ethernet, 3, 0, false, Shown, -1, 532, Off_With_DHCP},
+    {K(Ethernet_GAT4), Text, "1", None, false, Ethernet, 4, 0, false, Shown, -1, 533, Off_With_DHCP},
+    {K(Ethernet_EN_GAT), Flag, "0", None, false, Ethernet, 0, 0, false, Shown, 528, 529, Off_With_DHCP},
     {K(MQTT_Server_URL), Text, "", None, false, MQTT, 0, 0, false, Shown, 563, 564},
     {K(MQTT_Server_Port), Text, "1883", None, false, MQTT, 0, 0, false, Shown, 565, 566},
     {K(MQTT_Client_ID), Text, "", None, false, MQTT, 0, 0, false, Shown, 567, 568},
     {K(MQTT_Keep_Alive), Text, "", None, false, MQTT, 0, 0, false, Shown, 569, 570},
     {K(MQTT_Clean_Session), Flag, "0", None, false, MQTT, 0, 0, false, Shown, 571, 572},
     {K(MQTT_WillFlag), Flag, "0", None, false, MQTT, 0, 0, false, Shown, 573, 574},
-    {K(MQTT_Will_Topic_Name), Text, "", None, false, MQTT, 0, 0, false, Shown, 575, 576},
-    {K(MQTT_Will_Message), Text, "", None, false, MQTT, 0, 0, false, Shown, 577, 578},
-    {K(MQTT_Will_Retained), Flag, "0", None, false, MQTT, 0, 0, false, Shown, 579, 580},
-    {K(MQTT_Will_QoS), Choice, "0", QoS, false, MQTT, 0, 0, false, Shown, 581, 582},
+    {K(MQTT_Will_Topic_Name), Text, "", None, false, MQTT, 0, 0, false, Shown, 575, 576, While_Will},
+    {K(MQTT_Will_Message), Text, "", None, false, MQTT, 0, 0, false, Shown, 577, 578, While_Will},
+    {K(MQTT_Will_Retained), Flag, "0", None, false, MQTT, 0, 0, false, Shown, 579, 580, While_Will},
+    {K(MQTT_Will_QoS), Choice, "0", QoS, false, MQTT, 0, 0, false, Shown, 581, 582, While_Will},
     {K(MQTT_Username), Text, "", None, false, MQTT, 0, 0, false, Shown, 583, 584},
     {K(MQTT_Password), Text, "", None, false, MQTT, 0, 0, Multi, Shown, 585, 586},
     {K(MQTT_ASync_Send_Time), Text, "", None, false, MQTT, 0, 0, false, Hidden, 587, 588},
     {K(TLS_Enable), Flag, "0", None, true, TLS, 0, 0, false, Shown, 1101, 1102},
-    {K(TLS_En_Server_Auth), Flag, "0", None, true, TLS, 0, 0, false, Shown, 1103, 1104},
-    {K(TLS_Server_Auth_Certificate), Text, "", None, false, TLS, 0, 0, Multi, Shown, 1105, 1106},
-    {K(TLS_En_Client_Auth), Flag, "0", None, true, TLS, 0, 0, false, Shown, 1107, 1108},
-    {K(TLS_Client_Auth_Certificate), Text, "", None, false, TLS, 0, 0, Multi, Shown, 1109, 1110},
-    {K(TLS_Client_Auth_Key), Text, "", None, false, TLS, 0, 0, Multi, Shown, 1111, 1112},
-    {K(TLS_Client_Auth_Key_Password), Text, "", None, false, TLS, 0, 0, false, Shown, 1113, 1114},
+    {K(TLS_En_Server_Auth), Flag, "0", None, true, TLS, 0, 0, false, Shown, 1103, 1104, While_TLS},
+    {K(TLS_Server_Auth_Certificate), Text, "", None, false, TLS, 0, 0, Multi, Shown, 1105, 1106, While_Server_Auth},
+    {K(TLS_En_Client_Auth), Flag, "0", None, true, TLS, 0, 0, false, Shown, 1107, 1108, While_TLS},
+    {K(TLS_Client_Auth_Certificate), Text, "", None, false, TLS, 0, 0, Multi, Shown, 1109, 1110, While_Client_Auth},
+    {K(TLS_Client_Auth_Key), Text, "", None, false, TLS, 0, 0, Multi, Shown, 1111, 1112, While_Client_Auth},
+    {K(TLS_Client_Auth_Key_Password), Text, "", None, false, TLS, 0, 0, false, Shown, 1113, 1114, While_Client_Auth},
     {K(NTP_Server_URL), Text, "pool.ntp.org", None, false, NTP, 0, 0, false, Shown, 1116, 1117},
     {K(NTP_Poll_Time), Text, "1000", None, false, NTP, 0, 0, false, Shown, 1118, 1119},
 };
@@ -86,8 +94,26 @@ constexpr bool Table_In_Key_Order()
             return false;
     return true;
 }
+// The rules name flags; the four octets of a row share their rules, as the row greys and
+// hides as one; a control in a label column is a flag's check box.
+constexpr bool Rules_Consistent()
+{
+    const auto is_flag = [](std::optional<ParKey> k) { return !k || Table[int(*k)].kind == ParKind::Flag; };
+    for (int i = 0; i < Par_Key_Count; ++i) {
+        const ParKeyInfo& k = Table[i];
+        if (!is_flag(k.rule.visible_while) || !is_flag(k.rule.disabled_while) || !is_flag(k.label_key))
+            return false;
+        if (k.octet > 1) {
+            const ParRule& first = Table[i - k.octet + 1].rule;
+            if (first.visible_while != k.rule.visible_while || first.disabled_while != k.rule.disabled_while)
+                return false;
+        }
+    }
+    return true;
+}
 static_assert(std::size(Table) == Par_Key_Count);
 static_assert(Table_In_Key_Order(), "Par_Keys rows must follow the order of ParKey");
+static_assert(Rules_Consistent(), "rules and label controls must name flags; octets of a row share rules");
 
 // The text a file gives for a key, as the key's value (the file's reading rules).
 QString Read_Value(const ParKeyInfo& k, const QString& text)
@@ -147,6 +173,37 @@ bool Par_Key_From_Name(const QString& name, ParKey* key)
         }
     }
     return false;
+}
+
+bool Par_Key_Visible(const ParGen& m, ParKey k)
+{
+    const ParKeyInfo& info = Par_Key_Info(k);
+    if (!info.shown)
+        return false;
+    const std::optional<ParKey> w = info.rule.visible_while;
+    return !w || (m.Flag(*w) && Par_Key_Visible(m, *w));
+}
+
+bool Par_Key_Enabled(const ParGen& m, ParKey k)
+{
+    const std::optional<ParKey> d = Par_Key_Info(k).rule.disabled_while;
+    return !d || !m.Flag(*d);
+}
+
+bool Par_Key_Drives_Rules(ParKey k)
+{
+    for (const ParKeyInfo& i : Table)
+        if (i.rule.visible_while == k || i.rule.disabled_while == k)
+            return true;
+    return false;
+}
+
+std::optional<ParKey> Par_Dot_Next(ParKey k)
+{
+    const int next = int(k) + 1;
+    if (Par_Key_Info(k).octet == 0 || next == Par_Key_Count || Table[next].octet == 0)
+        return std::nullopt;
+    return ParKey(next);
 }
 
 const QStringList& Par_Choices(ParList list)

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 #include <span>
 
 namespace swr {
@@ -90,6 +91,16 @@ enum class ParList : unsigned char { None, Baud, Parity, StopBits, QoS };
 // The editor's panels, numbered as it shows them.
 enum class ParGroup : unsigned char { Ethernet_Connection = 1, MQTT, Serial, TLS, NTP, Ethernet };
 
+// When the editor shows a key's field and when it greys it out, by the flags on screen.
+// A field with visible_while shows only while that flag is on and the flag's own field is
+// shown, so the server certificate hides with "Enable TLS" as well as with "Server
+// Authentication". A field with disabled_while is greyed while that flag is on; it keeps
+// its value and the data check still reads it.
+struct ParRule {
+    std::optional<ParKey> visible_while = std::nullopt;
+    std::optional<ParKey> disabled_while = std::nullopt;
+};
+
 // One key of ParGen.xml: how it is stored and read, and what the editor binds to it.
 struct ParKeyInfo {
     ParKey key;
@@ -110,6 +121,10 @@ struct ParKeyInfo {
     int label;            // text index of the field's label or check box caption; -1 for none
                           // (the gateway octets' row starts with the Ethernet_EN_GAT box)
     int hint;             // text index of the field's hint; -1 for none
+    ParRule rule = {};
+    // The key whose control stands in the label column of this key's row instead of a
+    // label (the "Gateway" check box before the gateway octets).
+    std::optional<ParKey> label_key = std::nullopt;
 };
 
 // All 55 keys, in file order: Par_Keys()[int(k)].key == k.
@@ -148,6 +163,16 @@ struct ParGen {
     bool operator==(const ParGen&) const = default;
 };
 
+// The editor's rules over the values m holds now: whether the key's field is shown (never
+// for a key the editor of this product does not show) and whether it can be edited.
+bool Par_Key_Visible(const ParGen& m, ParKey k);
+bool Par_Key_Enabled(const ParGen& m, ParKey k);
+// Whether some field's rule depends on the flag k, so a click on it re-applies the rules.
+bool Par_Key_Drives_Rules(ParKey k);
+// The octet the "." key moves on to from octet k: the next key in table order while it is
+// an octet too; none after the last octet of a chain or for a key that is no octet.
+std::optional<ParKey> Par_Dot_Next(ParKey k);
+
 // Every key at its default; also what a project without ParGen.xml shows.
 ParGen ParGen_Defaults();
 
@@ -163,7 +188,8 @@ FileResult Load_ParGen(const AppState& st, const QString& path, ParGen& m);
 FileResult Save_ParGen(const AppState& st, const QString& path, const ParGen& m);
 
 // The data check: empty when the values may be saved, otherwise the text of
-// the first failing test, taken from the string table now.
-QString Controllo_Dati(const AppState& st, const ParGen& m);
+// the first failing test, taken from the string table now; failed (when given) is then
+// the key that test read.
+QString Controllo_Dati(const AppState& st, const ParGen& m, ParKey* failed = nullptr);
 
 } // namespace swr

@@ -51,14 +51,17 @@ constexpr RangeTest Tests[] = {
 
 } // namespace
 
-QString Controllo_Dati(const AppState& st, const ParGen& m)
+QString Controllo_Dati(const AppState& st, const ParGen& m, ParKey* failed)
 {
     for (const RangeTest& t : Tests) {
         if (t.when && !m.Flag(*t.when))
             continue;
         const int v = Decimal_Whole_Or(m.Text(t.key), -1);
-        if (v < 0 || v > t.max)
+        if (v < 0 || v > t.max) {
+            if (failed)
+                *failed = t.key;
             return st.Get_Lang_Text(t.text);
+        }
     }
     return {};
 }

@@ -135,6 +135,83 @@ TEST(ParGenTable, ChoiceListsAndEditorMetadata)
     EXPECT_EQ(Par_Key_Info(ParKey::RS485_1_ENABLE).group, ParGroup::Serial);
 }
 
+TEST(ParGenRules, VisibilityAndEnablingFollowTheFlags)
+{
+    using K = ParKey;
+    const auto visible = [](const ParGen& m) {
+        QStringList v;
+        for (const ParKeyInfo& k : Par_Keys())
+            if (k.group == ParGroup::TLS && Par_Key_Visible(m, k.key))
+                v << QString::fromLatin1(k.name).remove("TLS_");
+        return v.join(' ');
+    };
+    ParGen m = ParGen_Defaults();
+    EXPECT_EQ(visible(m), "Enable");
+    // The authentications on without TLS show nothing more: their boxes are hidden.
+    m.Set_Flag(K::TLS_En_Server_Auth, true);
+    m.Set_Flag(K::TLS_En_Client_Auth, true);
+    EXPECT_EQ(visible(m), "Enable");
+    m.Set_Flag(K::TLS_Enable, true);
+    EXPECT_EQ(visible(m), "Enable En_Server_Auth Server_Auth_Certificate En_Client_Auth "
+                          "Client_Auth_Certificate Client_Auth_Key Client_Auth_Key_Password");
+    m.Set_Flag(K::TLS_En_Server_Auth, false);
+    EXPECT_EQ(visible(m), "Enable En_Server_Auth En_Client_Auth Client_Auth_Certificate Client_Auth_Key "
+                          "Client_Auth_Key_Password");
+
+    for (K k : {K::MQTT_Will_Topic_Name, K::MQTT_Will_Message, K::MQTT_Will_Retained, K::MQTT_Will_QoS}) {
+        EXPECT_FALSE(Par_Key_Visible(ParGen_Defaults(), k));
+        ParGen will = ParGen_Defaults();
+        will.Set_Flag(K::MQTT_WillFlag, true);
+        EXPECT_TRUE(Par_Key_Visible(will, k));
+    }
+    // Keys the editor of this product never shows, whatever the flags say.
+    ParGen all = ParGen_Defaults();
+    for (const ParKeyInfo& k : Par_Keys())
+        if (k.kind == ParKind::Flag)
+            all.Set_Flag(k.key, true);
+    for (K k : {K::MQTT_ASync_Send_Time, K::RS232_ENABLE, K::RS485_1_BAUDRATE})
+        EXPECT_FALSE(Par_Key_Visible(all, k)) << Par_Key_Info(k).name;
+    EXPECT_TRUE(Par_Key_Visible(all, K::MQTT_Username));
+
+    // DHCP on the cable greys the static addressing, never the DNS or the DHCP boxes.
+    QStringList disabled;
+    ParGen dhcp = ParGen_Defaults();
+    dhcp.Set_Flag(K::Eth_Conn_DHCP_Cable, true);
+    for (const ParKeyInfo& k : Par_Keys()) {
+        EXPECT_TRUE(Par_Key_Enabled(ParGen_Defaults(), k.key)) << k.name;
+        if (!Par_Key_Enabled(dhcp, k.key))
+            disabled << QString::fromLatin1(k.name);
+    }
+    EXPECT_EQ(disabled.join(' '), "Ethernet_IP1 Ethernet_IP2 Ethernet_IP3 Ethernet_IP4 Ethernet_SM1 "
+                                  "Ethernet_SM2 Ethernet_SM3 Ethernet_SM4 Ethernet_GAT1 Ethernet_GAT2 "
+                                  "Ethernet_GAT3 Ethernet_GAT4 Ethernet_EN_GAT");
+
+    QStringList drivers;
+    for (const ParKeyInfo& k : Par_Keys())
+        if (Par_Key_Drives_Rules(k.key))
+            drivers << QString::fromLatin1(k.name);
+    EXPECT_EQ(drivers.join(' '), "Eth_Conn_DHCP_Cable MQTT_WillFlag TLS_Enable TLS_En_Server_Auth TLS_En_Client_Auth");
+    EXPECT_EQ(Par_Key_Info(K::Ethernet_GAT1).label_key, K::Ethernet_EN_GAT);
+}
+
+TEST(ParGenRules, DotChains)
+{
+    const auto chain = [](ParKey from) {
+        QStringList names;
+        for (std::optional<ParKey> k = from; k; k = Par_Dot_Next(*k))
+            names << QString::fromLatin1(Par_Key_Info(*k).name);
+        return names.join(' ');
+    };
+    EXPECT_EQ(chain(ParKey::Eth_Conn_Primary_DNS1),
+              "Eth_Conn_Primary_DNS1 Eth_Conn_Primary_DNS2 Eth_Conn_Primary_DNS3 Eth_Conn_Primary_DNS4 "
+              "Eth_Conn_Secondary_DNS1 Eth_Conn_Secondary_DNS2 Eth_Conn_Secondary_DNS3 Eth_Conn_Secondary_DNS4");
+    EXPECT_EQ(chain(ParKey::Ethernet_IP1),
+              "Ethernet_IP1 Ethernet_IP2 Ethernet_IP3 Ethernet_IP4 Ethernet_SM1 Ethernet_SM2 Ethernet_SM3 "
+              "Ethernet_SM4 Ethernet_GAT1 Ethernet_GAT2 Ethernet_GAT3 Ethernet_GAT4");
+    EXPECT_FALSE(Par_Dot_Next(ParKey::Eth_Conn_Device_Name));
+    EXPECT_FALSE(Par_Dot_Next(ParKey::NTP_Poll_Time));
+}
+
 // ---- Mappings and model -----------------------------------------------------------------
 
 TEST(ParGenMappings, TextToPosition)
@@ -569,10 +646,14 @@ TEST(ParGenCheck, TheTestsRunInThePartsOrder)
     for (ParKey k : order)
         m.Set_Text(k, "bad");
     for (size_t i = 0; i < order.size(); ++i) {
-        EXPECT_EQ(Controllo_Dati(p.st, m), p.st.Get_Lang_Text(texts[i])) << i;
+        ParKey failed{};
+        EXPECT_EQ(Controllo_Dati(p.st, m, &failed), p.st.Get_Lang_Text(texts[i])) << i;
+        EXPECT_EQ(failed, order[i]) << i; // the key the message is about
         m.Set_Text(order[i], "1");
     }
-    EXPECT_EQ(Controllo_Dati(p.st, m), QString());
+    ParKey untouched = ParKey::Eth_Conn_Device_Name;
+    EXPECT_EQ(Controllo_Dati(p.st, m, &untouched), QString());
+    EXPECT_EQ(untouched, ParKey::Eth_Conn_Device_Name);
 }
 
 TEST(ParGenCheck, MessagesFollowTheLanguage)

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "WidgetKit.h"
+
+#include "project/pargen/ParGen.h"
+
+#include <QDialog>
+#include <QPalette>
+
+#include <array>
+#include <bitset>
+#include <vector>
+
+class QPushButton;
+class QScrollArea;
+
+namespace swr {
+
+struct AppState;
+class CategoryPanel;
+struct ParField;
+class IMessages;
+
+// Set Communication: the communication parameters of the active configuration, in six
+// numbered panels whose fields are made from the key table, their rules applied from it.
+class TFParGen : public QDialog, public ILangScreen {
+    Q_OBJECT
+public:
+    TFParGen(AppState& st, IMessages& msg, QWidget* parent = nullptr);
+    void Set_Lang() override;
+
+    // Loads ParGen.xml and shows the screen modally; a file that cannot be read is
+    // reported and the screen does not open (Rejected then).
+    int Execute();
+    // Fills the fields from ParGen.xml, clears Is_Change and applies the rules; false
+    // after a file that cannot be read was reported.
+    bool FormShow();
+    // Shows, hides, enables and disables the fields by the rules of the key table.
+    void Move_GroupBoxs();
+    // Checks the fields and writes the file; closes only when both succeed.
+    void Btn_OKClick();
+
+    // The values on screen; keys without a field keep the values loaded.
+    ParGen Values() const;
+    // The control that holds key k (nullptr for a key the screen does not show).
+    QWidget* Control(ParKey k) const { return controls_[size_t(k)]; }
+    CategoryPanel* Panel(ParGroup g) const { return panels_[size_t(g) - 1]; }
+    // The field the last failed check pointed to, until it is edited.
+    QWidget* Marked_Field() const { return marked_; }
+
+    bool Is_Change = false;
+
+    TitleStrip* P_Title;
+    QScrollArea* CPG;
+    CategoryPanel* CP_Ethernet_Connection;
+    CategoryPanel* CP_MQTT;
+    CategoryPanel* CP_RS232;
+    CategoryPanel* CP_TLS;
+    CategoryPanel* CP_NTP;
+    CategoryPanel* CP_Ethernet;
+    QPushButton* Btn_OK;
+    QPushButton* Btn_Cancel;
+
+public slots:
+    // Cancel, Escape and the close box: with changes, asks first whether to leave.
+    void reject() override;
+
+protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    // One label/field row of a panel.
+    struct Row {
+        const ParKeyInfo* key; // the first key of the row
+        CategoryPanel* panel;
+        QWidget* label;        // a QLabel, or the control of the row's label_key
+        QWidget* field;
+    };
+
+    void Order_TAB_Panels(QWidget* area);
+    void Add_Row(CategoryPanel* panel, const ParKeyInfo& k);
+    void Bind(const ParField& f);
+    void Fill(const ParGen& m);
+    void On_Change(ParKey k);
+    void Align_Labels();
+    void Show_Failed(ParKey k);
+    void Unmark();
+    void FormMouseWheel(int delta);
+
+    AppState& st_;
+    IMessages& msg_;
+    std::array<CategoryPanel*, 6> panels_{};
+    std::array<QWidget*, Par_Key_Count> controls_{};
+    std::vector<Row> rows_;
+    ParGen loaded_;
+    std::bitset<Par_Key_Count> edited_;
+    bool loading_ = false;
+    QWidget* marked_ = nullptr;
+    QPalette marked_palette_;
+    int wheel_ = 0;
+};
+
+} // namespace swr
