@@ -6,9 +6,10 @@
 
 namespace swr {
 
-QString Html_Link(const QString& target, const QString& text)
+QString Html_Link(const QString& target, const QString& text, const QString& colour)
 {
-    return QStringLiteral("<a href=\"%1\">%2</a>").arg(target.toHtmlEscaped(), text.toHtmlEscaped());
+    const QString style = colour.isEmpty() ? QString() : QStringLiteral(" style=\"color:%1\"").arg(colour);
+    return QStringLiteral("<a href=\"%1\"%2>%3</a>").arg(target.toHtmlEscaped(), style, text.toHtmlEscaped());
 }
 
 void DesktopBrowser::Open_Url(const QString& url)

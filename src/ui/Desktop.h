@@ -10,8 +10,9 @@
 
 namespace swr {
 
-// A link label's text: text, linking to target.
-QString Html_Link(const QString& target, const QString& text);
+// A link label's text: text, linking to target, in colour when one is given (a link on
+// the dark title strip).
+QString Html_Link(const QString& target, const QString& text, const QString& colour = {});
 
 class DesktopBrowser final : public IBrowser {
 public:

@@ -33,6 +33,8 @@ namespace {
 
 constexpr int First_Check_Ms = 60000;
 constexpr int Next_Check_Ms = 7200000;
+// Links on the dark title strip.
+constexpr const char* Strip_Link_Colour = "#ffd866";
 
 } // namespace
 
@@ -58,6 +60,12 @@ TFKonstrelFirmWare::TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionChe
     LL_Update = new QLabel(Strip);
     LL_Update->setObjectName(QStringLiteral("LL_Update"));
     LL_Update->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    LL_Update->setWordWrap(true); // a long translation takes two lines
+    LL_Update->setMinimumWidth(290);
+    QFont small = LL_Update->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    LL_Update->setFont(small);
+    LL_Update->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     connect(LL_Update, &QLabel::linkActivated, this, &TFKonstrelFirmWare::Open_Url);
     LL_Update->hide();
     Strip->extras()->addWidget(LL_Update, 0, Qt::AlignVCenter);
@@ -191,7 +199,8 @@ void TFKonstrelFirmWare::Set_Lang()
         {Btn_NMEA0183_Access, 21, 25}, {Btn_MQTT_Set_Topic, 32, 33}, {Btn_CreateBin, 17, 26},
     });
     if (LL_Update->isVisibleTo(this))
-        LL_Update->setText(Html_Link(Maker_Download_Page(), st_.Get_Lang_Text(Txt::New_Version_Available)));
+        LL_Update->setText(Html_Link(Maker_Download_Page(), st_.Get_Lang_Text(Txt::New_Version_Available),
+                                    QLatin1String(Strip_Link_Colour)));
     Show_Active_Configuration();
 }
 
@@ -262,7 +271,8 @@ void TFKonstrelFirmWare::Timer_UpdateTimer()
 {
     Timer_Update->stop();
     if (version_.Check_Version()) {
-        LL_Update->setText(Html_Link(Maker_Download_Page(), st_.Get_Lang_Text(Txt::New_Version_Available)));
+        LL_Update->setText(Html_Link(Maker_Download_Page(), st_.Get_Lang_Text(Txt::New_Version_Available),
+                                    QLatin1String(Strip_Link_Colour)));
         LL_Update->show();
     } else {
         LL_Update->hide();
