@@ -199,8 +199,7 @@ void TFKonstrelFirmWare::Set_Lang()
         {Btn_NMEA0183_Access, 21, 25}, {Btn_MQTT_Set_Topic, 32, 33}, {Btn_CreateBin, 17, 26},
     });
     if (LL_Update->isVisibleTo(this))
-        LL_Update->setText(Html_Link(Maker_Download_Page(), st_.Get_Lang_Text(Txt::New_Version_Available),
-                                    QLatin1String(Strip_Link_Colour)));
+        Show_Update_Link();
     Show_Active_Configuration();
 }
 
@@ -271,14 +270,19 @@ void TFKonstrelFirmWare::Timer_UpdateTimer()
 {
     Timer_Update->stop();
     if (version_.Check_Version()) {
-        LL_Update->setText(Html_Link(Maker_Download_Page(), st_.Get_Lang_Text(Txt::New_Version_Available),
-                                    QLatin1String(Strip_Link_Colour)));
+        Show_Update_Link();
         LL_Update->show();
     } else {
         LL_Update->hide();
     }
     Timer_Update->setInterval(Next_Check_Ms);
     Timer_Update->start();
+}
+
+void TFKonstrelFirmWare::Show_Update_Link()
+{
+    LL_Update->setText(Html_Link(Maker_Download_Page(), st_.Get_Lang_Text(Txt::New_Version_Available),
+                                 QLatin1String(Strip_Link_Colour)));
 }
 
 void TFKonstrelFirmWare::Set_Update_Timer()

@@ -85,6 +85,7 @@ private:
     void Create_New_Project();
     void Open_Project();
     void Open_Url(const QString& url);
+    void Show_Update_Link();
 
     AppState& st_;
     IMessages& msg_;
