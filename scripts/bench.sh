@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Times compiling the largest configuration the editors can produce, and the empty one,
-# next to only parsing the same three files; then opening Set Communication and a click on
-# "Enable TLS" (offscreen). Arguments go to both programs (--benchmark_filter=...).
+# next to only parsing the same three files (with the compile/parse ratios); then the
+# screens offscreen: opening Set Communication and a click on "Enable TLS", and
+# Change_Language over every screen. Arguments go to every program (--benchmark_filter=...).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 bash scripts/setup.sh
+benches=(compile_bench pargen_bench language_bench)
 cmake --preset default >/dev/null
-cmake --build --preset default --target compile_bench pargen_bench
-build/default/benchmarks/compile_bench "$@"
-QT_QPA_PLATFORM=offscreen exec build/default/benchmarks/pargen_bench "$@"
+cmake --build --preset default --target "${benches[@]}"
+for b in "${benches[@]}"; do
+  echo "== $b =="
+  QT_QPA_PLATFORM=offscreen "build/default/benchmarks/$b" "$@"
+done

@@ -1,8 +1,10 @@
 #include "MainWindow.h"
 
 #include "ConfigurationDialogs.h"
+#include "Desktop.h"
 
 #include "app/AppState.h"
+#include "app/Browser.h"
 #include "app/Maker.h"
 #include "app/Messages.h"
 #include "app/Projects.h"
@@ -14,7 +16,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -24,7 +25,6 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace swr {
@@ -33,11 +33,8 @@ namespace {
 
 constexpr int First_Check_Ms = 60000;
 constexpr int Next_Check_Ms = 7200000;
-
-QString Link(const QString& target, const QString& text)
-{
-    return QStringLiteral("<a href=\"%1\">%2</a>").arg(target.toHtmlEscaped(), text.toHtmlEscaped());
-}
+// Links on the dark title strip.
+constexpr const char* Strip_Link_Colour = "#ffd866";
 
 } // namespace
 
@@ -63,7 +60,13 @@ TFKonstrelFirmWare::TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionChe
     LL_Update = new QLabel(Strip);
     LL_Update->setObjectName(QStringLiteral("LL_Update"));
     LL_Update->setTextInteractionFlags(Qt::TextBrowserInteraction);
-    LL_Update->setOpenExternalLinks(true);
+    LL_Update->setWordWrap(true); // a long translation takes two lines
+    LL_Update->setMinimumWidth(290);
+    QFont small = LL_Update->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    LL_Update->setFont(small);
+    LL_Update->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    connect(LL_Update, &QLabel::linkActivated, this, &TFKonstrelFirmWare::Open_Url);
     LL_Update->hide();
     Strip->extras()->addWidget(LL_Update, 0, Qt::AlignVCenter);
     Btn_Info = make_icon("Btn_Info", QStyle::SP_MessageBoxInformation);
@@ -133,10 +136,8 @@ TFKonstrelFirmWare::TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionChe
     L_Norvex = new QLabel(this);
     L_Norvex->setObjectName(QStringLiteral("L_Norvex"));
     L_Norvex->setTextInteractionFlags(Qt::TextBrowserInteraction);
-    L_Norvex->setText(Link(Maker_Home_Page(), Maker_Web_Address()));
-    connect(L_Norvex, &QLabel::linkActivated, this, [](const QString& url) {
-        QDesktopServices::openUrl(QUrl(url));
-    });
+    L_Norvex->setText(Html_Link(Maker_Home_Page(), Maker_Web_Address()));
+    connect(L_Norvex, &QLabel::linkActivated, this, &TFKonstrelFirmWare::Open_Url);
     grid->addWidget(L_Norvex, row - 1, 2, Qt::AlignRight | Qt::AlignVCenter);
     outer->addLayout(grid);
     outer->addStretch(1);
@@ -198,7 +199,7 @@ void TFKonstrelFirmWare::Set_Lang()
         {Btn_NMEA0183_Access, 21, 25}, {Btn_MQTT_Set_Topic, 32, 33}, {Btn_CreateBin, 17, 26},
     });
     if (LL_Update->isVisibleTo(this))
-        LL_Update->setText(Link(Maker_Download_Page(), st_.Get_Lang_Text(Txt::New_Version_Available)));
+        Show_Update_Link();
     Show_Active_Configuration();
 }
 
@@ -234,7 +235,14 @@ void TFKonstrelFirmWare::Btn_Click(QAbstractButton* button)
         Open_Project();
     } else if (button == Btn_Close) {
         close();
-    } else if (button == Btn_Info || button == Btn_Opz) {
+    } else if (button == Btn_Opz) {
+        if (!Show_Soft_Options || !Show_Soft_Options())
+            return;
+        QString error;
+        if (!Save_Setting(st_, &error))
+            msg_.Show_Error(error);
+        Set_Update_Timer();
+    } else if (button == Btn_Info) {
         if (auto it = stepActions_.find(button); it != stepActions_.end() && it->second)
             it->second();
     } else if (st_.Active_Project_Dir.isEmpty()) {
@@ -262,13 +270,33 @@ void TFKonstrelFirmWare::Timer_UpdateTimer()
 {
     Timer_Update->stop();
     if (version_.Check_Version()) {
-        LL_Update->setText(Link(Maker_Download_Page(), st_.Get_Lang_Text(Txt::New_Version_Available)));
+        Show_Update_Link();
         LL_Update->show();
     } else {
         LL_Update->hide();
     }
     Timer_Update->setInterval(Next_Check_Ms);
     Timer_Update->start();
+}
+
+void TFKonstrelFirmWare::Show_Update_Link()
+{
+    LL_Update->setText(Html_Link(Maker_Download_Page(), st_.Get_Lang_Text(Txt::New_Version_Available),
+                                 QLatin1String(Strip_Link_Colour)));
+}
+
+void TFKonstrelFirmWare::Set_Update_Timer()
+{
+    if (!Update_Timer_Wanted(st_))
+        Timer_Update->stop();
+    else if (!Timer_Update->isActive())
+        Timer_Update->start();
+}
+
+void TFKonstrelFirmWare::Open_Url(const QString& url)
+{
+    if (Browser)
+        Browser->Open_Url(url);
 }
 
 void TFKonstrelFirmWare::Update_Device()

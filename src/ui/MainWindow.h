@@ -17,6 +17,7 @@ class QToolButton;
 namespace swr {
 
 struct AppState;
+class IBrowser;
 class IMessages;
 class IVersionCheck;
 class TFNew_Project;
@@ -37,6 +38,13 @@ public:
     void Update_Device();
     // Opens the update dialog once the banks are written.
     std::function<void()> Show_Update_Dialog;
+    // Shows the software options modally; true when they closed with OK.
+    std::function<bool()> Show_Soft_Options;
+    // Opens the maker's pages; without one the links do nothing.
+    IBrowser* Browser = nullptr;
+    // After the options are confirmed: runs exactly when both internet switches are on,
+    // keeping its interval and its count when it already runs.
+    void Set_Update_Timer();
 
     // What a step button does once its screen exists; until then it only refuses
     // without an active configuration.
@@ -76,6 +84,8 @@ private:
     void Show_Active_Configuration();
     void Create_New_Project();
     void Open_Project();
+    void Open_Url(const QString& url);
+    void Show_Update_Link();
 
     AppState& st_;
     IMessages& msg_;

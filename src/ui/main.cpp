@@ -1,15 +1,19 @@
+#include "About.h"
+#include "Desktop.h"
 #include "MainWindow.h"
 #include "ParGenScreen.h"
+#include "SoftOptions.h"
 #include "UpdateDialog.h"
 #include "WidgetMessages.h"
 
 #include "app/AppState.h"
 #include "app/Startup.h"
-#include "app/Version.h"
+#include "app/VersionServer.h"
 #include "update/Echo.h"
 
 #include <QApplication>
 #include <QPushButton>
+#include <QToolButton>
 #include <QStandardPaths>
 
 int main(int argc, char** argv)
@@ -25,8 +29,20 @@ int main(int argc, char** argv)
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     swr::Start_Up(st, programDir, msg);
 
-    swr::NoVersionCheck version;
+    swr::HttpVersionCheck server;
+    swr::WaitCursorVersionCheck version(server);
+    swr::DesktopBrowser browser;
     swr::TFKonstrelFirmWare window(st, msg, version);
+    window.Browser = &browser;
+    // The screens are created in this order, each joining Change_Language as it is made:
+    // (main window, new and open configuration,) software options, About, Set
+    // Communication, update dialog, NMEA 0183 access, MQTT topics, topic template.
+    auto* FSoftOptions = new swr::TFSoftOptions(st, msg, version, browser, &window);
+    window.Add_Lang_Screen(FSoftOptions);
+    FSoftOptions->Change_Language = [&window] { window.Change_Language(); };
+    window.Show_Soft_Options = [FSoftOptions] { return FSoftOptions->exec() == QDialog::Accepted; };
+    auto* FAbout = new swr::TFAbout(st, browser, &window);
+    window.Set_Step_Action(window.Btn_Info, [FAbout] { FAbout->exec(); });
     // The device check keeps the windows painted while it waits for each answer.
     swr::SystemEcho echo([] { QApplication::processEvents(); });
     auto* FParGen = new swr::TFParGen(st, msg, &window);

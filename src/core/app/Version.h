@@ -11,14 +11,15 @@ int Conv_Version(const QString& Ver_str);
 // Whether the version server's answer names a newer version than Program_Version.
 bool Is_Newer_Version(const QString& answer);
 
-// Asks whether a newer version of the configurator exists.
+// Asks whether a newer version of the configurator exists. Its callers look at the
+// internet switches; the check itself does not.
 class IVersionCheck {
 public:
     virtual ~IVersionCheck() = default;
     virtual bool Check_Version() = 0;
 };
 
-// The check used until the version server is wired in: never a newer version.
+// A check that never finds a newer version, for runs without the network.
 class NoVersionCheck final : public IVersionCheck {
 public:
     bool Check_Version() override { return false; }

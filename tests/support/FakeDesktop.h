@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/Browser.h"
+#include "app/Version.h"
+
+#include <QStringList>
+
+#include <functional>
+
+namespace swr::test {
+
+// Records the addresses it is asked to open instead of starting a browser.
+class RecordingBrowser : public IBrowser {
+public:
+    void Open_Url(const QString& url) override { opened.append(url); }
+    QStringList opened;
+};
+
+// A version check that answers newer as told and counts its calls; during returns what
+// the caller's state was while it ran.
+class FakeVersionCheck : public IVersionCheck {
+public:
+    bool Check_Version() override
+    {
+        ++calls;
+        if (during)
+            during();
+        return newer;
+    }
+    bool newer = false;
+    int calls = 0;
+    std::function<void()> during;
+};
+
+} // namespace swr::test
