@@ -13,7 +13,7 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(pargen nmea mqtt language compile settings)
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz
+cmake --build --preset fuzz --target "${targets[@]/#/fuzz_}"
 status=0
 for t in "${targets[@]}"; do
   exe="build/fuzz/tests/fuzz/fuzz_$t"
