@@ -122,7 +122,7 @@ void GridModel::Put_Text(int row, int column, const QString& text)
     Store_Text(row, column, text);
     const QModelIndex i = index(row, column);
     emit dataChanged(i, i, {Qt::DisplayRole, Qt::EditRole});
-    emit headerDataChanged(Qt::Vertical, row, row);
+    emit headerDataChanged(Qt::Vertical, 0, rows_ - 1); // a row's marker may depend on others
 }
 
 void GridModel::Put_Checked(int row, int column, bool checked)
@@ -130,7 +130,7 @@ void GridModel::Put_Checked(int row, int column, bool checked)
     Store_Checked(row, column, checked);
     const QModelIndex i = index(row, column);
     emit dataChanged(i, i, {Qt::CheckStateRole});
-    emit headerDataChanged(Qt::Vertical, row, row);
+    emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
 }
 
 void GridModel::Refresh()
@@ -184,6 +184,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         return false;
     }
     Cell_Edited(row, column);
+    emit Edited(row, column);
     return true;
 }
 

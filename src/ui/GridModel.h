@@ -46,7 +46,7 @@ public:
     void Put_Checked(int row, int column, bool checked);
     // Tells the views that every cell and header may have changed (after a load, or a
     // language switch).
-    void Refresh();
+    virtual void Refresh();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -54,6 +54,10 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+signals:
+    // A user's edit went in and its rules ran.
+    void Edited(int row, int column);
 
 protected:
     virtual void Store_Text(int row, int column, const QString& text) = 0;
