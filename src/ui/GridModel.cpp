@@ -48,7 +48,7 @@ protected:
             return false;
         QStyleOptionHeader opt;
         opt.initFrom(corner_);
-        opt.state |= QStyle::State_Raised | QStyle::State_Enabled;
+        opt.state |= QStyle::State_Raised;
         opt.rect = corner_->rect();
         opt.position = QStyleOptionHeader::OnlyOneSection;
         opt.text = text_;
@@ -354,10 +354,8 @@ void Attach_Grid_Model(QTableView* view, GridModel* model, const AppState& st, i
     view->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     view->horizontalHeader()->setHighlightSections(false);
     view->installEventFilter(new ChoiceKeys(view));
-    if (QAbstractButton* corner = Corner_Button(view)) {
-        view->setCornerButtonEnabled(false); // the corner is the column's header, nothing to press
+    if (QAbstractButton* corner = Corner_Button(view))
         new CornerText(corner, st.Get_Lang_Text(cornerText));
-    }
     Attach_Grid_Conveniences(view, st);
 }
 

@@ -26,8 +26,19 @@ constexpr int Client_Width = 1200;
 constexpr int Client_Height = 337;
 
 // Widths of the shown columns (model columns), wide enough for their headers and the
-// longest entries; Mnemonic takes what is left.
-constexpr int Column_Widths[] = {58, 0, 78, 52, 330, 74, 68, 62, 66, 0};
+// longest entries; Data Field fits the field texts up to a width that leaves Mnemonic
+// room at 1200 pixels (a double click on its header shows the longest), Mnemonic takes
+// what is left.
+constexpr int Column_Widths[] = {58, 0, 78, 52, 0, 74, 68, 62, 66, 0};
+
+int Longest_Field_Width(const QFontMetrics& fm)
+{
+    int w = 0;
+    for (int s = 1; s <= NMEA0183_Sentence_Count; ++s)
+        for (const TFieldSentence& f : NMEA0183_Map(s).Fields)
+            w = qMax(w, fm.horizontalAdvance(f.Field));
+    return qMin(w + 12, 440);
+}
 
 } // namespace
 
@@ -95,6 +106,7 @@ void TFNMEA_0183_Set_Access2::Init_Table()
     for (int c = 0; c < Model->columnCount(); ++c)
         if (Column_Widths[c] > 0)
             ASG->setColumnWidth(c, Column_Widths[c]);
+    ASG->setColumnWidth(NMEA_Col_DataField - 1, Longest_Field_Width(QFontMetrics(ASG->font())));
     h->setStretchLastSection(true);
     h->setDefaultAlignment(Qt::AlignCenter);
     // Room for the marker and three digits.
