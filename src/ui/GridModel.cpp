@@ -120,17 +120,39 @@ int GridModel::columnCount(const QModelIndex& parent) const
 void GridModel::Put_Text(int row, int column, const QString& text)
 {
     Store_Text(row, column, text);
-    const QModelIndex i = index(row, column);
-    emit dataChanged(i, i, {Qt::DisplayRole, Qt::EditRole});
-    emit headerDataChanged(Qt::Vertical, 0, rows_ - 1); // a row's marker may depend on others
+    Changed(row, column, Qt::DisplayRole);
 }
 
 void GridModel::Put_Checked(int row, int column, bool checked)
 {
     Store_Checked(row, column, checked);
+    Changed(row, column, Qt::CheckStateRole);
+}
+
+void GridModel::Changed(int row, int column, int role)
+{
+    if (batch_ > 0) {
+        batchFirst_ = batchFirst_ < 0 ? row : qMin(batchFirst_, row);
+        batchLast_ = qMax(batchLast_, row);
+        return;
+    }
     const QModelIndex i = index(row, column);
-    emit dataChanged(i, i, {Qt::CheckStateRole});
+    emit dataChanged(i, i, {role, Qt::EditRole});
+    emit headerDataChanged(Qt::Vertical, 0, rows_ - 1); // a row's marker may depend on others
+}
+
+void GridModel::Begin_Batch()
+{
+    ++batch_;
+}
+
+void GridModel::End_Batch()
+{
+    if (--batch_ > 0 || batchFirst_ < 0)
+        return;
+    emit dataChanged(index(batchFirst_, 0), index(batchLast_, int(columns_.size()) - 1));
     emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+    batchFirst_ = batchLast_ = -1;
 }
 
 void GridModel::Refresh()

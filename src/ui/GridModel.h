@@ -47,6 +47,10 @@ public:
     // Tells the views that every cell and header may have changed (after a load, or a
     // language switch).
     virtual void Refresh();
+    // Between these, Put_* tell the views nothing; the end tells them once about the rows
+    // put. Nested pairs count.
+    void Begin_Batch();
+    void End_Batch();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -73,8 +77,13 @@ protected:
     const AppState& st_;
 
 private:
+    void Changed(int row, int column, int role);
+
     QList<Grid_Column_Desc> columns_;
     int rows_;
+    int batch_ = 0;
+    int batchFirst_ = -1; // rows put in the batch
+    int batchLast_ = -1;
 };
 
 // The one delegate of an editing grid: a drop-down for the cell being edited only,
@@ -91,10 +100,14 @@ public:
 };
 
 // The row helpers' view of a grid model (see TableGrid for the same over a table widget):
-// data cell (col, row) is the model's cell (row - 1, col - 1).
+// data cell (col, row) is the model's cell (row - 1, col - 1). While it lives the model's
+// views are told nothing; they hear of all the rows it changed when it goes.
 class ModelGrid final : public IGrid {
 public:
-    explicit ModelGrid(GridModel* model) : model_(model) {}
+    explicit ModelGrid(GridModel* model) : model_(model) { model_->Begin_Batch(); }
+    ~ModelGrid() override { model_->End_Batch(); }
+    ModelGrid(const ModelGrid&) = delete;
+    ModelGrid& operator=(const ModelGrid&) = delete;
     int Row_Count() const override;
     int Col_Count() const override;
     QString Cell_Text(int col, int row) const override;

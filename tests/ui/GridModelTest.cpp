@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QtTest/QTest>
 
@@ -137,6 +138,22 @@ TEST_F(GridModelFixture, RowHelpersWorkThroughTheAdapter)
     EXPECT_TRUE(m.rows_[3].on);
     EXPECT_EQ(m.rows_[3].free, "");
     EXPECT_TRUE(m.edited.isEmpty()); // row operations are no user edits
+}
+
+TEST_F(GridModelFixture, TheAdapterTellsTheViewsOnceWhenItGoes)
+{
+    TestModel m(p.st, 50);
+    QSignalSpy cells(&m, &QAbstractItemModel::dataChanged);
+    {
+        ModelGrid g(&m);
+        Grid_Insert_Row_Check(g, 10, true);
+        EXPECT_EQ(cells.count(), 0);
+    }
+    ASSERT_EQ(cells.count(), 1);
+    EXPECT_EQ(cells.front().at(0).toModelIndex(), m.index(9, 0));
+    EXPECT_EQ(cells.front().at(1).toModelIndex(), m.index(49, 4));
+    m.Put_Text(0, 1, "open"); // outside a batch: at once
+    EXPECT_EQ(cells.count(), 2);
 }
 
 TEST_F(GridModelFixture, ViewEditsWithADropDownOnlyInTheCellBeingEdited)
