@@ -208,48 +208,44 @@ void TFNMEA_0183_Set_Access2::Btn_OKClick()
     accept();
 }
 
-void TFNMEA_0183_Set_Access2::Btn_DelRowClick()
+void TFNMEA_0183_Set_Access2::On_Current_Row(const std::function<void(IGrid&, int)>& op)
 {
     Commit_Edit();
     const int row = Current_Row();
-    if (row < 1 || !msg_.Ask_Yes_No(st_.Get_Lang_Text(1039) + QString::number(row)))
+    if (row < 1)
         return;
-    ModelGrid g(Model);
-    Grid_Delete_Row_Check(g, row, true);
+    {
+        ModelGrid g(Model);
+        op(g, row);
+    }
     Update_Status();
+}
+
+void TFNMEA_0183_Set_Access2::Btn_DelRowClick()
+{
+    On_Current_Row([this](IGrid& g, int row) {
+        if (msg_.Ask_Yes_No(st_.Get_Lang_Text(1039) + QString::number(row)))
+            Grid_Delete_Row_Check(g, row, true);
+    });
 }
 
 void TFNMEA_0183_Set_Access2::Btn_InsRowClick()
 {
-    Commit_Edit();
-    const int row = Current_Row();
-    if (row < 1)
-        return;
-    ModelGrid g(Model);
-    Grid_Insert_Row_Check(g, row, true);
-    Update_Status();
+    On_Current_Row([](IGrid& g, int row) { Grid_Insert_Row_Check(g, row, true); });
 }
 
 void TFNMEA_0183_Set_Access2::Btn_CopyRowClick()
 {
-    Commit_Edit();
-    const int row = Current_Row();
-    if (row < 1)
-        return;
-    Grid_Copy_Row_Check(ModelGrid(Model), row, st_);
-    Do_Copy = true;
+    On_Current_Row([this](IGrid& g, int row) {
+        Grid_Copy_Row_Check(g, row, st_);
+        Do_Copy = true;
+    });
 }
 
 void TFNMEA_0183_Set_Access2::Btn_PasteRowClick()
 {
-    Commit_Edit();
-    const int row = Current_Row();
-    if (row < 1)
-        return;
-    ModelGrid g(Model);
     // The Index cell follows the pasted sentence as it follows any sentence.
-    Grid_Paste_Row_Check(g, row, Do_Copy, st_, msg_);
-    Update_Status();
+    On_Current_Row([this](IGrid& g, int row) { Grid_Paste_Row_Check(g, row, Do_Copy, st_, msg_); });
 }
 
 } // namespace swr

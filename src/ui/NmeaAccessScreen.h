@@ -8,6 +8,8 @@
 #include <QDialog>
 #include <QStringList>
 
+#include <functional>
+
 class QLabel;
 class QPushButton;
 class QTableView;
@@ -15,6 +17,7 @@ class QTableView;
 namespace swr {
 
 struct AppState;
+class IGrid;
 class IMessages;
 class NmeaAccessModel;
 
@@ -62,6 +65,8 @@ private:
     void Init_Table();
     void Commit_Edit();
     void Update_Status();
+    // Runs op on the current row through the row helpers; nothing without a current row.
+    void On_Current_Row(const std::function<void(IGrid&, int)>& op);
 
     AppState& st_;
     IMessages& msg_;
