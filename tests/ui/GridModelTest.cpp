@@ -178,6 +178,20 @@ TEST_F(GridModelFixture, ViewEditsWithADropDownOnlyInTheCellBeingEdited)
     EXPECT_EQ(m.rows_[1].pick, "shut");
     EXPECT_EQ(m.edited, (QList<QPair<int, int>>{{1, 1}}));
 
+    // An editable drop-down takes typed text as well.
+    v.setCurrentIndex(m.index(1, 4));
+    QTest::keyClick(&v, Qt::Key_F4);
+    QComboBox* free = nullptr;
+    for (auto* c : v.viewport()->findChildren<QComboBox*>())
+        if (c->isVisible())
+            free = c;
+    ASSERT_NE(free, nullptr);
+    EXPECT_TRUE(free->isEditable());
+    free->hidePopup();
+    free->setEditText("typed");
+    v.setCurrentIndex(m.index(0, 4)); // leaving the cell commits
+    EXPECT_EQ(m.rows_[1].free, "typed");
+
     // Space ticks a check mark.
     v.setCurrentIndex(m.index(2, 0));
     QTest::keyClick(&v, Qt::Key_Space);

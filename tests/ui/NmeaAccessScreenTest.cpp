@@ -395,4 +395,24 @@ TEST_F(AccessFixture, KeyboardEnterJumpAndSpace)
     QTest::keyClick(s->ASG, Qt::Key_Return);
     EXPECT_EQ(s->ASG->currentIndex(), at(2, Col_Enable));
     EXPECT_TRUE(s->isVisible()); // Enter never closes the screen
+    // Typing on a drop-down cell picks the first entry it begins, with the pick's rules.
+    QTest::keyClick(s->ASG, Qt::Key_Right); // the arrows pass over the hidden column
+    EXPECT_EQ(s->ASG->currentIndex(), at(2, Col_Sentence));
+    QTest::keyClick(s->ASG, Qt::Key_X);
+    EXPECT_EQ(s->Table.row(2).Sentence, "XTE");
+    EXPECT_EQ(s->Table.row(2).DataField, NMEA0183_Map(32).Fields.at(0).Field);
+}
+
+TEST_F(AccessFixture, RowsBeyondTheTableAreReportedAndTheScreenOpens)
+{
+    QByteArray x = "<NMEA_0183><NMEA_Listener>";
+    for (int i = 1; i <= 101; ++i)
+        x += "<row Enable=\"Y\" Sentence=\"GGA\" DataField=\"Latitude, Direction [character]\" Position=\""
+             + QByteArray::number(i) + "\"/>";
+    p.write("NMEA_0183_Set_Access.xml", x + "</NMEA_Listener></NMEA_0183>");
+    ASSERT_TRUE(s->FormShow());
+    ASSERT_EQ(p.msg.warnings.size(), 1);
+    EXPECT_TRUE(p.msg.warnings.front().contains("101"));
+    EXPECT_EQ(s->Table.row(100).Position, "100");
+    EXPECT_EQ(s->Table.row(100).Serial_Channel, "RS232");
 }
