@@ -329,14 +329,21 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
 int ModelGrid::Row_Count() const { return model_->rowCount() + 1; }
 int ModelGrid::Col_Count() const { return model_->columnCount(); }
 
+// A check column reads and takes "Y"/"N" as text, so the text form of the row helpers and
+// a row copied from a grid without check marks move it too.
 QString ModelGrid::Cell_Text(int col, int row) const
 {
-    return model_->Column(col - 1).editor == Cell_Editor::Check ? QString() : model_->Text(row - 1, col - 1);
+    if (Is_Check_Cell(col, row))
+        return QLatin1String(Cell_Checked(col, row) ? "Y" : "N");
+    return model_->Text(row - 1, col - 1);
 }
 
 void ModelGrid::Set_Cell_Text(int col, int row, const QString& text)
 {
-    model_->Put_Text(row - 1, col - 1, text);
+    if (Is_Check_Cell(col, row))
+        model_->Put_Checked(row - 1, col - 1, text == QLatin1String("Y"));
+    else
+        model_->Put_Text(row - 1, col - 1, text);
 }
 
 bool ModelGrid::Is_Check_Cell(int col, int) const

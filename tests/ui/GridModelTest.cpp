@@ -140,6 +140,23 @@ TEST_F(GridModelFixture, RowHelpersWorkThroughTheAdapter)
     EXPECT_TRUE(m.edited.isEmpty()); // row operations are no user edits
 }
 
+TEST_F(GridModelFixture, TextFormMovesCheckMarksAsYesAndNo)
+{
+    TestModel m(p.st, 3);
+    ModelGrid g(&m);
+    m.rows_[0] = {true, "open", "5", "", ""};
+    Grid_Copy_Row(g, 1, p.st);
+    EXPECT_EQ(p.st.Row_Clipboard, (QStringList{"Y", "open", "5", "", ""}));
+    Grid_Insert_Row(g, 1, false);
+    EXPECT_FALSE(m.rows_[0].on);
+    EXPECT_TRUE(m.rows_[1].on);
+    Grid_Paste_Row(g, 3, true, p.st, p.msg);
+    EXPECT_TRUE(m.rows_[2].on);
+    EXPECT_EQ(m.rows_[2].note, "5");
+    Grid_Delete_Row(g, 1);
+    EXPECT_TRUE(m.rows_[0].on);
+}
+
 TEST_F(GridModelFixture, TheAdapterTellsTheViewsOnceWhenItGoes)
 {
     TestModel m(p.st, 50);
