@@ -9,7 +9,6 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QPointer>
 #include <QStyle>
 #include <QStylePainter>
 #include <QStyleOptionHeader>
@@ -371,8 +370,7 @@ bool ModelGrid::Column_Is_Check_Editor(int col) const
 void Attach_Grid_Model(QTableView* view, GridModel* model, const AppState& st, int cornerText)
 {
     view->setModel(model);
-    auto* delegate = new GridDelegate(view);
-    view->setItemDelegate(delegate);
+    view->setItemDelegate(new GridDelegate(view));
     for (int c = 0; c < model->columnCount(); ++c)
         view->setColumnHidden(c, model->Column(c).editor == Cell_Editor::Hidden);
     view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
