@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 #include "ParGenScreen.h"
 #include "SoftOptions.h"
+#include "NmeaAccessScreen.h"
 #include "UpdateDialog.h"
 #include "WidgetMessages.h"
 
@@ -51,6 +52,10 @@ int main(int argc, char** argv)
     auto* FBoot = new swr::TFBoot(st, msg, echo, &window);
     window.Add_Lang_Screen(FBoot);
     window.Show_Update_Dialog = [FBoot] { FBoot->Show_Update(1); };
+    auto* FNMEA_0183_Set_Access2 = new swr::TFNMEA_0183_Set_Access2(st, msg, &window);
+    window.Add_Lang_Screen(FNMEA_0183_Set_Access2);
+    window.Set_Step_Action(window.Btn_NMEA0183_Access,
+                           [FNMEA_0183_Set_Access2] { FNMEA_0183_Set_Access2->Show_Access(); });
     window.show();
     return app.exec();
 }
