@@ -45,6 +45,6 @@ inline constexpr int Key_Not_Key = 1595;
 inline constexpr int Key_Matches = 1596;
 inline constexpr int Key_Mismatch = 1597;
 inline constexpr int Test_Passed = 1598;
-inline constexpr int Test_Failed = 1599;
+inline constexpr int Test_Failed = 1499;
 
 } // namespace swr::Txt

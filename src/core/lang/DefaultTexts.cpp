@@ -661,6 +661,7 @@ const DefaultText Default_Texts[] = {
     {1475, "The file %1 cannot be loaded: its first node is not an element"},
     {1476, "The file %1 cannot be loaded: the element %2 is missing"},
     {1477, "The file %1 cannot be loaded: row %2 of %3 has no attribute %4"},
+    {1499, "The connection to the broker failed"},
     {1500, "EtherCAT Slave Set Access"},
     {1501, "EtherCAT Slave Set Access"},
     {1502, "OK"},
@@ -761,7 +762,6 @@ const DefaultText Default_Texts[] = {
     {1596, ", matches the Client Certificate"},
     {1597, ", does NOT match the Client Certificate"},
     {1598, "The connection to the broker works"},
-    {1599, "The connection to the broker failed"},
 };
 
 const int Default_Texts_Count = int(sizeof(Default_Texts) / sizeof(Default_Texts[0]));

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <map>
@@ -71,12 +72,21 @@ protected:
     }
     BrokerTestResult Run(const ParGen& m, int timeout_ms = 5000)
     {
-        // Nothing of the TLS material may land in a file, here or anywhere else.
-        const QStringList before = QDir::temp().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        // Nothing of the TLS material may land in a file: the test runs with a temporary
+        // folder of its own, which must still be empty afterwards.
+        QTemporaryDir tmp;
+        const bool had = qEnvironmentVariableIsSet("TMPDIR");
+        const QByteArray saved = qgetenv("TMPDIR");
+        qputenv("TMPDIR", tmp.path().toLocal8Bit());
         BrokerTestOptions o;
         o.stage_timeout_ms = timeout_ms;
         BrokerTestResult r = Run_Broker_Test(m, resolver, o);
-        EXPECT_EQ(QDir::temp().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
+        EXPECT_EQ(QDir::tempPath(), tmp.path());
+        EXPECT_TRUE(QDir(tmp.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+        if (had)
+            qputenv("TMPDIR", saved);
+        else
+            qunsetenv("TMPDIR");
         return r;
     }
     void Start(const BrokerConfig& c)
