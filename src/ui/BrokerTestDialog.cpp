@@ -112,7 +112,7 @@ TlsFieldSummaries::TlsFieldSummaries(QFormLayout* form, const std::map<ParKey, Q
         l->setObjectName(QLatin1String("L_Check_") + QLatin1String(Par_Key_Info(key).name));
         l->setWordWrap(true);
         l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        form->insertRow(row + 1, QString(), l);
+        form->insertRow(row + 1, l); // across both columns, so that it mostly takes one line
         form->setRowVisible(l, false);
         labels_[key] = l;
     }
