@@ -269,9 +269,10 @@ TEST(CliBrokerTest, OneLinePerStageAndTheExitCodeOfCONNACK)
 
 TEST(CliCertCheck, LinesOfTheTlsFieldsAndExitOneOnAWarning)
 {
-    test::TestCertificates certs;
     QString error;
-    ASSERT_TRUE(certs.Make(&error)) << error.toStdString();
+    const test::TestCertificates* shared = test::Shared_Certificates(&error);
+    ASSERT_TRUE(shared) << error.toStdString();
+    const test::TestCertificates& certs = *shared;
     BrokerFolder good([&](ParGen& m) {
         m.Set_Text(ParKey::TLS_Server_Auth_Certificate, certs.Text("ca.crt"));
         m.Set_Text(ParKey::TLS_Client_Auth_Certificate, certs.Text("client.crt"));

@@ -109,6 +109,20 @@ bool TestCertificates::Make(QString* error)
         && QFile::copy(Path("server.key"), Path("expired.key"));
 }
 
+const TestCertificates* Shared_Certificates(QString* error)
+{
+    static QString reason;
+    static const std::unique_ptr<TestCertificates> certs = [] {
+        auto c = std::make_unique<TestCertificates>();
+        if (!c->Make(&reason))
+            c.reset();
+        return c;
+    }();
+    if (!certs)
+        *error = reason;
+    return certs.get();
+}
+
 bool MosquittoBroker::Start(const BrokerConfig& c, QString* error)
 {
     port_ = Free_Loopback_Port();

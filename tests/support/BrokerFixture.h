@@ -30,6 +30,10 @@ private:
     QTemporaryDir dir_;
 };
 
+// One set made on first use and kept for the rest of the test program; nullptr (with the
+// reason) when openssl failed.
+const TestCertificates* Shared_Certificates(QString* error);
+
 struct BrokerConfig {
     bool allow_anonymous = true;
     std::vector<std::pair<QString, QString>> users; // written with mosquitto_passwd

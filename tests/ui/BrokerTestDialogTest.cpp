@@ -153,9 +153,10 @@ TEST_F(ScreenBrokerFixture, TheButtonTestsTheUnsavedValuesOnScreen)
 
 TEST_F(ScreenBrokerFixture, SummariesUnderTheTlsFieldsWarnInColour)
 {
-    test::TestCertificates certs;
     QString error;
-    ASSERT_TRUE(certs.Make(&error)) << error.toStdString();
+    const test::TestCertificates* shared = test::Shared_Certificates(&error);
+    ASSERT_TRUE(shared) << error.toStdString();
+    const test::TestCertificates& certs = *shared;
     QLabel* server = s->Tls_Summaries()->Summary(K::TLS_Server_Auth_Certificate);
     QLabel* key = s->Tls_Summaries()->Summary(K::TLS_Client_Auth_Key);
     ASSERT_TRUE(server && key);

@@ -43,13 +43,12 @@ public:
 
 class BrokerTestTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
+    void SetUp() override
     {
-        certs = new TestCertificates;
         QString error;
-        ASSERT_TRUE(certs->Make(&error)) << error.toStdString();
+        certs = test::Shared_Certificates(&error);
+        ASSERT_TRUE(certs) << error.toStdString();
     }
-    static void TearDownTestSuite() { delete certs; }
 
     ParGen Params(int port, const QString& host = QStringLiteral("127.0.0.1")) const
     {
@@ -95,11 +94,10 @@ protected:
         ASSERT_TRUE(broker.Start(c, &error)) << error.toStdString();
     }
 
-    static TestCertificates* certs;
+    const TestCertificates* certs = nullptr;
     FakeResolver resolver;
     MosquittoBroker broker;
 };
-TestCertificates* BrokerTestTest::certs = nullptr;
 
 std::vector<BrokerStageId> Ids(const BrokerTestResult& r)
 {

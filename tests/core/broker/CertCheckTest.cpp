@@ -15,27 +15,24 @@ using test::TestCertificates;
 
 class CertCheckTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
+    void SetUp() override
     {
-        certs = new TestCertificates;
         QString error;
-        ASSERT_TRUE(certs->Make(&error)) << error.toStdString();
+        certs = test::Shared_Certificates(&error);
+        ASSERT_TRUE(certs) << error.toStdString();
         Load_Default_Strings(lang);
     }
-    static void TearDownTestSuite() { delete certs; }
-    static QString Pem(const char* name) { return certs->Text(QString::fromLatin1(name)); }
+    QString Pem(const char* name) const { return certs->Text(QString::fromLatin1(name)); }
     // The base64 between the PEM lines.
-    static QString Headerless(const char* name)
+    QString Headerless(const char* name) const
     {
         QStringList lines = Pem(name).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         lines.removeIf([](const QString& l) { return l.startsWith(QLatin1String("-----")); });
         return lines.join(QLatin1Char('\n'));
     }
-    static TestCertificates* certs;
-    static QStringList lang;
+    const TestCertificates* certs = nullptr;
+    QStringList lang;
 };
-TestCertificates* CertCheckTest::certs = nullptr;
-QStringList CertCheckTest::lang;
 
 TEST_F(CertCheckTest, FormatsOfTheCertificateField)
 {
