@@ -309,7 +309,7 @@ private:
         if (cert_requested_ && !has_client_cert_) {
             QElapsedTimer t;
             t.start();
-            const int w = Wait_For(sock_.fd, POLLIN, std::min(1000, o_.stage_timeout_ms), t, cancel_);
+            const int w = Wait_For(sock_.fd, POLLIN, std::min(2000, o_.stage_timeout_ms), t, cancel_);
             if (w < 0)
                 return Fail(id, StageCause::Cancelled);
             char byte;
