@@ -142,6 +142,29 @@ TEST_F(BrokerTestTest, NameGoesThroughTheResolverAndAnUnknownNameFailsTheLookup)
     EXPECT_EQ(resolver.asked, (QStringList{"broker.test", "nowhere.test"}));
 }
 
+TEST_F(BrokerTestTest, ALookupThatTakesTooLongTimesOut)
+{
+    struct SlowResolver : IResolver {
+        int timeout_ms = 0;
+        ResolveResult Resolve(const QString&, int timeout, const std::atomic<bool>&) override
+        {
+            timeout_ms = timeout;
+            ResolveResult r;
+            r.timed_out = true;
+            return r;
+        }
+    } slow;
+    BrokerTestOptions o;
+    o.stage_timeout_ms = 2500;
+    const BrokerTestResult r = Run_Broker_Test(Params(1883, QStringLiteral("slow.test")), slow, o);
+    EXPECT_EQ(slow.timeout_ms, 2500);
+    ASSERT_EQ(r.stages.size(), 1u);
+    EXPECT_EQ(r.stages[0].cause, StageCause::Timed_Out);
+    QStringList lang;
+    Load_Default_Strings(lang);
+    EXPECT_TRUE(Broker_Stage_Line(lang, r.stages[0]).startsWith(QStringLiteral("Name lookup: no answer within 2.5 seconds")));
+}
+
 TEST_F(BrokerTestTest, UserAndPasswordRightAndWrong)
 {
     BrokerConfig c;
@@ -231,6 +254,9 @@ TEST_F(BrokerTestTest, TlsCases)
         {"right CA, by address", server, false, ip, ca, false, none, true, StageCause::Tls_Established},
         {"right CA, by name", server, false, local, ca, false, none, true, StageCause::Tls_Established},
         {"CA the broker does not chain to", server, false, ip, "other_ca.crt", false, none, false, StageCause::Unknown_CA},
+        {"no server authentication: any certificate will do", server, false, ip, "other_ca.crt", false,
+         [](ParGen& m, const TestCertificates&) { m.Set_Flag(ParKey::TLS_En_Server_Auth, false); }, true,
+         StageCause::Tls_Established},
         {"host name mismatch", server, false, QStringLiteral("broker.test"), ca, false, none, false,
          StageCause::Host_Mismatch},
         {"expired server certificate", QStringLiteral("expired"), false, ip, ca, false, none, false,
