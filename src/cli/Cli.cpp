@@ -4,6 +4,8 @@
 #include "app/Files.h"
 #include "lang/LangTable.h"
 #include "app/Projects.h"
+#include "broker/BrokerTest.h"
+#include "broker/CertCheck.h"
 #include "compiler/Compiler.h"
 #include "compiler/Decode.h"
 #include "project/mqtt/MqttTopics.h"
@@ -38,7 +40,11 @@ const char* const Usage =
     "  decode FILE [--bank N]                    a readable dump of a bank file\n"
     "  job --program-dir P --config DIR --ip A.B.C.D --option 0|1|2 --read-back 0|1\n"
     "                                            write P/Ethernet_Update.xml as the update\n"
-    "                                            dialog would (no echo request is sent)\n";
+    "                                            dialog would (no echo request is sent)\n"
+    "  broker-test DIR [--timeout S]             connect to the broker of DIR/ParGen.xml, one line\n"
+    "                                            per stage; exit 0 when the broker accepts\n"
+    "  cert-check DIR                            the check of the TLS certificates and key of\n"
+    "                                            DIR/ParGen.xml; exit 1 when one of them warns\n";
 
 // Options of the form "--name value"; positional arguments are kept in order.
 struct Args {
@@ -318,6 +324,59 @@ int Cmd_Job(const QStringList& rest, QTextStream&, QTextStream& err)
     return Exit_Ok;
 }
 
+// The parameter set of the folder's ParGen.xml (the defaults when there is none).
+bool Load_Folder_ParGen(const AppState& st, const QString& dir, ParGen* m, QTextStream& err)
+{
+    const FileResult r = Load_ParGen(st, Join_Path(dir, QString::fromLatin1(ParGen_File_Name)), *m);
+    if (!r.ok)
+        err << ParGen_File_Name << ": " << r.message << '\n';
+    return r.ok;
+}
+
+int Cmd_Broker_Test(const QStringList& rest, QTextStream& out, QTextStream& err)
+{
+    Args a;
+    if (!Parse_Args(rest, {QStringLiteral("--timeout")}, &a) || a.positional.size() != 1) {
+        err << Usage;
+        return Exit_Usage;
+    }
+    BrokerTestOptions o;
+    if (a.options.contains(QStringLiteral("--timeout"))) {
+        bool ok = false;
+        const double seconds = a.options.value(QStringLiteral("--timeout")).toDouble(&ok);
+        if (!ok || seconds <= 0 || seconds > 3600) {
+            err << Usage;
+            return Exit_Usage;
+        }
+        o.stage_timeout_ms = int(seconds * 1000);
+    }
+    const AppState st = Cli_State();
+    ParGen m = ParGen_Defaults();
+    if (!Load_Folder_ParGen(st, a.positional.first(), &m, err))
+        return Exit_Failed;
+    // Each stage is printed as it ends.
+    const BrokerTestResult r = Run_Broker_Test(m, System_Resolver(), o, nullptr, [&](const BrokerStage& s) {
+        out << Broker_Stage_Line(st.Lang_Table, s) << Qt::endl;
+    });
+    out << Broker_Result_Lines(st.Lang_Table, r).constLast() << '\n';
+    return r.Accepted() ? Exit_Ok : Exit_Failed;
+}
+
+int Cmd_Cert_Check(const QStringList& rest, QTextStream& out, QTextStream& err)
+{
+    QString dir;
+    if (!Folder_Argument(rest, &dir, err))
+        return Exit_Usage;
+    const AppState st = Cli_State();
+    ParGen m = ParGen_Defaults();
+    if (!Load_Folder_ParGen(st, dir, &m, err))
+        return Exit_Failed;
+    const TlsFieldsCheck c = Check_Tls_Fields(m);
+    for (const QString& line : c.Lines(st.Lang_Table))
+        out << line << '\n';
+    return c.Problem() ? Exit_Failed : Exit_Ok;
+}
+
 struct Command {
     const char* name;
     std::function<int(const QStringList&, QTextStream&, QTextStream&)> run;
@@ -331,6 +390,8 @@ const Command Commands[] = {
     {"compile", Cmd_Compile},
     {"decode", Cmd_Decode},
     {"job", Cmd_Job},
+    {"broker-test", Cmd_Broker_Test},
+    {"cert-check", Cmd_Cert_Check},
 };
 
 } // namespace

@@ -1,10 +1,12 @@
 #include "ParGenScreen.h"
 
+#include "BrokerTestDialog.h"
 #include "OctetRow.h"
 #include "ParGenFields.h"
 
 #include "app/AppState.h"
 #include "app/Messages.h"
+#include "broker/BrokerTexts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -96,6 +98,17 @@ TFParGen::TFParGen(AppState& st, IMessages& msg, QWidget* parent)
     CPG->setWidget(area);
     outer->addWidget(CPG, 1);
     Order_TAB_Panels(area);
+    Broker_Resolver = &System_Resolver();
+    // The broker test closes the MQTT panel; each TLS field has its check summary below it.
+    Btn_Test_Connection = Make_Button(CP_MQTT->Body(), "Btn_Test_Connection");
+    CP_MQTT->Form()->addRow(QString(), Btn_Test_Connection);
+    QWidget::setTabOrder(Control(ParKey::MQTT_Password), Btn_Test_Connection);
+    connect(Btn_Test_Connection, &QPushButton::clicked, this, &TFParGen::Btn_Test_ConnectionClick);
+    tls_summaries_ = std::make_unique<TlsFieldSummaries>(
+        CP_TLS->Form(), std::map<ParKey, QWidget*>{
+                            {ParKey::TLS_Server_Auth_Certificate, Control(ParKey::TLS_Server_Auth_Certificate)},
+                            {ParKey::TLS_Client_Auth_Certificate, Control(ParKey::TLS_Client_Auth_Certificate)},
+                            {ParKey::TLS_Client_Auth_Key, Control(ParKey::TLS_Client_Auth_Key)}});
 
     auto* strip = new QFrame(this);
     strip->setObjectName(QStringLiteral("P_Button"));
@@ -118,6 +131,8 @@ TFParGen::TFParGen(AppState& st, IMessages& msg, QWidget* parent)
     Fill(loaded_);
     setFixedSize(Client_Width, Client_Height);
 }
+
+TFParGen::~TFParGen() = default;
 
 void TFParGen::Order_TAB_Panels(QWidget* area)
 {
@@ -189,7 +204,11 @@ void TFParGen::Set_Lang()
     for (const Row& r : rows_)
         if (qobject_cast<QLabel*>(r.label))
             Apply_Caption(r.label, text(r.key->label), text(r.key->hint));
-    Apply_Captions(st_, {{Btn_OK, Text_OK, Text_OK_Hint}, {Btn_Cancel, Text_Cancel, Text_Cancel_Hint}});
+    Apply_Captions(st_, {{Btn_OK, Text_OK, Text_OK_Hint},
+                         {Btn_Cancel, Text_Cancel, Text_Cancel_Hint},
+                         {Btn_Test_Connection, Txt::Btn_Test_Connection, Txt::Btn_Test_Connection_Hint}});
+    if (tls_summaries_)
+        tls_summaries_->Update(st_, Values());
     Align_Labels();
 }
 
@@ -273,6 +292,8 @@ void TFParGen::On_Change(ParKey k)
         Unmark();
     if (Par_Key_Drives_Rules(k))
         Move_GroupBoxs();
+    else if (Par_Key_Info(k).group == ParGroup::TLS)
+        tls_summaries_->Update(st_, Values());
 }
 
 void TFParGen::Move_GroupBoxs()
@@ -287,6 +308,14 @@ void TFParGen::Move_GroupBoxs()
         else if (r.label)
             r.label->setEnabled(Par_Key_Enabled(m, *r.key->label_key));
     }
+    if (tls_summaries_)
+        tls_summaries_->Update(st_, m);
+}
+
+void TFParGen::Btn_Test_ConnectionClick()
+{
+    TFBrokerTest d(st_, Values(), *Broker_Resolver, {}, this);
+    d.exec();
 }
 
 void TFParGen::Btn_OKClick()

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <bitset>
+#include <memory>
 #include <vector>
 
 class QPushButton;
@@ -20,6 +21,8 @@ struct AppState;
 class CategoryPanel;
 struct ParField;
 class IMessages;
+class IResolver;
+class TlsFieldSummaries;
 
 // Set Communication: the communication parameters of the active configuration, in six
 // numbered panels whose fields are made from the key table, their rules applied from it.
@@ -27,6 +30,7 @@ class TFParGen : public QDialog, public ILangScreen {
     Q_OBJECT
 public:
     TFParGen(AppState& st, IMessages& msg, QWidget* parent = nullptr);
+    ~TFParGen() override;
     void Set_Lang() override;
 
     // Loads ParGen.xml and shows the screen modally; a file that cannot be read is
@@ -39,6 +43,9 @@ public:
     void Move_GroupBoxs();
     // Checks the fields and writes the file; closes only when both succeed.
     void Btn_OKClick();
+    // Tests the connection to the broker with the values on screen, saving nothing.
+    void Btn_Test_ConnectionClick();
+    TlsFieldSummaries* Tls_Summaries() const { return tls_summaries_.get(); }
 
     // The values on screen; keys without a field keep the values loaded.
     ParGen Values() const;
@@ -60,6 +67,8 @@ public:
     CategoryPanel* CP_Ethernet;
     QPushButton* Btn_OK;
     QPushButton* Btn_Cancel;
+    QPushButton* Btn_Test_Connection;
+    IResolver* Broker_Resolver; // the system's; tests put a fake here
 
 public slots:
     // Cancel, Escape and the close box: with changes, asks first whether to leave.
@@ -99,6 +108,7 @@ private:
     QWidget* marked_ = nullptr;
     QPalette marked_palette_;
     int wheel_ = 0;
+    std::unique_ptr<TlsFieldSummaries> tls_summaries_;
 };
 
 } // namespace swr

@@ -1,5 +1,6 @@
 #include "CliRun.h"
 
+#include "BrokerFixture.h"
 #include "TestSupport.h"
 
 #include "project/pargen/ParGen.h"
@@ -9,6 +10,8 @@
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace swr;
 
@@ -201,4 +204,75 @@ TEST(CliJob, UsageAndFailure)
     EXPECT_EQ(missing.rc, 1);
     EXPECT_TRUE(missing.err.contains(QDir::toNativeSeparators(p.path("gone/Ethernet_Update.xml"))))
         << missing.err.toStdString();
+}
+
+namespace {
+
+// A configuration folder whose ParGen.xml names a broker on 127.0.0.1.
+struct BrokerFolder {
+    test::ProgramFolder p;
+    QString dir;
+    BrokerFolder(const std::function<void(ParGen&)>& edit)
+    {
+        p.start();
+        dir = p.path("conf");
+        QDir().mkpath(dir);
+        ParGen m = ParGen_Defaults();
+        m.Set_Text(ParKey::MQTT_Server_URL, "127.0.0.1");
+        m.Set_Text(ParKey::MQTT_Client_ID, "hdr");
+        edit(m);
+        EXPECT_TRUE(Save_ParGen(p.st, dir + "/ParGen.xml", m).ok);
+    }
+};
+
+} // namespace
+
+TEST(CliBrokerTest, OneLinePerStageAndTheExitCodeOfCONNACK)
+{
+    test::MosquittoBroker broker;
+    QString error;
+    ASSERT_TRUE(broker.Start({}, &error)) << error.toStdString();
+    BrokerFolder ok([&](ParGen& m) { m.Set_Text(ParKey::MQTT_Server_Port, QString::number(broker.Port())); });
+    const CliRun r = Cli({"broker-test", ok.dir, "--timeout", "5"});
+    EXPECT_EQ(r.rc, 0) << r.out.toStdString();
+    const QStringList lines = QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << r.out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith("Name lookup: "));
+    EXPECT_TRUE(lines[1].startsWith("TCP connection: connected to 127.0.0.1 port "));
+    EXPECT_TRUE(lines[2].startsWith("MQTT connection: accepted; test client ID hdr-test"));
+    EXPECT_EQ(lines[3], "The connection to the broker works");
+
+    const int closed = test::Free_Loopback_Port();
+    BrokerFolder refused([&](ParGen& m) { m.Set_Text(ParKey::MQTT_Server_Port, QString::number(closed)); });
+    const CliRun no = Cli({"broker-test", refused.dir});
+    EXPECT_EQ(no.rc, 1);
+    EXPECT_TRUE(QString::fromUtf8(no.out).contains("TCP connection: refused by 127.0.0.1")) << no.out.toStdString();
+
+    EXPECT_EQ(Cli({"broker-test", ok.dir, "--timeout", "zero"}).rc, 2);
+    EXPECT_EQ(Cli({"broker-test"}).rc, 2);
+}
+
+TEST(CliCertCheck, LinesOfTheTlsFieldsAndExitOneOnAWarning)
+{
+    QString error;
+    const test::TestCertificates* shared = test::Shared_Certificates(&error);
+    ASSERT_TRUE(shared) << error.toStdString();
+    const test::TestCertificates& certs = *shared;
+    BrokerFolder good([&](ParGen& m) {
+        m.Set_Text(ParKey::TLS_Server_Auth_Certificate, certs.Text("ca.crt"));
+        m.Set_Text(ParKey::TLS_Client_Auth_Certificate, certs.Text("client.crt"));
+        m.Set_Text(ParKey::TLS_Client_Auth_Key, certs.Text("client.key"));
+    });
+    const CliRun r = Cli({"cert-check", good.dir});
+    EXPECT_EQ(r.rc, 0) << r.out.toStdString();
+    const QStringList lines = QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << r.out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith("Server Certificate: Certificate: CN=Test CA"));
+    EXPECT_TRUE(lines[1].startsWith("Client Certificate: Certificate: CN=device, issued by CN=Test CA"));
+    EXPECT_EQ(lines[2], "Client Key: Key: not encrypted, matches the Client Certificate");
+
+    BrokerFolder bad([&](ParGen& m) { m.Set_Text(ParKey::TLS_Server_Auth_Certificate, certs.Text("expired.crt")); });
+    const CliRun w = Cli({"cert-check", bad.dir});
+    EXPECT_EQ(w.rc, 1);
+    EXPECT_EQ(QString::fromUtf8(w.out), "Server Certificate: Certificate expired on 2020-01-02: CN=localhost\n");
 }

@@ -507,7 +507,11 @@ TEST_F(ScreenFixture, KeyboardWalksTopToBottomAndEnterNeverSaves)
             ++controls;
             EXPECT_EQ(std::count(walk.begin(), walk.end(), s->Control(k.key)), 1) << k.name;
         }
-    EXPECT_EQ(int(walk.size()), controls + 6 + 2);
+    // The panel headers, "Test Connection" right after the MQTT password, OK and Cancel.
+    EXPECT_EQ(int(walk.size()), controls + 6 + 1 + 2);
+    const auto password = std::find(walk.begin(), walk.end(), s->Control(K::MQTT_Password));
+    ASSERT_NE(password, walk.end());
+    EXPECT_EQ(*(password + 1), s->Btn_Test_Connection);
     QPoint before(-1, -1);
     for (size_t i = 0; i + 2 < walk.size(); ++i) {
         const QPoint at = At(walk[i]) + walk[i]->rect().center(); // a row's controls share a centre line

@@ -1,0 +1,74 @@
+#pragma once
+
+// A real MQTT broker for tests: the mosquitto program started on 127.0.0.1 on a free port
+// with a generated configuration, and stopped when the fixture goes. Certificates and keys
+// are made at test time with the openssl command. Nothing here listens beyond loopback.
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace swr::test {
+
+// Made in a temporary folder, each as NAME.crt / NAME.key: "ca" and "other_ca" (two CAs),
+// "server" (signed by ca, for 127.0.0.1 and localhost), "expired" (the server's key, valid
+// only in January 2020), "client" and "other_client" (signed by ca; "client_enc.key" is the
+// client key encrypted with the password Key_Password).
+class TestCertificates {
+public:
+    static constexpr const char* Key_Password = "secret";
+    bool Make(QString* error);
+    QString Path(const QString& file) const { return dir_.filePath(file); }
+    QString Text(const QString& file) const;
+
+private:
+    bool Openssl(const QStringList& args, QString* error) const;
+    QTemporaryDir dir_;
+};
+
+// One set made on first use and kept for the rest of the test program; nullptr (with the
+// reason) when openssl failed.
+const TestCertificates* Shared_Certificates(QString* error);
+
+struct BrokerConfig {
+    bool allow_anonymous = true;
+    std::vector<std::pair<QString, QString>> users; // written with mosquitto_passwd
+    const TestCertificates* tls = nullptr;          // TLS on with these when given
+    QString server_cert = QStringLiteral("server"); // the certificate the broker shows
+    bool require_certificate = false;
+};
+
+class MosquittoBroker {
+public:
+    ~MosquittoBroker() { Stop(); }
+    // Starts the broker and waits until it listens; false with a reason otherwise.
+    bool Start(const BrokerConfig& config, QString* error);
+    void Stop();
+    int Port() const { return port_; }
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<QProcess> process_;
+    int port_ = 0;
+};
+
+// A port on 127.0.0.1 that nothing listens on just now.
+int Free_Loopback_Port();
+
+// A socket on 127.0.0.1 that completes TCP connections and then never says a word.
+class SilentListener {
+public:
+    SilentListener();
+    ~SilentListener();
+    int Port() const { return port_; }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+};
+
+} // namespace swr::test
