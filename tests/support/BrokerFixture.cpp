@@ -4,6 +4,11 @@
 #include <QFile>
 #include <QThread>
 
+#include <mosquitto.h>
+
+#include <atomic>
+#include <mutex>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -123,9 +128,9 @@ const TestCertificates* Shared_Certificates(QString* error)
     return certs.get();
 }
 
-bool MosquittoBroker::Start(const BrokerConfig& c, QString* error)
+bool MosquittoBroker::Start(const BrokerConfig& c, QString* error, int port)
 {
-    port_ = Free_Loopback_Port();
+    port_ = port > 0 ? port : Free_Loopback_Port();
     QByteArray conf = "per_listener_settings false\npersistence false\nlog_dest stderr\n";
     // Started as root the broker would turn into the user mosquitto, who cannot read
     // the fixture's private files.
@@ -182,6 +187,86 @@ void MosquittoBroker::Stop()
     }
     process_.reset();
 }
+
+struct TestPublisher::State {
+    std::atomic<int> connack{-1};
+    std::atomic<bool> connected{false};
+    std::mutex lock;
+    std::vector<int> acked;
+};
+
+TestPublisher::TestPublisher() = default;
+
+TestPublisher::~TestPublisher()
+{
+    if (!q_)
+        return;
+    mosquitto_disconnect(q_);
+    mosquitto_loop_stop(q_, false);
+    mosquitto_destroy(q_);
+}
+
+bool TestPublisher::Connect(int port, const QString& client_id, QString* error, const TestCertificates* tls)
+{
+    static std::once_flag init;
+    std::call_once(init, [] { mosquitto_lib_init(); });
+    state_ = std::make_unique<State>();
+    q_ = mosquitto_new(client_id.toUtf8().constData(), true, state_.get());
+    mosquitto_int_option(q_, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
+    mosquitto_connect_callback_set(q_, [](mosquitto*, void* s, int rc) {
+        static_cast<State*>(s)->connack = rc;
+        static_cast<State*>(s)->connected = rc == 0;
+    });
+    mosquitto_disconnect_callback_set(q_, [](mosquitto*, void* s, int) { static_cast<State*>(s)->connected = false; });
+    mosquitto_publish_callback_set(q_, [](mosquitto*, void* s, int mid) {
+        auto* st = static_cast<State*>(s);
+        std::lock_guard<std::mutex> g(st->lock);
+        st->acked.push_back(mid);
+    });
+    if (tls) {
+        const QByteArray ca = tls->Path("ca.crt").toUtf8(), crt = tls->Path("client.crt").toUtf8(),
+                         key = tls->Path("client.key").toUtf8();
+        mosquitto_tls_set(q_, ca.constData(), nullptr, crt.constData(), key.constData(), nullptr);
+    }
+    int rc = mosquitto_connect(q_, "127.0.0.1", port, 30);
+    if (rc == MOSQ_ERR_SUCCESS)
+        rc = mosquitto_loop_start(q_);
+    if (rc != MOSQ_ERR_SUCCESS) {
+        *error = QStringLiteral("publisher: ") + QString::fromUtf8(mosquitto_strerror(rc));
+        return false;
+    }
+    const QDeadlineTimer deadline(20000);
+    while (state_->connack < 0 && !deadline.hasExpired())
+        QThread::msleep(5);
+    if (state_->connack != 0) {
+        *error = QStringLiteral("publisher: CONNACK ") + QString::number(state_->connack);
+        return false;
+    }
+    return true;
+}
+
+bool TestPublisher::Publish(const QString& topic, const QByteArray& payload, int qos, bool retain)
+{
+    int mid = 0;
+    const int rc = mosquitto_publish(q_, &mid, topic.toUtf8().constData(), int(payload.size()), payload.constData(),
+                                     qos, retain);
+    if (rc != MOSQ_ERR_SUCCESS)
+        return false;
+    if (qos == 0)
+        return true;
+    const QDeadlineTimer deadline(20000);
+    while (!deadline.hasExpired()) {
+        {
+            std::lock_guard<std::mutex> g(state_->lock);
+            if (std::find(state_->acked.begin(), state_->acked.end(), mid) != state_->acked.end())
+                return true;
+        }
+        QThread::msleep(2);
+    }
+    return false;
+}
+
+bool TestPublisher::Connected() const { return state_ && state_->connected; }
 
 int Free_Loopback_Port()
 {

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+struct mosquitto;
+
 namespace swr::test {
 
 // Made in a temporary folder, each as NAME.crt / NAME.key: "ca" and "other_ca" (two CAs),
@@ -45,8 +47,9 @@ struct BrokerConfig {
 class MosquittoBroker {
 public:
     ~MosquittoBroker() { Stop(); }
-    // Starts the broker and waits until it listens; false with a reason otherwise.
-    bool Start(const BrokerConfig& config, QString* error);
+    // Starts the broker and waits until it listens; false with a reason otherwise. A port
+    // given (a restart) is used again, else a free one is taken.
+    bool Start(const BrokerConfig& config, QString* error, int port = 0);
     void Stop();
     int Port() const { return port_; }
 
@@ -54,6 +57,26 @@ private:
     QTemporaryDir dir_;
     std::unique_ptr<QProcess> process_;
     int port_ = 0;
+};
+
+// A libmosquitto client on 127.0.0.1 that stands in for the device: it publishes what a
+// test tells it. With tls it shows the certificate "client".
+class TestPublisher {
+public:
+    TestPublisher();
+    ~TestPublisher();
+    TestPublisher(const TestPublisher&) = delete;
+    TestPublisher& operator=(const TestPublisher&) = delete;
+    // Connects and waits for the broker's CONNACK.
+    bool Connect(int port, const QString& client_id, QString* error, const TestCertificates* tls = nullptr);
+    // Publishes; with QoS 1 or 2 waits until the broker has it.
+    bool Publish(const QString& topic, const QByteArray& payload, int qos = 0, bool retain = false);
+    bool Connected() const;
+
+private:
+    ::mosquitto* q_ = nullptr;
+    struct State;
+    std::unique_ptr<State> state_;
 };
 
 // A port on 127.0.0.1 that nothing listens on just now.

@@ -1,6 +1,7 @@
 #include "broker/BrokerTest.h"
 
 #include "broker/BrokerTexts.h"
+#include "broker/MqttClient.h"
 #include "broker/TlsMaterial.h"
 #include "app/Numbers.h"
 #include "project/pargen/ParGen.h"
@@ -32,14 +33,7 @@ constexpr int Slice_Ms = 50; // how often a waiting stage looks at the cancel fl
 
 bool Is_Cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(); }
 
-// The numeric address of a literal, or empty when host is a name.
-bool Is_Literal(const QString& host)
-{
-    const QByteArray h = host.toLatin1();
-    in6_addr a6;
-    in_addr a4;
-    return inet_pton(AF_INET, h.constData(), &a4) == 1 || inet_pton(AF_INET6, h.constData(), &a6) == 1;
-}
+bool Is_Literal(const QString& host) { return Is_Literal_Address(host); }
 
 // getaddrinfo on a thread of its own, so that a slow lookup can time out or be cancelled;
 // the thread finishes on its own and drops its result.
@@ -246,44 +240,17 @@ private:
     {
         const BrokerStageId id = BrokerStageId::Tls_Handshake;
         Start();
-        ctx_.reset(SSL_CTX_new(TLS_client_method()));
+        StageCause failure = StageCause::Tls_Failed;
+        ctx_ = Mqtt_Tls_Context(m_, host_, &failure);
+        if (!ctx_)
+            return Fail(id, failure);
         SSL_CTX* ctx = ctx_.get();
+        has_client_cert_ = m_.Flag(ParKey::TLS_En_Client_Auth);
         SSL_CTX_set_app_data(ctx, &cert_requested_);
         SSL_CTX_set_client_cert_cb(ctx, [](SSL* ssl, X509**, EVP_PKEY**) {
             *static_cast<bool*>(SSL_CTX_get_app_data(SSL_get_SSL_CTX(ssl))) = true;
             return 0;
         });
-        if (m_.Flag(ParKey::TLS_En_Server_Auth)) {
-            X509_STORE* store = SSL_CTX_get_cert_store(ctx);
-            for (const X509_ptr& x : Read_Certificates(m_.Text(ParKey::TLS_Server_Auth_Certificate), nullptr))
-                X509_STORE_add_cert(store, x.get());
-            SSL_CTX_set_verify(ctx, SSL_VERIFY_PEER, nullptr);
-            X509_VERIFY_PARAM* param = SSL_CTX_get0_param(ctx);
-            if (Is_Literal(host_))
-                X509_VERIFY_PARAM_set1_ip_asc(param, host_.toLatin1().constData());
-            else
-                X509_VERIFY_PARAM_set1_host(param, host_.toUtf8().constData(), 0);
-        } else {
-            SSL_CTX_set_verify(ctx, SSL_VERIFY_NONE, nullptr);
-        }
-        if (m_.Flag(ParKey::TLS_En_Client_Auth)) {
-            std::vector<X509_ptr> certs = Read_Certificates(m_.Text(ParKey::TLS_Client_Auth_Certificate), nullptr);
-            const KeyRead key = Read_Private_Key(m_.Text(ParKey::TLS_Client_Auth_Key),
-                                                 m_.Text(ParKey::TLS_Client_Auth_Key_Password));
-            if (!key.key && key.encrypted)
-                return Fail(id, StageCause::Key_Password_Wrong);
-            if (!key.key || certs.empty())
-                return Fail(id, StageCause::Client_Unreadable);
-            SSL_CTX_use_certificate(ctx, certs.front().get());
-            for (size_t i = 1; i < certs.size(); ++i)
-                SSL_CTX_add1_chain_cert(ctx, certs[i].get());
-            SSL_CTX_use_PrivateKey(ctx, key.key.get());
-            if (SSL_CTX_check_private_key(ctx) != 1) {
-                ERR_clear_error();
-                return Fail(id, StageCause::Key_Mismatch);
-            }
-            has_client_cert_ = true;
-        }
         std::unique_ptr<SSL, decltype(&SSL_free)> ssl(SSL_new(ctx), SSL_free);
         SSL_set_fd(ssl.get(), sock_.fd);
         if (!Is_Literal(host_))
@@ -354,8 +321,7 @@ private:
         const BrokerStageId id = BrokerStageId::Mqtt_Connect;
         sock_.Close();
         Start();
-        static std::once_flag init;
-        std::call_once(init, [] { mosquitto_lib_init(); });
+        Mqtt_Library_Init();
         MqttState state;
         const QByteArray clientId = r_.client_id.toUtf8();
         std::unique_ptr<mosquitto, decltype(&mosquitto_destroy)> mosq(
@@ -363,15 +329,11 @@ private:
         if (!mosq)
             return Fail(id, StageCause::Failed, {QString::fromLocal8Bit(std::strerror(errno))});
         mosquitto* q = mosq.get();
-        mosquitto_int_option(q, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
         mosquitto_connect_callback_set(q, [](mosquitto*, void* obj, int rc) { static_cast<MqttState*>(obj)->connack = rc; });
         mosquitto_disconnect_callback_set(q, [](mosquitto*, void* obj, int) {
             static_cast<MqttState*>(obj)->disconnected = true;
         });
-        const QByteArray user = m_.Text(ParKey::MQTT_Username).toUtf8();
-        const QByteArray password = m_.Text(ParKey::MQTT_Password).toUtf8();
-        if (!user.isEmpty())
-            mosquitto_username_pw_set(q, user.constData(), password.isEmpty() ? nullptr : password.constData());
+        Mqtt_Login(q, m_, ctx_.get());
         if (m_.Flag(ParKey::MQTT_WillFlag)) {
             const QByteArray topic = m_.Text(ParKey::MQTT_Will_Topic_Name).toUtf8();
             const QByteArray message = m_.Text(ParKey::MQTT_Will_Message).toUtf8();
@@ -381,15 +343,7 @@ private:
             if (rc != MOSQ_ERR_SUCCESS)
                 return Fail(id, StageCause::Failed, {QString::fromUtf8(mosquitto_strerror(rc))});
         }
-        if (ctx_) {
-            mosquitto_opts_set(q, MOSQ_OPT_SSL_CTX, ctx_.get());
-            mosquitto_int_option(q, MOSQ_OPT_SSL_CTX_WITH_DEFAULTS, 0);
-        }
-        int keepAlive = Decimal_Trimmed_Or(m_.Text(ParKey::MQTT_Keep_Alive), 60);
-        if (keepAlive < 0 || keepAlive > 65535)
-            keepAlive = 60;
-        if (keepAlive > 0 && keepAlive < 5)
-            keepAlive = 5; // the least the library takes
+        const int keepAlive = Mqtt_Keep_Alive(m_);
         // The address found by the lookup, so that the name is not looked up again.
         int rc = mosquitto_connect_async(q, address_.toLatin1().constData(), port_, keepAlive);
         while (rc == MOSQ_ERR_SUCCESS && state.connack < 0) {
@@ -505,7 +459,7 @@ BrokerTestResult Run_Broker_Test(const ParGen& m, IResolver& resolver, const Bro
     return Run(m, resolver, options, cancel, on_stage).Go();
 }
 
-QString Broker_Stage_Line(const QStringList& lang, const BrokerStage& s)
+QString Broker_Outcome(const QStringList& lang, const BrokerStage& s)
 {
     QString outcome;
     if (s.cause == StageCause::Connack) {
@@ -519,8 +473,13 @@ QString Broker_Stage_Line(const QStringList& lang, const BrokerStage& s)
         for (const QString& a : s.args)
             outcome = outcome.arg(a);
     }
+    return outcome;
+}
+
+QString Broker_Stage_Line(const QStringList& lang, const BrokerStage& s)
+{
     return lang.value(Txt::Stage_Line)
-        .arg(lang.value(Txt::Stage_Name_Lookup + int(s.id)), outcome, QString::number(s.ms));
+        .arg(lang.value(Txt::Stage_Name_Lookup + int(s.id)), Broker_Outcome(lang, s), QString::number(s.ms));
 }
 
 QStringList Broker_Result_Lines(const QStringList& lang, const BrokerTestResult& r)

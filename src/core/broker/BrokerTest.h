@@ -87,6 +87,8 @@ BrokerTestResult Run_Broker_Test(const ParGen& m, IResolver& resolver, const Bro
 QString Broker_Host(const ParGen& m);
 int Broker_Port(const ParGen& m);
 
+// What a stage found, in the words of the string table lang: "refused by 127.0.0.1 port 1 ...".
+QString Broker_Outcome(const QStringList& lang, const BrokerStage& s);
 // "TCP connection: refused by 127.0.0.1 port 1 ... (3 ms)", from the string table lang.
 QString Broker_Stage_Line(const QStringList& lang, const BrokerStage& s);
 // Every stage's line, then whether the connection works.

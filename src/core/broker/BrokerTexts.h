@@ -47,4 +47,35 @@ inline constexpr int Key_Mismatch = 1597;
 inline constexpr int Test_Passed = 1598;
 inline constexpr int Test_Failed = 1499;
 
+// The live monitor.
+inline constexpr int Btn_Monitor = 1200;
+inline constexpr int Btn_Monitor_Hint = 1201;
+inline constexpr int Monitor_Title = 1202;
+inline constexpr int Monitor_Col_Row = 1203; // the seven column titles follow in order
+inline constexpr int Monitor_Col_Topic = 1204;
+inline constexpr int Monitor_Col_State = 1205;
+inline constexpr int Monitor_Col_Payload = 1206;
+inline constexpr int Monitor_Col_Age = 1207;
+inline constexpr int Monitor_Col_Count = 1208;
+inline constexpr int Monitor_Col_Interval = 1209;
+inline constexpr int Monitor_Waiting = 1210; // the four states follow in order
+inline constexpr int Monitor_Live = 1211;
+inline constexpr int Monitor_Overdue = 1212;
+inline constexpr int Monitor_Stale = 1213;
+inline constexpr int Monitor_Wildcard = 1214; // %1 topic
+inline constexpr int Btn_Monitor_Connect = 1215;
+inline constexpr int Btn_Monitor_Connect_Hint = 1216;
+inline constexpr int Btn_Monitor_Disconnect = 1217;
+inline constexpr int Btn_Monitor_Disconnect_Hint = 1218;
+inline constexpr int Link_Line = 1219; // %1 host, %2 port, %3 client ID, %4 link state
+inline constexpr int Link_Disconnected = 1220; // the four link states follow in order
+inline constexpr int Link_Connecting = 1221;
+inline constexpr int Link_Connected = 1222; // %1 messages
+inline constexpr int Link_Lost = 1223; // %1 reason
+inline constexpr int Monitor_Seconds = 1224; // %1 seconds
+inline constexpr int Monitor_Interval = 1225; // %1 interval, %2 configured Time
+inline constexpr int Monitor_Hex = 1226;
+inline constexpr int Monitor_Not_Started = 1227; // %1 reason
+inline constexpr int Monitor_Seen = 1228; // %1, %2 counts
+
 } // namespace swr::Txt
