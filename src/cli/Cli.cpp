@@ -5,7 +5,9 @@
 #include "lang/LangTable.h"
 #include "app/Projects.h"
 #include "broker/BrokerTest.h"
+#include "broker/BrokerTexts.h"
 #include "broker/CertCheck.h"
+#include "broker/Monitor.h"
 #include "compiler/Compiler.h"
 #include "compiler/Decode.h"
 #include "project/mqtt/MqttTopics.h"
@@ -17,6 +19,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <chrono>
+#include <thread>
 
 #include <functional>
 #include <vector>
@@ -44,7 +52,11 @@ const char* const Usage =
     "  broker-test DIR [--timeout S]             connect to the broker of DIR/ParGen.xml, one line\n"
     "                                            per stage; exit 0 when the broker accepts\n"
     "  cert-check DIR                            the check of the TLS certificates and key of\n"
-    "                                            DIR/ParGen.xml; exit 1 when one of them warns\n";
+    "                                            DIR/ParGen.xml; exit 1 when one of them warns\n"
+    "  monitor DIR --seconds N [--json]          watch the topics of DIR/MQTT_Set_Topic.xml on the\n"
+    "                                            broker of DIR/ParGen.xml for N seconds; one line\n"
+    "                                            per rule or JSON; exit 0 when every rule with\n"
+    "                                            OnChange or OnTimer was seen\n";
 
 // Options of the form "--name value"; positional arguments are kept in order.
 struct Args {
@@ -377,6 +389,88 @@ int Cmd_Cert_Check(const QStringList& rest, QTextStream& out, QTextStream& err)
     return c.Problem() ? Exit_Failed : Exit_Ok;
 }
 
+QJsonObject Monitor_Json(const QStringList& lang, const Monitor& mon, const MonitorSnapshot& s)
+{
+    static const char* const states[] = {"waiting", "live", "overdue", "stale retained"};
+    QJsonArray rules;
+    for (size_t i = 0; i < mon.Rules().size(); ++i) {
+        const MonitorRule& r = mon.Rules()[i];
+        const RuleSeen& seen = s.seen[i];
+        bool hex = false;
+        const QString payload = Payload_Text(seen.payload, &hex);
+        QJsonObject o{{"row", r.row},
+                      {"topic", r.topic},
+                      {"wildcard", r.wildcard},
+                      {"state", states[int(Rule_State(r, seen, s.now_ms))]},
+                      {"count", qint64(seen.count)}};
+        if (seen.count > 0) {
+            o.insert("retained", seen.retained);
+            o.insert("age_ms", s.now_ms - seen.arrived_ms);
+            o.insert(hex ? "payload_hex" : "payload", payload);
+        }
+        if (seen.interval_ms >= 0)
+            o.insert("interval_ms", seen.interval_ms);
+        if (r.on_timer)
+            o.insert("time_ms", r.time_ms);
+        rules.append(o);
+    }
+    return {{"broker", mon.Host()},
+            {"port", mon.Port()},
+            {"client_id", mon.Client_ID()},
+            {"link", Monitor_Link_Line(lang, mon, s)},
+            {"messages", qint64(s.messages)},
+            {"all_seen", Monitor_All_Seen(mon.Rules(), s)},
+            {"rules", rules}};
+}
+
+int Cmd_Monitor(const QStringList& rest, QTextStream& out, QTextStream& err)
+{
+    QStringList args = rest;
+    const bool json = args.removeAll(QStringLiteral("--json")) > 0;
+    Args a;
+    bool ok = false;
+    double seconds = 0;
+    if (Parse_Args(args, {QStringLiteral("--seconds")}, &a) && a.positional.size() == 1)
+        seconds = a.options.value(QStringLiteral("--seconds")).toDouble(&ok);
+    if (!ok || seconds <= 0 || seconds > 86400) {
+        err << Usage;
+        return Exit_Usage;
+    }
+    const QString dir = a.positional.first();
+    const AppState st = Cli_State();
+    ParGen m = ParGen_Defaults();
+    if (!Load_Folder_ParGen(st, dir, &m, err))
+        return Exit_Failed;
+    MQTT_Topic_Table topics;
+    const FileResult r = Load_MQTT_Topic(st, Join_Path(dir, QString::fromLatin1(MQTT_Topic_File_Name)), topics);
+    if (!r.ok) {
+        err << MQTT_Topic_File_Name << ": " << r.message << '\n';
+        return Exit_Failed;
+    }
+    Monitor mon(m, Monitor_Rules(topics));
+    QString error;
+    if (!mon.Start(st.Lang_Table, &error)) {
+        err << st.Lang_Table.value(Txt::Monitor_Not_Started).arg(error) << '\n';
+        return Exit_Failed;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(qint64(seconds * 1000)));
+    const MonitorSnapshot s = mon.Take();
+    mon.Stop();
+    int seen = 0, expected = 0;
+    const bool all = Monitor_All_Seen(mon.Rules(), s, &seen, &expected);
+    if (json) {
+        out << QString::fromUtf8(QJsonDocument(Monitor_Json(st.Lang_Table, mon, s)).toJson(QJsonDocument::Indented));
+    } else {
+        out << Monitor_Link_Line(st.Lang_Table, mon, s) << '\n';
+        for (size_t i = 0; i < mon.Rules().size(); ++i) {
+            const MonitorLine l = Monitor_Line(st.Lang_Table, mon.Rules()[i], s.seen[i], s.now_ms, 40);
+            out << QStringList{l.row, l.topic, l.state_text, l.count, l.payload}.join(QLatin1Char('\t')) << '\n';
+        }
+        out << st.Lang_Table.value(Txt::Monitor_Seen).arg(seen).arg(expected) << '\n';
+    }
+    return all ? Exit_Ok : Exit_Failed;
+}
+
 struct Command {
     const char* name;
     std::function<int(const QStringList&, QTextStream&, QTextStream&)> run;
@@ -392,6 +486,7 @@ const Command Commands[] = {
     {"job", Cmd_Job},
     {"broker-test", Cmd_Broker_Test},
     {"cert-check", Cmd_Cert_Check},
+    {"monitor", Cmd_Monitor},
 };
 
 } // namespace

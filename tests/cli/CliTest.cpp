@@ -3,15 +3,21 @@
 #include "BrokerFixture.h"
 #include "TestSupport.h"
 
+#include "project/mqtt/MqttTopics.h"
 #include "project/pargen/ParGen.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
+#include <thread>
 
 using namespace swr;
 
@@ -275,4 +281,76 @@ TEST(CliCertCheck, LinesOfTheTlsFieldsAndExitOneOnAWarning)
     const CliRun w = Cli({"cert-check", bad.dir});
     EXPECT_EQ(w.rc, 1);
     EXPECT_EQ(QString::fromUtf8(w.out), "Server Certificate: Certificate expired on 2020-01-02: CN=localhost\n");
+}
+
+TEST(CliMonitor, ExitZeroWhenEveryPublishingRuleWasSeenAndOneWhenOneIsMissing)
+{
+    test::MosquittoBroker broker;
+    QString error;
+    ASSERT_TRUE(broker.Start({}, &error)) << error.toStdString();
+    BrokerFolder conf([&](ParGen& m) { m.Set_Text(ParKey::MQTT_Server_Port, QString::number(broker.Port())); });
+    auto topics = [&](bool with_missing) {
+        MQTT_Topic_Table t;
+        t.Pub[0].Topic = "dev/speed";
+        t.Pub[0].OnTimer = "Y";
+        t.Pub[0].Time = "1000";
+        t.Pub[1].Topic = "dev/config";
+        t.Pub[1].OnChange = "Y";
+        t.Pub[2].Topic = "dev/quiet"; // publishes neither on change nor on timer: not needed
+        t.Pub[2].OnChange = t.Pub[2].OnTimer = "N";
+        if (with_missing) {
+            t.Pub[3].Topic = "dev/missing";
+            t.Pub[3].OnChange = "Y";
+        }
+        for (MQTT_Publish_Row& r : t.Pub)
+            if (!r.Topic.isEmpty())
+                r.QoS = "1";
+        EXPECT_TRUE(Save_MQTT_Topic(conf.p.st, conf.dir + "/MQTT_Set_Topic.xml", t).ok);
+    };
+    test::TestPublisher device;
+    ASSERT_TRUE(device.Connect(broker.Port(), "hdr", &error)) << error.toStdString();
+    ASSERT_TRUE(device.Publish("dev/config", "{\"unit\":\"kn\"}", 1, true));
+    // The device publishes its timer topic all along.
+    std::atomic<bool> stop{false};
+    std::thread timer([&] {
+        for (int i = 0; !stop; ++i) {
+            device.Publish("dev/speed", QByteArray::number(i));
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    });
+
+    topics(false);
+    const CliRun r = Cli({"monitor", conf.dir, "--seconds", "3"});
+    EXPECT_EQ(r.rc, 0) << r.out.toStdString() << r.err.toStdString();
+    const QStringList lines = QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 5) << r.out.toStdString();
+    EXPECT_TRUE(lines[0].contains("client ID hdr-monitor: connected")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith("1\tdev/speed\tlive\t")) << lines[1].toStdString();
+    EXPECT_EQ(lines[2], "2\tdev/config\tstale retained\t1\t{\"unit\":\"kn\"}");
+    EXPECT_EQ(lines[3], "3\tdev/quiet\twaiting\t0\t");
+    EXPECT_EQ(lines[4], "Rules seen: 2 of 2 that publish on change or on timer");
+
+    topics(true);
+    const CliRun missing = Cli({"monitor", conf.dir, "--seconds", "2", "--json"});
+    stop = true;
+    timer.join();
+    EXPECT_EQ(missing.rc, 1) << missing.out.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(missing.out).object();
+    EXPECT_FALSE(o.value("all_seen").toBool());
+    const QJsonArray rules = o.value("rules").toArray();
+    ASSERT_EQ(rules.size(), 4);
+    EXPECT_EQ(rules[1].toObject().value("payload").toString(), "{\"unit\":\"kn\"}");
+    EXPECT_TRUE(rules[1].toObject().value("retained").toBool());
+    EXPECT_EQ(rules[3].toObject().value("state").toString(), "waiting");
+    EXPECT_EQ(rules[3].toObject().value("count").toInt(), 0);
+
+    // No broker: nothing seen.
+    const int closed = test::Free_Loopback_Port();
+    BrokerFolder gone([&](ParGen& m) { m.Set_Text(ParKey::MQTT_Server_Port, QString::number(closed)); });
+    QFile::copy(conf.dir + "/MQTT_Set_Topic.xml", gone.dir + "/MQTT_Set_Topic.xml");
+    EXPECT_EQ(Cli({"monitor", gone.dir, "--seconds", "0.3"}).rc, 1);
+
+    EXPECT_EQ(Cli({"monitor", conf.dir}).rc, 2);
+    EXPECT_EQ(Cli({"monitor", conf.dir, "--seconds", "0"}).rc, 2);
+    EXPECT_EQ(Cli({"monitor", "--seconds", "1"}).rc, 2);
 }
