@@ -372,11 +372,12 @@ MonitorLine Monitor_Line(const QStringList& lang, const MonitorRule& r, const Ru
         l.payload = Payload_Short(s.payload, payload_chars);
         l.age = lang.value(Txt::Monitor_Seconds).arg(QString::number((now_ms - s.arrived_ms) / 1000.0, 'f', 1));
     }
-    const QString interval = s.interval_ms >= 0 ? QString::number(s.interval_ms) : QStringLiteral("-");
+    // The interval against the configured Time of a timer rule: "1002 ms / 1000 ms".
+    const QString interval = s.interval_ms >= 0 ? lang.value(Txt::Monitor_Ms).arg(s.interval_ms) : QStringLiteral("-");
     if (r.on_timer)
-        l.interval = lang.value(Txt::Monitor_Interval).arg(interval, QString::number(r.time_ms));
+        l.interval = interval + QStringLiteral(" / ") + lang.value(Txt::Monitor_Ms).arg(r.time_ms);
     else if (s.interval_ms >= 0)
-        l.interval = lang.value(Txt::Monitor_Interval).arg(interval, QStringLiteral("-"));
+        l.interval = interval;
     return l;
 }
 

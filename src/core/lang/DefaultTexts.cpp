@@ -511,7 +511,7 @@ const DefaultText Default_Texts[] = {
     {1222, "connected, %1 messages"},
     {1223, "connection lost (%1), reconnecting ..."},
     {1224, "%1 s"},
-    {1225, "%1 ms / %2 ms"},
+    {1225, "%1 ms"},
     {1226, "(hexadecimal, not UTF-8)"},
     {1227, "The monitor cannot start: %1"},
     {1228, "Rules seen: %1 of %2 that publish on change or on timer"},
