@@ -65,6 +65,7 @@ inline constexpr int MQTT_Rows_Not_Loaded = 1399;  // %1 file, %2 rows in the fi
 inline constexpr int MQTT_Root_Not_Element = 1475; // %1 file
 inline constexpr int MQTT_Element_Missing = 1476;  // %1 file, %2 element
 inline constexpr int MQTT_Attribute_Missing = 1477; // %1 file, %2 row, %3 element, %4 attribute
+inline constexpr int MQTT_Pub_Topic_Missing = 1478; // a filled publish row without a Topic
 
 // Topic and template editor.
 inline constexpr int Topic_Editor_Caption = 1400;    // 1401 for a template

@@ -5,6 +5,7 @@
 #include "compiler/Layouts.h"
 #include "compiler/Reading.h"
 #include "project/ProjectFile.h"
+#include "project/mqtt/MqttTopics.h"
 
 namespace swr {
 
@@ -107,36 +108,48 @@ struct Writer {
     }
 };
 
-// One child of MQTT_Publish; reason is set when the row cannot be compiled.
-bool Read_Publish_Row(const AppState& st, const pugi::xml_node& row, int number,
-                      TMQTT_Publish_Data& p, QString* reason)
+// One publish row, whose attributes attr(name, &found) gives: a child of MQTT_Publish,
+// or a row of the topic screen. reason is set when the row cannot be compiled; every
+// text of p is filled even then, so the placement can still measure the row.
+template <class Attr>
+bool Read_Publish_Row(const AppState& st, const Attr& attr, int number, TMQTT_Publish_Data& p,
+                      QString* reason)
 {
     for (const char* a : {"Topic", "Retained", "QoS", "Mnemonic"}) {
-        if (!row.attribute(a)) {
+        bool found = false;
+        attr(a, &found);
+        if (!found) {
             *reason = st.Get_Lang_Text(Txt::Compile_Attribute_Missing).arg(number).arg(QLatin1String(a));
             return false;
         }
     }
-    const auto yes = [&](const char* a) { return Attr_Text(row, a).toUpper() == QLatin1String("Y"); };
-    p.Publish_Topic.CString = Strip_CRLF(Attr_Text(row, "Topic"));
+    const auto text = [&](const char* a, bool* found = nullptr) {
+        bool f = false;
+        const QString t = attr(a, &f);
+        if (found)
+            *found = f;
+        return t;
+    };
+    const auto yes = [&](const char* a) { return text(a).toUpper() == QLatin1String("Y"); };
+    p.Publish_Topic.CString = Strip_CRLF(text("Topic"));
     p.Retained = yes("Retained") ? 1 : 0;
-    int qos = 0;
-    if (!Parse_Decimal(Attr_Text(row, "QoS"), &qos)) {
-        *reason = st.Get_Lang_Text(Txt::Compile_QoS_Not_Number).arg(number).arg(Attr_Text(row, "QoS"));
-        return false;
-    }
-    p.QoS = qos;
     p.Options = (yes("OnChange") ? 1u : 0u) | (yes("OnTimer") ? 4u : 0u);
-    p.Timer = (p.Options & 4u) ? uint32_t(Int_Or(Attr_Text(row, "Time").trimmed(), 0)) : 0;
-    p.Type_Data = Data_Type_Code(Attr_Text(row, "DataType"));
-    p.Length = uint16_t(Int_Or(Attr_Text(row, "Dimension"), 4));
-    p.Position = uint32_t(Int_Or(Attr_Text(row, "Position"), 0));
+    p.Timer = (p.Options & 4u) ? uint32_t(Int_Or(text("Time").trimmed(), 0)) : 0;
+    p.Type_Data = Data_Type_Code(text("DataType"));
+    p.Length = uint16_t(Int_Or(text("Dimension"), 4));
+    p.Position = uint32_t(Int_Or(text("Position"), 0));
     bool has_template = false;
-    const QString t = Attr_Text(row, "Template", &has_template);
+    const QString t = text("Template", &has_template);
     p.Output_Template = has_template ? Strip_CRLF(t) : QStringLiteral("$VALUE$");
     p.Input_Template.clear();
     p.Source_IP_Address = 0;
-    p.Description = Attr_Text(row, "Mnemonic");
+    p.Description = text("Mnemonic");
+    int qos = 0;
+    if (!Parse_Decimal(text("QoS"), &qos)) {
+        *reason = st.Get_Lang_Text(Txt::Compile_QoS_Not_Number).arg(number).arg(text("QoS"));
+        return false;
+    }
+    p.QoS = qos;
     return true;
 }
 
@@ -174,7 +187,8 @@ FileResult Read_MQTT_Topics(AppState& st, uint64_t* bank_size)
         m.Publish_Data.resize(rows.size());
         for (qsizetype i = 0; i < rows.size(); ++i) {
             QString reason;
-            if (!Read_Publish_Row(st, rows[i], int(i + 1), m.Publish_Data[i], &reason))
+            const auto attr = [&](const char* name, bool* found) { return Attr_Text(rows[i], name, found); };
+            if (!Read_Publish_Row(st, attr, int(i + 1), m.Publish_Data[i], &reason))
                 return fail(reason);
         }
         const pugi::xml_node subscribe = element("MQTT_Subscribe");
@@ -212,6 +226,32 @@ uint32_t Write_MQTT_Bank(uint32_t base, uint32_t start, QByteArray& image, uint3
     Writer v{w, base};
     Visit_MQTT_Variable(m, v);
     return w.Failed() ? 0 : w.Pos();
+}
+
+uint64_t MQTT_Bank_Estimate(const AppState& st, const TMQTT& broker,
+                            const QList<MQTT_Publish_Row>& rows)
+{
+    TMQTT m = broker;
+    // The saved file holds the rules alone, and no subscribe rows.
+    m.Topic_Filters.clear();
+    m.Topic_Filter_QoS.clear();
+    m.Subscribe_Data.clear();
+    m.Publish_Data.clear();
+    for (const MQTT_Publish_Row& row : rows) {
+        if (!Is_Publish_Rule(row))
+            continue;
+        const auto attr = [&](const char* name, bool* found) {
+            *found = true;
+            for (const auto& c : Publish_Columns)
+                if (qstrcmp(c.name, name) == 0)
+                    return row.*c.field;
+            *found = false;
+            return QString();
+        };
+        QString reason;
+        Read_Publish_Row(st, attr, int(m.Publish_Data.size() + 1), m.Publish_Data.emplace_back(), &reason);
+    }
+    return Place_MQTT_Strings(m);
 }
 
 QString Strip_CRLF(const QString& text)

@@ -661,6 +661,7 @@ const DefaultText Default_Texts[] = {
     {1475, "The file %1 cannot be loaded: its first node is not an element"},
     {1476, "The file %1 cannot be loaded: the element %2 is missing"},
     {1477, "The file %1 cannot be loaded: row %2 of %3 has no attribute %4"},
+    {1478, "!! [MQTT Publish] Topic must be inserted"},
     {1500, "EtherCAT Slave Set Access"},
     {1501, "EtherCAT Slave Set Access"},
     {1502, "OK"},

@@ -7,6 +7,9 @@
 
 #include <QDir>
 
+#include <algorithm>
+#include <type_traits>
+
 namespace swr {
 
 namespace {
@@ -104,19 +107,56 @@ QString Check_Row(const AppState& st, const Row& r, int bytes, int first_text, i
     return {};
 }
 
+// The check of one table from row 1. Publish rows: empty rows are passed over and a
+// filled row without a Topic is refused; subscribe rows end at the first blank Topic.
 template <class Row>
 QString Check_Table(const AppState& st, const QList<Row>& rows, int bytes, int first_text,
                     int template_text)
 {
-    for (qsizetype i = 0; i < rows.size() && !Blank(rows[i].Topic); ++i) {
+    constexpr bool publish = std::is_same_v<Row, MQTT_Publish_Row>;
+    const auto error = [&](qsizetype i, const QString& fault) {
+        return st.Get_Lang_Text(Txt::MQTT_Error_Row) + QString::number(i + 1) + fault;
+    };
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (Blank(rows[i].Topic)) {
+            if constexpr (publish) {
+                if (Is_Empty_Row(rows[i]))
+                    continue;
+                return error(i, st.Get_Lang_Text(Txt::MQTT_Pub_Topic_Missing));
+            }
+            break;
+        }
         const QString fault = Check_Row(st, rows[i], bytes, first_text, template_text);
         if (!fault.isEmpty())
-            return st.Get_Lang_Text(Txt::MQTT_Error_Row) + QString::number(i + 1) + fault;
+            return error(i, fault);
     }
     return {};
 }
 
 } // namespace
+
+bool Is_Publish_Rule(const MQTT_Publish_Row& row)
+{
+    return !Blank(row.Topic);
+}
+
+bool Is_Empty_Row(const MQTT_Publish_Row& row)
+{
+    for (const auto& c : Publish_Columns) {
+        const QString& cell = row.*c.field;
+        if (!c.shown || Blank(cell))
+            continue;
+        if (c.editor == MQTT_Editor::Check && Trim_Control(cell).toUpper() == QLatin1String("N"))
+            continue;
+        return false;
+    }
+    return true;
+}
+
+int Publish_Rule_Count(const MQTT_Topic_Table& m)
+{
+    return int(std::count_if(m.Pub.cbegin(), m.Pub.cend(), Is_Publish_Rule));
+}
 
 FileResult Load_MQTT_Topic(const AppState& st, const QString& path, MQTT_Topic_Table& m)
 {
@@ -161,8 +201,8 @@ FileResult Save_MQTT_Topic(const AppState& st, const QString& path, const MQTT_T
     pugi::xml_node root = doc.append_child(Root_Name);
     pugi::xml_node pub = root.append_child(Publish_Name);
     for (const MQTT_Publish_Row& row : m.Pub) {
-        if (Blank(row.Topic))
-            break;
+        if (!Is_Publish_Rule(row))
+            continue;
         pugi::xml_node e = pub.append_child(Row_Name);
         for (const auto& c : Publish_Columns)
             e.append_attribute(c.name).set_value(U(row.*c.field).c_str());
