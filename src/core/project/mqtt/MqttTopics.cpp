@@ -8,7 +8,6 @@
 #include <QDir>
 
 #include <algorithm>
-#include <type_traits>
 
 namespace swr {
 
@@ -107,30 +106,9 @@ QString Check_Row(const AppState& st, const Row& r, int bytes, int first_text, i
     return {};
 }
 
-// The check of one table from row 1. Publish rows: empty rows are passed over and a
-// filled row without a Topic is refused; subscribe rows end at the first blank Topic.
-template <class Row>
-QString Check_Table(const AppState& st, const QList<Row>& rows, int bytes, int first_text,
-                    int template_text)
+QString Row_Error(const AppState& st, qsizetype ARow, const QString& fault)
 {
-    constexpr bool publish = std::is_same_v<Row, MQTT_Publish_Row>;
-    const auto error = [&](qsizetype i, const QString& fault) {
-        return st.Get_Lang_Text(Txt::MQTT_Error_Row) + QString::number(i + 1) + fault;
-    };
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        if (Blank(rows[i].Topic)) {
-            if constexpr (publish) {
-                if (Is_Empty_Row(rows[i]))
-                    continue;
-                return error(i, st.Get_Lang_Text(Txt::MQTT_Pub_Topic_Missing));
-            }
-            break;
-        }
-        const QString fault = Check_Row(st, rows[i], bytes, first_text, template_text);
-        if (!fault.isEmpty())
-            return error(i, fault);
-    }
-    return {};
+    return st.Get_Lang_Text(Txt::MQTT_Error_Row) + QString::number(ARow) + fault;
 }
 
 } // namespace
@@ -156,6 +134,20 @@ bool Is_Empty_Row(const MQTT_Publish_Row& row)
 int Publish_Rule_Count(const MQTT_Topic_Table& m)
 {
     return int(std::count_if(m.Pub.cbegin(), m.Pub.cend(), Is_Publish_Rule));
+}
+
+QString Publish_Row_Fault(const AppState& st, const MQTT_Topic_Table& m, int ARow)
+{
+    const MQTT_Publish_Row& row = m.Pub.at(ARow - 1);
+    QString fault;
+    if (!Is_Publish_Rule(row)) {
+        if (Is_Empty_Row(row))
+            return {};
+        fault = st.Get_Lang_Text(Txt::MQTT_Pub_Topic_Missing);
+    } else {
+        fault = Check_Row(st, row, m.Byte_IN, Txt::MQTT_Pub_Data_Type, Txt::MQTT_Pub_Template);
+    }
+    return fault.isEmpty() ? fault : Row_Error(st, ARow, fault);
 }
 
 FileResult Load_MQTT_Topic(const AppState& st, const QString& path, MQTT_Topic_Table& m)
@@ -213,10 +205,18 @@ FileResult Save_MQTT_Topic(const AppState& st, const QString& path, const MQTT_T
 
 QString Controllo_dati(const AppState& st, const MQTT_Topic_Table& m)
 {
-    QString fault = Check_Table(st, m.Pub, m.Byte_IN, Txt::MQTT_Pub_Data_Type, Txt::MQTT_Pub_Template);
-    if (fault.isEmpty())
-        fault = Check_Table(st, m.Sub, m.Byte_OUT, Txt::MQTT_Sub_Data_Type, Txt::MQTT_Sub_Template);
-    return fault;
+    for (int ARow = 1; ARow <= m.Pub.size(); ++ARow) {
+        const QString fault = Publish_Row_Fault(st, m, ARow);
+        if (!fault.isEmpty())
+            return fault;
+    }
+    // Subscribe rows end at the first blank Topic.
+    for (qsizetype i = 0; i < m.Sub.size() && !Blank(m.Sub[i].Topic); ++i) {
+        const QString fault = Check_Row(st, m.Sub[i], m.Byte_OUT, Txt::MQTT_Sub_Data_Type, Txt::MQTT_Sub_Template);
+        if (!fault.isEmpty())
+            return Row_Error(st, i + 1, fault);
+    }
+    return {};
 }
 
 } // namespace swr

@@ -150,6 +150,10 @@ FileResult Load_MQTT_Topic(const AppState& st, const QString& path, MQTT_Topic_T
 // between are left out and lose no rule behind them.
 FileResult Save_MQTT_Topic(const AppState& st, const QString& path, const MQTT_Topic_Table& m);
 
+// The check's message for publish row ARow (from 1) alone, as Controllo_dati gives it
+// when the row is the first to fail; empty when the row passes or is empty.
+QString Publish_Row_Fault(const AppState& st, const MQTT_Topic_Table& m, int ARow);
+
 // Checks both tables; empty when they pass, else the error box's text for the first fault.
 // The publish check passes over empty rows and refuses a filled row without a Topic; the
 // subscribe check ends at its first blank Topic.

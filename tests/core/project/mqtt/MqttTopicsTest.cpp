@@ -404,6 +404,7 @@ TEST(MQTTTopicCheck, NoRuleIsLostBehindAnEmptyRow)
         m.Pub[1] = c.row;
         EXPECT_EQ(Controllo_dati(p.st, m), c.message) << c.what;
         EXPECT_EQ(Is_Empty_Row(c.row), c.message.isEmpty()) << c.what;
+        EXPECT_EQ(Publish_Row_Fault(p.st, m, 2), c.message) << c.what;
         EXPECT_EQ(Publish_Rule_Count(m), 2) << c.what;
     }
 
@@ -413,6 +414,8 @@ TEST(MQTTTopicCheck, NoRuleIsLostBehindAnEmptyRow)
     m.Pub[MQTT_Table_Rows - 1] = Good_Row();
     m.Pub[MQTT_Table_Rows - 1].Position = "2000";
     EXPECT_EQ(Controllo_dati(p.st, m), "Error row 1024" + p.st.Get_Lang_Text(1356) + "1999");
+    EXPECT_EQ(Publish_Row_Fault(p.st, m, 1024), Controllo_dati(p.st, m));
+    EXPECT_EQ(Publish_Row_Fault(p.st, m, 1), "");
 
     // The subscribe table still ends at its first blank Topic.
     m.Pub[MQTT_Table_Rows - 1] = Good_Row();
