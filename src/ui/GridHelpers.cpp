@@ -24,7 +24,7 @@ QTableWidgetItem* Item(QTableWidget* t, int col, int row)
 // Watches the grid and the cell editors that open inside its viewport for Enter.
 class EnterFilter : public QObject {
 public:
-    EnterFilter(QTableWidget* table, const AppState& st) : QObject(table), table_(table), st_(st) {}
+    EnterFilter(QTableView* table, const AppState& st) : QObject(table), table_(table), st_(st) {}
 
 protected:
     bool eventFilter(QObject* obj, QEvent* ev) override
@@ -41,7 +41,7 @@ protected:
     }
 
 private:
-    QTableWidget* table_;
+    QTableView* table_;
     const AppState& st_;
 };
 
@@ -80,18 +80,22 @@ void TableGrid::Set_Cell_Checked(int col, int row, bool checked)
 
 bool TableGrid::Column_Is_Check_Editor(int col) const { return checkEditors_.contains(col); }
 
-void Grid_Auto_Size_Column(QTableWidget* table, const AppState& st, int row, int col)
+void Grid_Auto_Size_Column(QTableView* table, const AppState& st, int row, int col)
 {
     if (st.Double_Click_Auto_Size && row == 0 && col >= 1)
         table->resizeColumnToContents(col - 1);
 }
 
-bool Grid_Enter_Jump(QTableWidget* table, const AppState& st, int key)
+bool Grid_Enter_Jump(QTableView* table, const AppState& st, int key)
 {
     if (!st.Enable_Jump_Field_Tables || (key != Qt::Key_Return && key != Qt::Key_Enter))
         return false;
+    const QAbstractItemModel* model = table->model();
+    if (!model)
+        return true;
+    const int columns = model->columnCount();
     int lastShown = 0;
-    for (int c = table->columnCount(); c >= 1; --c) {
+    for (int c = columns; c >= 1; --c) {
         if (!table->isColumnHidden(c - 1)) {
             lastShown = c;
             break;
@@ -100,16 +104,16 @@ bool Grid_Enter_Jump(QTableWidget* table, const AppState& st, int key)
     const QModelIndex cur = table->currentIndex();
     int col = 0, row = 0;
     if (cur.isValid()
-        && Grid_Enter_Target(cur.column() + 1, cur.row() + 1, lastShown, table->rowCount() + 1, &col, &row)) {
+        && Grid_Enter_Target(cur.column() + 1, cur.row() + 1, lastShown, model->rowCount() + 1, &col, &row)) {
         // Skip hidden columns on the way, as the shown grid does.
         while (col < lastShown && table->isColumnHidden(col - 1))
             ++col;
-        table->setCurrentCell(row - 1, col - 1);
+        table->setCurrentIndex(model->index(row - 1, col - 1));
     }
     return true;
 }
 
-void Attach_Grid_Conveniences(QTableWidget* table, const AppState& st)
+void Attach_Grid_Conveniences(QTableView* table, const AppState& st)
 {
     auto* filter = new EnterFilter(table, st);
     table->installEventFilter(filter);

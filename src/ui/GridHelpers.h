@@ -4,6 +4,7 @@
 
 #include <QSet>
 
+class QTableView;
 class QTableWidget;
 
 namespace swr {
@@ -31,14 +32,17 @@ private:
     QSet<int> checkEditors_;
 };
 
+// The conveniences work on any table view whose horizontal header is row 0 and vertical
+// header column 0: a table widget or a view over a GridModel.
+
 // Double click on a header: with Double_Click_Auto_Size on, the column fits its content.
-void Grid_Auto_Size_Column(QTableWidget* table, const AppState& st, int row, int col);
+void Grid_Auto_Size_Column(QTableView* table, const AppState& st, int row, int col);
 
 // Enter in the grid: with Enable_Jump_Field_Tables on, moves the current cell and returns
 // true (the key is swallowed); otherwise false.
-bool Grid_Enter_Jump(QTableWidget* table, const AppState& st, int key);
+bool Grid_Enter_Jump(QTableView* table, const AppState& st, int key);
 
 // Attaches both conveniences to a grid's events, including its cell editors.
-void Attach_Grid_Conveniences(QTableWidget* table, const AppState& st);
+void Attach_Grid_Conveniences(QTableView* table, const AppState& st);
 
 } // namespace swr

@@ -14,36 +14,22 @@ namespace {
 
 using Row = NMEA_Listener_Row;
 
-// How a column is read from its attribute (a missing attribute is a null one).
-enum class Rule {
-    Enable,        // set unless exactly "N"; set when missing
-    Channel,       // always the one channel offered
-    Sentence,      // an enabled sentence's name, else empty
-    Stored,        // as stored, empty when missing
-    DataField,     // a field text of the row's sentence (read before), else empty
-    PostOperation, // one of the nine texts, else empty; "None" when missing
-    Swap,          // set only when exactly "Y"
-};
+using Rule = NMEA_Load_Rule;
+using Column = NMEA_Column;
 
-// The ten attributes of a row element, in the order they are written.
-struct Column {
-    const char* attribute;
-    Rule rule;
-    bool Row::*flag;    // flag columns, written "Y"/"N"
-    QString Row::*text; // text columns, written as they are
-};
 const Column Columns[] = {
-    {"Enable", Rule::Enable, &Row::Enable, nullptr},
-    {"Serial_Channel", Rule::Channel, nullptr, &Row::Serial_Channel},
-    {"Sentence", Rule::Sentence, nullptr, &Row::Sentence},
-    {"Index", Rule::Stored, nullptr, &Row::Index},
-    {"DataField", Rule::DataField, nullptr, &Row::DataField},
-    {"PortOperation", Rule::PostOperation, nullptr, &Row::PortOperation},
-    {"SwapAll", Rule::Swap, &Row::SwapAll, nullptr},
-    {"Swap16", Rule::Swap, &Row::Swap16, nullptr},
-    {"Position", Rule::Stored, nullptr, &Row::Position},
-    {"Mnemonic", Rule::Stored, nullptr, &Row::Mnemonic},
+    {"Enable", Rule::Enable, &Row::Enable, nullptr, {1015, 1024, Cell_Editor::Check}},
+    {"Serial_Channel", Rule::Channel, nullptr, &Row::Serial_Channel, {1016, 1025, Cell_Editor::Hidden}},
+    {"Sentence", Rule::Sentence, nullptr, &Row::Sentence, {1017, 1026, Cell_Editor::Choice}},
+    {"Index", Rule::Stored, nullptr, &Row::Index, {1040, 1041, Cell_Editor::Text, Cell_Lock::By_Row}},
+    {"DataField", Rule::DataField, nullptr, &Row::DataField, {1018, 1027, Cell_Editor::Choice}},
+    {"PortOperation", Rule::PostOperation, nullptr, &Row::PortOperation, {1019, 1028, Cell_Editor::Choice}},
+    {"SwapAll", Rule::Swap, &Row::SwapAll, nullptr, {1020, 1029, Cell_Editor::Check}},
+    {"Swap16", Rule::Swap, &Row::Swap16, nullptr, {1021, 1030, Cell_Editor::Check}},
+    {"Position", Rule::Stored, nullptr, &Row::Position, {1022, 1031}},
+    {"Mnemonic", Rule::Stored, nullptr, &Row::Mnemonic, {1023, 1032}},
 };
+static_assert(std::size(Columns) == 10);
 
 const char* const List_Element = "NMEA_Listener";
 
@@ -123,6 +109,11 @@ int Row_Fault(const Row& r, QString* tail)
 
 } // namespace
 
+std::span<const NMEA_Column> NMEA_Columns()
+{
+    return Columns;
+}
+
 bool NMEA_Listener_Row::Is_Empty() const
 {
     return Trim_Control(Sentence).isEmpty();
@@ -191,16 +182,38 @@ FileResult Save_NMEA_Access(const AppState& st, const QString& path, const NMEA_
 
 QString Controllo_dati(const AppState& st, const NMEA_Listener_Table& t)
 {
-    for (int ARow = 1; ARow <= NMEA_Listener_Rows; ++ARow) {
-        const Row& r = t.row(ARow);
-        if (r.Is_Empty() || !r.Enable)
-            continue;
-        QString tail;
-        if (const int fault = Row_Fault(r, &tail))
-            return st.Get_Lang_Text(Txt::Nmea_Error_Row) + QString::number(ARow)
-                   + st.Get_Lang_Text(fault) + tail;
-    }
+    for (int ARow = 1; ARow <= NMEA_Listener_Rows; ++ARow)
+        if (QString m = Row_Check_Message(st, t, ARow); !m.isEmpty())
+            return m;
     return {};
+}
+
+QString Row_Check_Message(const AppState& st, const NMEA_Listener_Table& t, int ARow)
+{
+    const Row& r = t.row(ARow);
+    if (r.Is_Empty() || !r.Enable)
+        return {};
+    QString tail;
+    if (const int fault = Row_Fault(r, &tail))
+        return st.Get_Lang_Text(Txt::Nmea_Error_Row) + QString::number(ARow)
+               + st.Get_Lang_Text(fault) + tail;
+    return {};
+}
+
+bool Row_Placement(const NMEA_Listener_Row& r, int* Position, int* Dimension)
+{
+    if (!r.Enable)
+        return false;
+    const int s = Find_Sentence(Trim_Control(r.Sentence).toUpper());
+    if (!NMEA0183_Sentence(s).Enabled)
+        return false;
+    const int f = GetIndexDataField(s, Trim_Control(r.DataField).toUpper());
+    const int p = Read_Int(r.Position, -1);
+    if (f < 0 || p < 0 || p >= Data_Area_Size)
+        return false;
+    *Position = p;
+    *Dimension = NMEA0183_Map(s).Fields.at(f).Dimension;
+    return true;
 }
 
 int Get_Last_Position(const NMEA_Listener_Table& t, int ARow)

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "app/GridColumns.h"
 #include "project/ProjectFile.h"
 
 #include <QString>
 
 #include <array>
+#include <span>
 
 namespace swr {
 
@@ -44,6 +46,34 @@ struct NMEA_Listener_Table {
     const NMEA_Listener_Row& row(int ARow) const { return rows.at(size_t(ARow - 1)); }
 };
 
+// How a column's attribute is read back (a missing attribute is a null one).
+enum class NMEA_Load_Rule {
+    Enable,        // set unless exactly "N"; set when missing
+    Channel,       // always the one channel offered
+    Sentence,      // an enabled sentence's name, else empty
+    Stored,        // as stored, empty when missing
+    DataField,     // a field text of the row's sentence (read before), else empty
+    PostOperation, // one of the nine texts, else empty; "None" when missing
+    Swap,          // set only when exactly "Y"
+};
+
+// One column of the table: its attribute in the file, how it is read, the row value it
+// holds (a flag, written "Y"/"N", or a text) and how the grid shows it.
+struct NMEA_Column {
+    const char* attribute;
+    NMEA_Load_Rule rule;
+    bool NMEA_Listener_Row::*flag;
+    QString NMEA_Listener_Row::*text;
+    Grid_Column_Desc grid;
+};
+
+// The ten columns in the order they are written, which is the grid's column 1 to 10.
+std::span<const NMEA_Column> NMEA_Columns();
+inline constexpr int NMEA_Col_Sentence = 3; // grid columns the screen's rules name
+inline constexpr int NMEA_Col_Index = 4;
+inline constexpr int NMEA_Col_DataField = 5;
+inline constexpr int NMEA_Row_Number_Header = 1014; // header of the row-number column
+
 // Resets t and fills it from the file. A missing file leaves the defaults and is no
 // error. A file that is not well-formed, or that holds no listener list, gives ok false
 // with the message (t then holds the defaults). Rows beyond the 100th are not loaded and
@@ -57,6 +87,13 @@ FileResult Save_NMEA_Access(const AppState& st, const QString& path, const NMEA_
 // The data check: empty when every enabled row with a sentence is valid, otherwise the
 // message for the first fault ("Error row <n>" and the reason).
 QString Controllo_dati(const AppState& st, const NMEA_Listener_Table& t);
+// The check's message for row ARow alone; empty when the check skips or passes it.
+QString Row_Check_Message(const AppState& st, const NMEA_Listener_Table& t, int ARow);
+
+// The bytes of the data area the row fills once compiled: an enabled row whose sentence
+// and field the compiler finds (blanks and case aside) and whose Position is a start
+// offset in the area. False for any other row.
+bool Row_Placement(const NMEA_Listener_Row& r, int* Position, int* Dimension);
 
 // The first free byte after the nearest earlier enabled row with a catalogue field.
 int Get_Last_Position(const NMEA_Listener_Table& t, int ARow);

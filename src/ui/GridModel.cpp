@@ -1,0 +1,370 @@
+#include "GridModel.h"
+
+#include "GridHelpers.h"
+
+#include "app/AppState.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QStyle>
+#include <QStylePainter>
+#include <QStyleOptionHeader>
+#include <QTableView>
+
+namespace swr {
+
+namespace {
+
+bool Is_Choice(Cell_Editor e)
+{
+    return e == Cell_Editor::Choice || e == Cell_Editor::Editable_Choice;
+}
+
+// The corner cell above the row numbers is the header of the row-number column; the
+// table view paints it without a text, so this paints it as a header section with one.
+class CornerText : public QObject {
+public:
+    CornerText(QAbstractButton* corner, const QString& text) : QObject(corner), corner_(corner)
+    {
+        setObjectName(QStringLiteral("Corner_Text"));
+        Set(text);
+        corner->installEventFilter(this);
+    }
+    void Set(const QString& text)
+    {
+        text_ = text;
+        corner_->setAccessibleName(text);
+        corner_->update();
+    }
+
+protected:
+    bool eventFilter(QObject* obj, QEvent* ev) override
+    {
+        if (obj != corner_ || ev->type() != QEvent::Paint)
+            return false;
+        QStyleOptionHeader opt;
+        opt.initFrom(corner_);
+        opt.state |= QStyle::State_Raised | QStyle::State_Enabled;
+        opt.rect = corner_->rect();
+        opt.position = QStyleOptionHeader::OnlyOneSection;
+        opt.text = text_;
+        opt.textAlignment = Qt::AlignCenter;
+        QStylePainter painter(corner_);
+        painter.drawControl(QStyle::CE_Header, opt);
+        return true;
+    }
+
+private:
+    QAbstractButton* corner_;
+    QString text_;
+};
+
+QAbstractButton* Corner_Button(QTableView* view)
+{
+    for (auto* b : view->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))
+        return b;
+    return nullptr;
+}
+
+// Alt+Down or F4 on a drop-down cell opens its list, as in any drop-down.
+class ChoiceKeys : public QObject {
+public:
+    explicit ChoiceKeys(QTableView* view) : QObject(view), view_(view) {}
+
+protected:
+    bool eventFilter(QObject* obj, QEvent* ev) override
+    {
+        if (obj != view_ || ev->type() != QEvent::KeyPress)
+            return false;
+        const auto* k = static_cast<QKeyEvent*>(ev);
+        const bool open = (k->key() == Qt::Key_Down && (k->modifiers() & Qt::AltModifier))
+                          || (k->key() == Qt::Key_F4 && k->modifiers() == Qt::NoModifier);
+        const QModelIndex cur = view_->currentIndex();
+        if (!open || !cur.isValid() || !cur.data(Choices_Role).isValid()
+            || !(cur.flags() & Qt::ItemIsEditable))
+            return false;
+        view_->edit(cur);
+        for (auto* combo : view_->viewport()->findChildren<QComboBox*>())
+            if (combo->isVisible())
+                combo->showPopup();
+        return true;
+    }
+
+private:
+    QTableView* view_;
+};
+
+} // namespace
+
+// ---- GridModel ----
+
+GridModel::GridModel(const AppState& st, QList<Grid_Column_Desc> columns, int rows, QObject* parent)
+    : QAbstractTableModel(parent), st_(st), columns_(std::move(columns)), rows_(rows)
+{
+}
+
+int GridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : rows_;
+}
+
+int GridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(columns_.size());
+}
+
+void GridModel::Put_Text(int row, int column, const QString& text)
+{
+    Store_Text(row, column, text);
+    const QModelIndex i = index(row, column);
+    emit dataChanged(i, i, {Qt::DisplayRole, Qt::EditRole});
+    emit headerDataChanged(Qt::Vertical, row, row);
+}
+
+void GridModel::Put_Checked(int row, int column, bool checked)
+{
+    Store_Checked(row, column, checked);
+    const QModelIndex i = index(row, column);
+    emit dataChanged(i, i, {Qt::CheckStateRole});
+    emit headerDataChanged(Qt::Vertical, row, row);
+}
+
+void GridModel::Refresh()
+{
+    if (rows_ > 0 && !columns_.isEmpty())
+        emit dataChanged(index(0, 0), index(rows_ - 1, int(columns_.size()) - 1));
+    emit headerDataChanged(Qt::Horizontal, 0, int(columns_.size()) - 1);
+    emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    const Grid_Column_Desc& c = columns_.at(index.column());
+    const bool check = c.editor == Cell_Editor::Check;
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return check ? QVariant() : QVariant(Text(index.row(), index.column()));
+    case Qt::CheckStateRole:
+        return check ? QVariant(Checked(index.row(), index.column()) ? Qt::Checked : Qt::Unchecked)
+                     : QVariant();
+    case Choices_Role:
+        return Is_Choice(c.editor) ? QVariant(Choices(index.row(), index.column())) : QVariant();
+    case Qt::BackgroundRole:
+        // Read-only cells look like the window behind the grid.
+        return flags(index) & (Qt::ItemIsEditable | Qt::ItemIsUserCheckable)
+                   ? QVariant()
+                   : QVariant(QApplication::palette().window());
+    default:
+        return {};
+    }
+}
+
+bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || !(flags(index) & (Qt::ItemIsEditable | Qt::ItemIsUserCheckable)))
+        return false;
+    const int row = index.row(), column = index.column();
+    const Grid_Column_Desc& c = columns_.at(column);
+    if (role == Qt::CheckStateRole && c.editor == Cell_Editor::Check) {
+        Put_Checked(row, column, Qt::CheckState(value.toInt()) == Qt::Checked);
+    } else if (role == Qt::EditRole && c.editor != Cell_Editor::Check) {
+        const QString text = value.toString();
+        // A drop-down that takes only listed values takes nothing else from anywhere.
+        if (c.editor == Cell_Editor::Choice && !Choices(row, column).contains(text))
+            return false;
+        Put_Text(row, column, text);
+    } else {
+        return false;
+    }
+    Cell_Edited(row, column);
+    return true;
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    const Grid_Column_Desc& c = columns_.at(index.column());
+    const Qt::ItemFlags base = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    const bool locked = c.lock == Cell_Lock::Always || c.editor == Cell_Editor::Hidden
+                        || (c.lock == Cell_Lock::By_Row && Row_Locked(index.row(), index.column()));
+    if (locked)
+        return base;
+    if (c.editor == Cell_Editor::Check)
+        return base | Qt::ItemIsUserCheckable;
+    return base | Qt::ItemIsEditable;
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal) {
+        if (section < 0 || section >= columns_.size())
+            return {};
+        const Grid_Column_Desc& c = columns_.at(section);
+        if (role == Qt::DisplayRole)
+            return st_.Get_Lang_Text(c.header);
+        if (role == Qt::ToolTipRole && c.hint >= 0)
+            return st_.Get_Lang_Text(c.hint);
+        return {};
+    }
+    if (section < 0 || section >= rows_)
+        return {};
+    if (role == Qt::DisplayRole)
+        return section + 1;
+    if (role == Qt::DecorationRole || role == Qt::ToolTipRole) {
+        const Row_Marker m = Marker(section);
+        if (m.kind == Row_Marker::None)
+            return {};
+        if (role == Qt::ToolTipRole)
+            return m.text;
+        return QApplication::style()->standardIcon(m.kind == Row_Marker::Error ? QStyle::SP_MessageBoxCritical
+                                                                               : QStyle::SP_MessageBoxWarning);
+    }
+    return {};
+}
+
+QStringList GridModel::Choices(int, int) const
+{
+    return {};
+}
+
+bool GridModel::Row_Locked(int, int) const
+{
+    return false;
+}
+
+Row_Marker GridModel::Marker(int) const
+{
+    return {};
+}
+
+// ---- GridDelegate ----
+
+QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const
+{
+    const QVariant choices = index.data(Choices_Role);
+    if (!choices.isValid())
+        return QStyledItemDelegate::createEditor(parent, option, index);
+    const QStringList list = choices.toStringList();
+    const auto* model = qobject_cast<const GridModel*>(index.model());
+    const bool editable = model && model->Column(index.column()).editor == Cell_Editor::Editable_Choice;
+    if (list.isEmpty() && !editable)
+        return nullptr; // nothing to choose from
+    auto* combo = new QComboBox(parent);
+    combo->addItems(list);
+    combo->setEditable(editable);
+    combo->setMaxVisibleItems(20);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // A picked entry goes in at once, so the rules that follow it run while the list
+    // closes; the editor stays until the cell is left.
+    connect(combo, &QComboBox::activated, this, [this, combo] {
+        emit const_cast<GridDelegate*>(this)->commitData(combo);
+    });
+    return combo;
+}
+
+void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    auto* combo = qobject_cast<QComboBox*>(editor);
+    if (!combo) {
+        QStyledItemDelegate::setEditorData(editor, index);
+        return;
+    }
+    const QString value = index.data(Qt::EditRole).toString();
+    const int i = combo->findText(value, Qt::MatchExactly);
+    combo->setCurrentIndex(i);
+    if (combo->isEditable())
+        combo->setEditText(value);
+}
+
+void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
+{
+    auto* combo = qobject_cast<QComboBox*>(editor);
+    if (!combo) {
+        QStyledItemDelegate::setModelData(editor, model, index);
+        return;
+    }
+    const QString value = combo->isEditable() ? combo->currentText()
+                          : combo->currentIndex() >= 0 ? combo->itemText(combo->currentIndex())
+                                                       : QString();
+    if (value == index.data(Qt::EditRole).toString())
+        return; // nothing picked: the rules that a pick runs stay quiet
+    if (combo->isEditable() || combo->currentIndex() >= 0)
+        model->setData(index, value, Qt::EditRole);
+}
+
+// ---- ModelGrid ----
+
+int ModelGrid::Row_Count() const { return model_->rowCount() + 1; }
+int ModelGrid::Col_Count() const { return model_->columnCount(); }
+
+QString ModelGrid::Cell_Text(int col, int row) const
+{
+    return model_->Column(col - 1).editor == Cell_Editor::Check ? QString() : model_->Text(row - 1, col - 1);
+}
+
+void ModelGrid::Set_Cell_Text(int col, int row, const QString& text)
+{
+    model_->Put_Text(row - 1, col - 1, text);
+}
+
+bool ModelGrid::Is_Check_Cell(int col, int) const
+{
+    return model_->Column(col - 1).editor == Cell_Editor::Check;
+}
+
+bool ModelGrid::Cell_Checked(int col, int row) const
+{
+    return Is_Check_Cell(col, row) && model_->Checked(row - 1, col - 1);
+}
+
+void ModelGrid::Set_Cell_Checked(int col, int row, bool checked)
+{
+    model_->Put_Checked(row - 1, col - 1, checked);
+}
+
+bool ModelGrid::Column_Is_Check_Editor(int col) const
+{
+    return model_->Column(col - 1).editor == Cell_Editor::Check;
+}
+
+// ---- the view ----
+
+void Attach_Grid_Model(QTableView* view, GridModel* model, const AppState& st, int cornerText)
+{
+    view->setModel(model);
+    auto* delegate = new GridDelegate(view);
+    view->setItemDelegate(delegate);
+    for (int c = 0; c < model->columnCount(); ++c)
+        view->setColumnHidden(c, model->Column(c).editor == Cell_Editor::Hidden);
+    view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                          | QAbstractItemView::AnyKeyPressed);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setTabKeyNavigation(false); // Tab leaves the grid; the arrows move in it
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    view->horizontalHeader()->setHighlightSections(false);
+    view->installEventFilter(new ChoiceKeys(view));
+    if (QAbstractButton* corner = Corner_Button(view)) {
+        view->setCornerButtonEnabled(false); // the corner is the column's header, nothing to press
+        new CornerText(corner, st.Get_Lang_Text(cornerText));
+    }
+    Attach_Grid_Conveniences(view, st);
+}
+
+void Set_Grid_Corner_Text(QTableView* view, const QString& text)
+{
+    if (QAbstractButton* corner = Corner_Button(view))
+        if (auto* c = corner->findChild<QObject*>(QStringLiteral("Corner_Text"), Qt::FindDirectChildrenOnly))
+            static_cast<CornerText*>(c)->Set(text);
+}
+
+} // namespace swr
