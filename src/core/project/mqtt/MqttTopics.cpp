@@ -122,9 +122,9 @@ bool Is_Empty_Row(const MQTT_Publish_Row& row)
 {
     for (const auto& c : Publish_Columns) {
         const QString& cell = row.*c.field;
-        if (!c.shown || Blank(cell))
+        if (c.grid.editor == Cell_Editor::Hidden || Blank(cell))
             continue;
-        if (c.editor == MQTT_Editor::Check && Trim_Control(cell).toUpper() == QLatin1String("N"))
+        if (c.grid.editor == Cell_Editor::Check && Trim_Control(cell).toUpper() == QLatin1String("N"))
             continue;
         return false;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/GridColumns.h"
 #include "project/ProjectFile.h"
 #include "project/mqtt/TopicTemplate.h"
 
@@ -32,32 +33,21 @@ struct MQTT_Subscribe_Row {
     bool operator==(const MQTT_Subscribe_Row&) const = default;
 };
 
-// How the topic screen edits a cell.
-enum class MQTT_Editor {
-    Text,
-    Check,         // a check box; the cell holds "Y" or "N", or nothing until touched
-    List,          // a drop-down list of the column's choices
-    Editable_List, // the choices offered, any text accepted
-};
-
 inline constexpr const char* QoS_Choices[] = {"0", "1", "2"};
 inline constexpr const char* Data_Type_Choices[] = {"Int", "Float", "String", "Base64"};
 inline constexpr const char* Template_Choices[] = {Value_Keyword};
 inline constexpr const char* Eth_Type_Choices[] = {"TCP", "UDP"};
 
 // A column of a table, in the file and on the screen: its attribute and the row field it
-// fills, the string table indices of its header and header hint, how it is edited and
-// whether it is shown. A row missing a required attribute cannot be loaded; a missing
-// optional one gives absent.
+// fills, how the grid shows it and what its drop-down offers. A check-box cell holds "Y"
+// or "N", or nothing until it is touched. A row missing a required attribute cannot be
+// loaded; a missing optional one gives absent.
 template <class Row>
 struct MQTT_Column {
     const char* name;
     QString Row::*field;
-    int header = -1;
-    int hint = -1;
-    MQTT_Editor editor = MQTT_Editor::Text;
+    Grid_Column_Desc grid;
     std::span<const char* const> choices = {};
-    bool shown = true;
     bool required = false;
     const char* absent = "";
 };
@@ -66,48 +56,36 @@ struct MQTT_Column {
 // the row number, with its own header and no hint.
 inline constexpr int Pub_Number_Header = 1314;
 inline constexpr std::array<MQTT_Column<MQTT_Publish_Row>, 13> Publish_Columns{{
-    {.name = "Topic", .field = &MQTT_Publish_Row::Topic, .header = 1315, .hint = 1319, .required = true},
-    {.name = "Retained", .field = &MQTT_Publish_Row::Retained, .header = 1316, .hint = 1320,
-     .editor = MQTT_Editor::Check, .required = true},
-    {.name = "QoS", .field = &MQTT_Publish_Row::QoS, .header = 1317, .hint = 1321,
-     .editor = MQTT_Editor::List, .choices = QoS_Choices, .required = true},
-    {.name = "DataType", .field = &MQTT_Publish_Row::DataType, .header = 1337, .hint = 1340,
-     .editor = MQTT_Editor::List, .choices = Data_Type_Choices},
-    {.name = "Dimension", .field = &MQTT_Publish_Row::Dimension, .header = 1338, .hint = 1341},
-    {.name = "Position", .field = &MQTT_Publish_Row::Position, .header = 1339, .hint = 1342},
+    {"Topic", &MQTT_Publish_Row::Topic, {1315, 1319}, {}, true},
+    {"Retained", &MQTT_Publish_Row::Retained, {1316, 1320, Cell_Editor::Check}, {}, true},
+    {"QoS", &MQTT_Publish_Row::QoS, {1317, 1321, Cell_Editor::Choice}, QoS_Choices, true},
+    {"DataType", &MQTT_Publish_Row::DataType, {1337, 1340, Cell_Editor::Choice}, Data_Type_Choices},
+    {"Dimension", &MQTT_Publish_Row::Dimension, {1338, 1341}},
+    {"Position", &MQTT_Publish_Row::Position, {1339, 1342}},
     // Carried through load and save only; this product offers neither.
-    {.name = "IPAddress", .field = &MQTT_Publish_Row::IPAddress, .header = 1362, .hint = 1364, .shown = false},
-    {.name = "InputTemplate", .field = &MQTT_Publish_Row::InputTemplate, .header = 1363, .hint = 1365,
-     .shown = false},
-    {.name = "Template", .field = &MQTT_Publish_Row::Template, .header = 1335, .hint = 1336,
-     .editor = MQTT_Editor::Editable_List, .choices = Template_Choices},
-    {.name = "OnChange", .field = &MQTT_Publish_Row::OnChange, .header = 1381, .hint = 1382,
-     .editor = MQTT_Editor::Check, .absent = "N"},
-    {.name = "OnTimer", .field = &MQTT_Publish_Row::OnTimer, .header = 1384, .hint = 1387,
-     .editor = MQTT_Editor::Check, .absent = "N"},
-    {.name = "Time", .field = &MQTT_Publish_Row::Time, .header = 1385, .hint = 1388},
-    {.name = "Mnemonic", .field = &MQTT_Publish_Row::Mnemonic, .header = 1318, .hint = 1322, .required = true},
+    {"IPAddress", &MQTT_Publish_Row::IPAddress, {1362, 1364, Cell_Editor::Hidden}},
+    {"InputTemplate", &MQTT_Publish_Row::InputTemplate, {1363, 1365, Cell_Editor::Hidden}},
+    {"Template", &MQTT_Publish_Row::Template, {1335, 1336, Cell_Editor::Editable_Choice}, Template_Choices},
+    {"OnChange", &MQTT_Publish_Row::OnChange, {1381, 1382, Cell_Editor::Check}, {}, false, "N"},
+    {"OnTimer", &MQTT_Publish_Row::OnTimer, {1384, 1387, Cell_Editor::Check}, {}, false, "N"},
+    {"Time", &MQTT_Publish_Row::Time, {1385, 1388}},
+    {"Mnemonic", &MQTT_Publish_Row::Mnemonic, {1318, 1322}, {}, true},
 }};
 
 inline constexpr int Sub_Number_Header = 1324;
 inline constexpr std::array<MQTT_Column<MQTT_Subscribe_Row>, 12> Subscribe_Columns{{
-    {.name = "Topic", .field = &MQTT_Subscribe_Row::Topic, .header = 1325, .hint = 1329, .required = true},
-    {.name = "Retained", .field = &MQTT_Subscribe_Row::Retained, .header = 1326, .hint = 1330,
-     .editor = MQTT_Editor::Check, .required = true},
-    {.name = "QoS", .field = &MQTT_Subscribe_Row::QoS, .header = 1327, .hint = 1331,
-     .editor = MQTT_Editor::List, .choices = QoS_Choices, .required = true},
-    {.name = "DataType", .field = &MQTT_Subscribe_Row::DataType, .header = 1343, .hint = 1347,
-     .editor = MQTT_Editor::List, .choices = Data_Type_Choices},
-    {.name = "Dimension", .field = &MQTT_Subscribe_Row::Dimension, .header = 1344, .hint = 1348},
-    {.name = "Position", .field = &MQTT_Subscribe_Row::Position, .header = 1345, .hint = 1349},
-    {.name = "IPAddress", .field = &MQTT_Subscribe_Row::IPAddress, .header = 1366, .hint = 1370},
-    {.name = "Port", .field = &MQTT_Subscribe_Row::Port, .header = 1367, .hint = 1371},
-    {.name = "EthType", .field = &MQTT_Subscribe_Row::EthType, .header = 1368, .hint = 1372,
-     .editor = MQTT_Editor::List, .choices = Eth_Type_Choices},
-    {.name = "InputTemplate", .field = &MQTT_Subscribe_Row::InputTemplate, .header = 1369, .hint = 1373},
-    {.name = "Template", .field = &MQTT_Subscribe_Row::Template, .header = 1346, .hint = 1350,
-     .editor = MQTT_Editor::Editable_List, .choices = Template_Choices},
-    {.name = "Mnemonic", .field = &MQTT_Subscribe_Row::Mnemonic, .header = 1328, .hint = 1332, .required = true},
+    {"Topic", &MQTT_Subscribe_Row::Topic, {1325, 1329}, {}, true},
+    {"Retained", &MQTT_Subscribe_Row::Retained, {1326, 1330, Cell_Editor::Check}, {}, true},
+    {"QoS", &MQTT_Subscribe_Row::QoS, {1327, 1331, Cell_Editor::Choice}, QoS_Choices, true},
+    {"DataType", &MQTT_Subscribe_Row::DataType, {1343, 1347, Cell_Editor::Choice}, Data_Type_Choices},
+    {"Dimension", &MQTT_Subscribe_Row::Dimension, {1344, 1348}},
+    {"Position", &MQTT_Subscribe_Row::Position, {1345, 1349}},
+    {"IPAddress", &MQTT_Subscribe_Row::IPAddress, {1366, 1370}},
+    {"Port", &MQTT_Subscribe_Row::Port, {1367, 1371}},
+    {"EthType", &MQTT_Subscribe_Row::EthType, {1368, 1372, Cell_Editor::Choice}, Eth_Type_Choices},
+    {"InputTemplate", &MQTT_Subscribe_Row::InputTemplate, {1369, 1373}},
+    {"Template", &MQTT_Subscribe_Row::Template, {1346, 1350, Cell_Editor::Editable_Choice}, Template_Choices},
+    {"Mnemonic", &MQTT_Subscribe_Row::Mnemonic, {1328, 1332}, {}, true},
 }};
 
 // The grid column (from 1) of an attribute.
