@@ -2,10 +2,13 @@
 
 #include "app/AppState.h"
 #include "app/Texts.h"
+#include "compiler/MqttBank.h"
+#include "project/DataArea.h"
 #include "lang/LangTable.h"
 #include "project/mqtt/TopicTemplate.h"
 
 #include <QDir>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -148,6 +151,42 @@ QString Publish_Row_Fault(const AppState& st, const MQTT_Topic_Table& m, int ARo
         fault = Check_Row(st, row, m.Byte_IN, Txt::MQTT_Pub_Data_Type, Txt::MQTT_Pub_Template);
     }
     return fault.isEmpty() ? fault : Row_Error(st, ARow, fault);
+}
+
+bool Rule_Placement(const MQTT_Publish_Row& row, int* Position, int* Dimension)
+{
+    const long long pos = Decimal(row.Position), dim = Decimal(row.Dimension);
+    if (!Is_Publish_Rule(row) || dim < 1 || pos < 0 || pos >= MQTT_Data_Area)
+        return false;
+    *Position = int(pos);
+    *Dimension = int(std::min(dim, (long long)MQTT_Data_Area));
+    return true;
+}
+
+QString Publish_Row_Warning(const AppState& st, const MQTT_Publish_Row& row,
+                            const QList<Data_Area_Use>& listeners)
+{
+    int pos = 0, dim = 0;
+    if (!Rule_Placement(row, &pos, &dim))
+        return {};
+    const Publish_Read r = Find_Publish_Read(listeners, pos, dim);
+    QStringList lines;
+    if (r.unfilled > 0)
+        lines << st.Get_Lang_Text(Txt::MQTT_Bytes_Not_Filled).arg(r.unfilled).arg(r.first_unfilled);
+    if (r.partial >= 0) {
+        const Data_Area_Use& u = listeners.at(r.partial);
+        lines << st.Get_Lang_Text(Txt::MQTT_Part_Of_Field).arg(u.row).arg(u.Position).arg(u.End() - 1);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString Topic_Status_Text(const AppState& st, int rules, uint64_t bank_bytes)
+{
+    const uint64_t limit = uint64_t(MQTT_Bank_Limit) + 1;
+    return st.Get_Lang_Text(Txt::MQTT_Rules_In_Use).arg(rules).arg(MQTT_Table_Rows) + QStringLiteral("    ")
+           + st.Get_Lang_Text(bank_bytes > limit ? Txt::MQTT_Bank_Too_Large : Txt::MQTT_Bank_Bytes)
+                 .arg(bank_bytes)
+                 .arg(limit);
 }
 
 FileResult Load_MQTT_Topic(const AppState& st, const QString& path, MQTT_Topic_Table& m)

@@ -8,12 +8,14 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <span>
 #include <string_view>
 
 namespace swr {
 
 struct AppState;
+struct Data_Area_Use;
 
 inline constexpr int MQTT_Table_Rows = 1024; // rows of each table (grid rows 1..1024)
 inline constexpr int MQTT_Data_Area = 2000;  // bytes of the device's input and output areas
@@ -131,6 +133,20 @@ FileResult Save_MQTT_Topic(const AppState& st, const QString& path, const MQTT_T
 // The check's message for publish row ARow (from 1) alone, as Controllo_dati gives it
 // when the row is the first to fail; empty when the row passes or is empty.
 QString Publish_Row_Fault(const AppState& st, const MQTT_Topic_Table& m, int ARow);
+
+// The bytes a publish rule reads: a rule whose Dimension is at least 1 and whose
+// Position lies in the data area. False for any other row.
+bool Rule_Placement(const MQTT_Publish_Row& row, int* Position, int* Dimension);
+
+// The warning of a publish rule that reads bytes no listener use fills, or only part of
+// a listener's field; empty when it has none, or when the rule is not placed. Warnings
+// never stop a save.
+QString Publish_Row_Warning(const AppState& st, const MQTT_Publish_Row& row,
+                            const QList<Data_Area_Use>& listeners);
+
+// The status line: rules in use of the table's rows, and the size of bank 3 against the
+// bank's limit.
+QString Topic_Status_Text(const AppState& st, int rules, uint64_t bank_bytes);
 
 // Checks both tables; empty when they pass, else the error box's text for the first fault.
 // The publish check passes over empty rows and refuses a filled row without a Topic; the

@@ -1,4 +1,5 @@
 #include "app/Texts.h"
+#include "project/DataArea.h"
 #include "project/mqtt/MqttTopics.h"
 
 #include "TestSupport.h"
@@ -423,4 +424,37 @@ TEST(MQTTTopicCheck, NoRuleIsLostBehindAnEmptyRow)
     EXPECT_EQ(Controllo_dati(p.st, m), "");
     m.Sub[0] = {"s", "", "", "Int", "2", "0", "", "", "", "", "", ""};
     EXPECT_EQ(Controllo_dati(p.st, m), "Error row 2" + p.st.Get_Lang_Text(1357));
+}
+
+TEST(MQTTTopicCheck, WarningsAgainstTheListenerUses)
+{
+    TopicFolder p;
+    const auto L = Data_Area_User::Listener;
+    const QList<Data_Area_Use> uses = {{L, 1, 0, 4}, {L, 3, 4, 8}};
+    const auto rule = [](const char* position, const char* dimension) {
+        MQTT_Publish_Row r = Good_Row();
+        r.Position = position;
+        r.Dimension = dimension;
+        return r;
+    };
+    EXPECT_EQ(Publish_Row_Warning(p.st, rule("0", "4"), uses), "");
+    EXPECT_EQ(Publish_Row_Warning(p.st, rule("0", "12"), uses), "");
+    EXPECT_EQ(Publish_Row_Warning(p.st, rule("20", "4"), uses),
+              p.text(Txt::MQTT_Bytes_Not_Filled, {"4", "20"}));
+    EXPECT_EQ(Publish_Row_Warning(p.st, rule("8", "8"), uses),
+              p.text(Txt::MQTT_Bytes_Not_Filled, {"4", "12"}) + "\n"
+                  + p.text(Txt::MQTT_Part_Of_Field, {"3", "4", "11"}));
+    EXPECT_EQ(Publish_Row_Warning(p.st, rule("2", "4"), uses), p.text(Txt::MQTT_Part_Of_Field, {"1", "0", "3"}));
+    // Rows the check refuses, and rows that are no rule, carry no warning.
+    EXPECT_EQ(Publish_Row_Warning(p.st, rule("2000", "4"), uses), "");
+    EXPECT_EQ(Publish_Row_Warning(p.st, rule("20", "0"), uses), "");
+    MQTT_Publish_Row no_topic = rule("20", "4");
+    no_topic.Topic = " ";
+    EXPECT_EQ(Publish_Row_Warning(p.st, no_topic, uses), "");
+
+    EXPECT_EQ(Topic_Status_Text(p.st, 3, 241), "Rules in use: 3 of 1024    Bank 3: 241 of 131072 bytes");
+    EXPECT_EQ(Topic_Status_Text(p.st, 1024, 131073),
+              "Rules in use: 1024 of 1024    Bank 3: 131073 bytes, more than the 131072 bytes the "
+              "device holds: Update Device will refuse it");
+    EXPECT_TRUE(Topic_Status_Text(p.st, 0, 131072).endsWith("131072 of 131072 bytes"));
 }
