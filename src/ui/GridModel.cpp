@@ -308,7 +308,9 @@ int ModelGrid::Col_Count() const { return model_->columnCount(); }
 
 QString ModelGrid::Cell_Text(int col, int row) const
 {
-    return model_->Column(col - 1).editor == Cell_Editor::Check ? QString() : model_->Text(row - 1, col - 1);
+    // The text form moves a check-box cell by its text ("Y", "N" or nothing); the check
+    // form reads its state and never asks.
+    return model_->Text(row - 1, col - 1);
 }
 
 void ModelGrid::Set_Cell_Text(int col, int row, const QString& text)

@@ -39,7 +39,9 @@ public:
     const QList<Grid_Column_Desc>& Columns() const { return columns_; }
 
     // The cells by model row and column. Put_* stores without running any rule that a
-    // user's edit runs (the row helpers move cells this way) and tells the views.
+    // user's edit runs (the row helpers move cells this way) and tells the views. Text of
+    // a check column is asked only by the text-form row helpers, which move such a cell
+    // by its text.
     virtual QString Text(int row, int column) const = 0;
     virtual bool Checked(int row, int column) const = 0;
     void Put_Text(int row, int column, const QString& text);

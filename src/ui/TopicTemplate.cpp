@@ -61,7 +61,7 @@ TFTopicTemplate::TFTopicTemplate(AppState& st, QWidget* parent) : QDialog(parent
     connect(Btn_OK, &QPushButton::clicked, this, &QDialog::accept);
     connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
     // Ctrl+Enter confirms from the edit box, where Enter starts a new line.
-    for (const QKeySequence k : {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)})
+    for (const QKeySequence& k : {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)})
         connect(new QShortcut(k, this), &QShortcut::activated, this, &QDialog::accept);
 
     setTabOrder(RE_TopicTemplate, ASG_Keywords);

@@ -1,4 +1,6 @@
 #include "MainWindow.h"
+#include "MqttTopicScreen.h"
+#include "TopicTemplate.h"
 #include "UpdateDialog.h"
 #include "WidgetMessages.h"
 
@@ -30,6 +32,11 @@ int main(int argc, char** argv)
     auto* FBoot = new swr::TFBoot(st, msg, echo, &window);
     window.Add_Lang_Screen(FBoot);
     window.Show_Update_Dialog = [FBoot] { FBoot->Show_Update(1); };
+    auto* FTopicTemplate = new swr::TFTopicTemplate(st, &window);
+    auto* FMQTT_Set_Topic = new swr::TFMQTT_Set_Topic(st, msg, FTopicTemplate, &window);
+    window.Add_Lang_Screen(FMQTT_Set_Topic);
+    window.Add_Lang_Screen(FTopicTemplate);
+    window.Set_Step_Action(window.Btn_MQTT_Set_Topic, [FMQTT_Set_Topic] { FMQTT_Set_Topic->exec(); });
     window.show();
     return app.exec();
 }
