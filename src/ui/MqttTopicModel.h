@@ -4,6 +4,10 @@
 
 #include "project/mqtt/MqttTopics.h"
 
+#include <QApplication>
+#include <QFontMetrics>
+#include <QIcon>
+
 #include <functional>
 
 namespace swr {
@@ -31,9 +35,46 @@ public:
     }
 
     QString Text(int row, int column) const override { return rows_.at(row).*columns_[size_t(column)].field; }
+    // A text over several lines (a JSON template, say) shows on one, its breaks marked.
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        QVariant v = GridModel::data(index, role);
+        if (role == Qt::DisplayRole && v.typeId() == QMetaType::QString) {
+            QString s = v.toString();
+            if (s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'))) {
+                s.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+                return s.replace(QLatin1Char('\n'), QStringLiteral(" \u21B5 "));
+            }
+        }
+        return v;
+    }
     bool Checked(int row, int column) const override
     {
         return Text(row, column).trimmed().toUpper() == QLatin1String("Y");
+    }
+
+    // The marker icons come once from the style: a full table asks for hundreds of them
+    // whenever the row-number column is measured.
+    // The row-number cells all take the room of the widest number with a marker, so the
+    // header is not measured row by row.
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation == Qt::Vertical && role == Qt::SizeHintRole) {
+            if (!number_size_.isValid()) {
+                const QFontMetrics fm(QApplication::font());
+                number_size_ = QSize(fm.horizontalAdvance(QString::number(rowCount())) + 16 + 16, fm.height() + 6);
+            }
+            return number_size_;
+        }
+        if (orientation != Qt::Vertical || role != Qt::DecorationRole || section < 0 || section >= rowCount())
+            return GridModel::headerData(section, orientation, role);
+        const Row_Marker m = Marker(section);
+        if (m.kind == Row_Marker::None)
+            return {};
+        QIcon& icon = icons_[m.kind == Row_Marker::Error ? 0 : 1];
+        if (icon.isNull())
+            icon = GridModel::headerData(section, orientation, role).value<QIcon>();
+        return icon;
     }
 
     // Replaces every row at once (a load) and tells the views.
@@ -73,6 +114,8 @@ protected:
 
 private:
     QList<Row>& rows_;
+    mutable QIcon icons_[2]; // error, warning
+    mutable QSize number_size_;
     const std::array<MQTT_Column<Row>, N>& columns_;
 };
 

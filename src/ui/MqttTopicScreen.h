@@ -9,6 +9,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class QLabel;
 class QPushButton;
 class QTabWidget;
@@ -73,6 +75,7 @@ private:
     GridModel* Model_Of(QTableView* grid) const;
     int Current_Row(QTableView* grid) const;
     Row_Marker Pub_Marker(int row) const;
+    Row_Marker Find_Pub_Marker(int row) const;
     void Update_Status();
 
     AppState& st_;
@@ -82,6 +85,8 @@ private:
     bool listeners_read_ = false;
     TMQTT broker_; // the broker, TLS and NTP part of bank 3, from ParGen.xml
     QTimer* status_timer_;
+    // Each publish row's marker once asked, until the row changes.
+    mutable QList<std::optional<Row_Marker>> markers_ = QList<std::optional<Row_Marker>>(MQTT_Table_Rows);
 };
 
 } // namespace swr

@@ -38,7 +38,6 @@ TFTopicTemplate::TFTopicTemplate(AppState& st, QWidget* parent) : QDialog(parent
     RE_TopicTemplate = Named<QPlainTextEdit>(this, "RE_TopicTemplate");
     // Enter makes a new line of the template; Tab leaves the box, as in every field.
     RE_TopicTemplate->setTabChangesFocus(true);
-    RE_TopicTemplate->setLineWrapMode(QPlainTextEdit::NoWrap);
     body->addWidget(RE_TopicTemplate, 3);
 
     L_List_Keywords = Named<QLabel>(this, "L_List_Keywords");

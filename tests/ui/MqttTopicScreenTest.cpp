@@ -71,6 +71,14 @@ struct TopicScreen : ::testing::Test {
     QString Cell(int row, int column) const { return scr->Pub_Model->Text(row - 1, column); }
     void Select(int row, int column = 0) { scr->ACG_Pub->setCurrentIndex(scr->Pub_Model->index(row - 1, column)); }
     QString Text(int i) const { return p.st.Get_Lang_Text(i); }
+    // The status line, which follows the grid's first paint and every change.
+    QString Status()
+    {
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(scr.get()));
+        for (int i = 0; i < 100 && (scr->L_Status->text().isEmpty() || i < 2); ++i)
+            QApplication::processEvents();
+        return scr->L_Status->text();
+    }
     // What the core writes for the file as it is now: the load and save swr2305-cli
     // resave runs.
     QByteArray Core_Resave() const
@@ -142,7 +150,7 @@ TEST_F(TopicScreen, LayoutTextsAndColumns)
         EXPECT_EQ(b.b->text(), Text(b.text));
         EXPECT_EQ(b.b->toolTip(), Text(b.hint));
     }
-    EXPECT_EQ(scr->L_Status->text(), "Rules in use: 0 of 1024    Bank 3: 174 of 131072 bytes");
+    EXPECT_EQ(Status(), "Rules in use: 0 of 1024    Bank 3: 174 of 131072 bytes");
 
     // Texts follow the language.
     p.st.Lang_Table[1315] = "Thema";
@@ -167,8 +175,7 @@ TEST_F(TopicScreen, InsertRowOnAFullTableDropsTheLastRow)
     EXPECT_EQ(Cell(4, Mnemonic), "M3");
     EXPECT_EQ(Cell(1024, 0), "T1023");
     EXPECT_EQ(Cell(1024, Time), "1023");
-    QApplication::processEvents(); // the status line follows once the row move is done
-    EXPECT_EQ(scr->L_Status->text().left(30), "Rules in use: 1023 of 1024    ");
+    EXPECT_EQ(Status().left(30), "Rules in use: 1023 of 1024    ");
 }
 
 TEST_F(TopicScreen, DeleteRowAsksAndMovesEveryColumnUp)
@@ -247,6 +254,7 @@ TEST_F(TopicScreen, TemplateCellOpensTheTemplateEditor)
     QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_TRUE(opened);
     EXPECT_EQ(Cell(2, Template), "{\"lat\":\r\n$VALUE$}");
+    EXPECT_EQ(g->model()->index(1, Template).data().toString(), "{\"lat\": \u21B5 $VALUE$}") << "shown on one line";
     EXPECT_EQ(g->currentIndex(), g->model()->index(1, Template));
     EXPECT_FALSE(g->indexWidget(g->currentIndex())) << "no drop-down left open in the cell";
 
@@ -422,8 +430,7 @@ TEST_F(TopicScreen, MarkersAndStatus)
     // Markers follow edits; warnings do not stop OK.
     scr->Pub_Model->setData(scr->Pub_Model->index(1, Template), "$VALUE$", Qt::EditRole);
     EXPECT_EQ(tip(2), Text(1480).arg(1).arg(0).arg(3));
-    QApplication::processEvents();
-    EXPECT_TRUE(scr->L_Status->text().startsWith("Rules in use: 4 of 1024    Bank 3: ")) << scr->L_Status->text().toStdString();
+    EXPECT_TRUE(Status().startsWith("Rules in use: 4 of 1024    Bank 3: ")) << Status().toStdString();
     scr->Btn_OK->click();
     EXPECT_TRUE(p.msg.errors.isEmpty());
     EXPECT_FALSE(scr->isVisible());

@@ -7,6 +7,9 @@
 #include "project/ProjectFile.h"
 #include "project/mqtt/MqttTopics.h"
 
+#include <string_view>
+#include <unordered_map>
+
 namespace swr {
 
 namespace {
@@ -130,7 +133,7 @@ bool Read_Publish_Row(const AppState& st, const Attr& attr, int number, TMQTT_Pu
             *found = f;
         return t;
     };
-    const auto yes = [&](const char* a) { return text(a).toUpper() == QLatin1String("Y"); };
+    const auto yes = [&](const char* a) { return text(a).compare(QLatin1String("Y"), Qt::CaseInsensitive) == 0; };
     p.Publish_Topic.CString = Strip_CRLF(text("Topic"));
     p.Retained = yes("Retained") ? 1 : 0;
     p.Options = (yes("OnChange") ? 1u : 0u) | (yes("OnTimer") ? 4u : 0u);
@@ -237,16 +240,20 @@ uint64_t MQTT_Bank_Estimate(const AppState& st, const TMQTT& broker,
     m.Topic_Filter_QoS.clear();
     m.Subscribe_Data.clear();
     m.Publish_Data.clear();
+    m.Publish_Data.reserve(rows.size());
+    static const std::unordered_map<std::string_view, size_t> columns = [] {
+        std::unordered_map<std::string_view, size_t> by_name;
+        for (size_t i = 0; i < Publish_Columns.size(); ++i)
+            by_name.emplace(Publish_Columns[i].name, i);
+        return by_name;
+    }();
     for (const MQTT_Publish_Row& row : rows) {
         if (!Is_Publish_Rule(row))
             continue;
         const auto attr = [&](const char* name, bool* found) {
-            *found = true;
-            for (const auto& c : Publish_Columns)
-                if (qstrcmp(c.name, name) == 0)
-                    return row.*c.field;
-            *found = false;
-            return QString();
+            const auto c = columns.find(name);
+            *found = c != columns.end();
+            return *found ? row.*Publish_Columns[c->second].field : QString();
         };
         QString reason;
         Read_Publish_Row(st, attr, int(m.Publish_Data.size() + 1), m.Publish_Data.emplace_back(), &reason);
@@ -256,6 +263,8 @@ uint64_t MQTT_Bank_Estimate(const AppState& st, const TMQTT& broker,
 
 QString Strip_CRLF(const QString& text)
 {
+    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
+        return text;
     QString s = text;
     s.remove(QLatin1Char('\r'));
     s.remove(QLatin1Char('\n'));
