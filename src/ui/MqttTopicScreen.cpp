@@ -71,15 +71,7 @@ bool Is_Ctrl_Enter(const QKeyEvent* k)
 TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate* FTopicTemplate, QWidget* parent)
     : QDialog(parent), st_(st), msg_(msg), FTopicTemplate_(FTopicTemplate)
 {
-    setObjectName(QStringLiteral("TFMQTT_Set_Topic"));
-    setModal(true);
-    setFixedSize(Client_Width, Client_Height);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 8);
-    outer->setSpacing(6);
-
-    P_Title = Named<TitleStrip>(this, "P_Title");
-    outer->addWidget(P_Title);
+    QVBoxLayout* outer = Topic_Screen_Frame(this, "TFMQTT_Set_Topic", {Client_Width, Client_Height}, &P_Title);
 
     PageControl1 = Named<QTabWidget>(this, "PageControl1");
     TS_MQTT_Publish = Named<QWidget>(PageControl1, "TS_MQTT_Publish");

@@ -21,17 +21,22 @@ constexpr int Client_Height = 396;
 
 } // namespace
 
-TFTopicTemplate::TFTopicTemplate(AppState& st, QWidget* parent) : QDialog(parent), st_(st)
+QVBoxLayout* Topic_Screen_Frame(QDialog* d, const char* name, QSize client, TitleStrip** strip)
 {
-    setObjectName(QStringLiteral("TFTopicTemplate"));
-    setModal(true);
-    setFixedSize(Client_Width, Client_Height);
-    auto* outer = new QVBoxLayout(this);
+    d->setObjectName(QLatin1String(name));
+    d->setModal(true);
+    d->setFixedSize(client);
+    auto* outer = new QVBoxLayout(d);
     outer->setContentsMargins(0, 0, 0, 8);
     outer->setSpacing(6);
+    *strip = Named<TitleStrip>(d, "P_Title");
+    outer->addWidget(*strip);
+    return outer;
+}
 
-    P_Title = Named<TitleStrip>(this, "P_Title");
-    outer->addWidget(P_Title);
+TFTopicTemplate::TFTopicTemplate(AppState& st, QWidget* parent) : QDialog(parent), st_(st)
+{
+    QVBoxLayout* outer = Topic_Screen_Frame(this, "TFTopicTemplate", {Client_Width, Client_Height}, &P_Title);
 
     auto* body = new QVBoxLayout;
     body->setContentsMargins(12, 4, 12, 0);

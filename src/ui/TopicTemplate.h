@@ -10,10 +10,15 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
+class QVBoxLayout;
 
 namespace swr {
 
 struct AppState;
+
+// The frame both topic screens share: a modal dialog of a fixed client size named name,
+// with the title strip on top. Returns the layout the strip heads.
+QVBoxLayout* Topic_Screen_Frame(QDialog* d, const char* name, QSize client, TitleStrip** strip);
 
 // The topic and template editor: a multi-line edit box for one cell of the topic screen
 // and the list of keywords a template may use.
