@@ -10,6 +10,7 @@
 #include "update/Echo.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QStandardPaths>
 
 int main(int argc, char** argv)
