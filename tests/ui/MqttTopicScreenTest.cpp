@@ -152,6 +152,14 @@ TEST_F(TopicScreen, LayoutTextsAndColumns)
     }
     EXPECT_EQ(Status(), "Rules in use: 0 of 1024    Bank 3: 174 of 131072 bytes");
 
+    // Tab order from the grid: the row buttons, then OK and Cancel.
+    QList<QWidget*> order;
+    for (QWidget* w = g->nextInFocusChain(); w != g && order.size() < 6; w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(scr.get()))
+            order.append(w);
+    EXPECT_EQ(order, (QList<QWidget*>{scr->Btn_DelRow, scr->Btn_InsRow, scr->Btn_CopyRow, scr->Btn_PasteRow,
+                                      scr->Btn_OK, scr->Btn_Cancel}));
+
     // Texts follow the language.
     p.st.Lang_Table[1315] = "Thema";
     p.st.Lang_Table[1302] = "Gut";
