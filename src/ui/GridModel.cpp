@@ -9,7 +9,6 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QPointer>
 #include <QStyle>
 #include <QStylePainter>
 #include <QStyleOptionHeader>
@@ -48,7 +47,7 @@ protected:
             return false;
         QStyleOptionHeader opt;
         opt.initFrom(corner_);
-        opt.state |= QStyle::State_Raised | QStyle::State_Enabled;
+        opt.state |= QStyle::State_Raised;
         opt.rect = corner_->rect();
         opt.position = QStyleOptionHeader::OnlyOneSection;
         opt.text = text_;
@@ -120,17 +119,49 @@ int GridModel::columnCount(const QModelIndex& parent) const
 void GridModel::Put_Text(int row, int column, const QString& text)
 {
     Store_Text(row, column, text);
-    const QModelIndex i = index(row, column);
-    emit dataChanged(i, i, {Qt::DisplayRole, Qt::EditRole});
-    emit headerDataChanged(Qt::Vertical, row, row);
+    Changed(row, column, Qt::DisplayRole);
 }
 
 void GridModel::Put_Checked(int row, int column, bool checked)
 {
     Store_Checked(row, column, checked);
+    Changed(row, column, Qt::CheckStateRole);
+}
+
+QString GridModel::Check_Text(int row, int column) const
+{
+    return QLatin1String(Checked(row, column) ? "Y" : "N");
+}
+
+void GridModel::Put_Check_Text(int row, int column, const QString& text)
+{
+    Put_Checked(row, column, text == QLatin1String("Y"));
+}
+
+void GridModel::Changed(int row, int column, int role)
+{
+    if (batch_ > 0) {
+        batchFirst_ = batchFirst_ < 0 ? row : qMin(batchFirst_, row);
+        batchLast_ = qMax(batchLast_, row);
+        return;
+    }
     const QModelIndex i = index(row, column);
-    emit dataChanged(i, i, {Qt::CheckStateRole});
-    emit headerDataChanged(Qt::Vertical, row, row);
+    emit dataChanged(i, i, {role, Qt::EditRole});
+    emit headerDataChanged(Qt::Vertical, 0, rows_ - 1); // a row's marker may depend on others
+}
+
+void GridModel::Begin_Batch()
+{
+    ++batch_;
+}
+
+void GridModel::End_Batch()
+{
+    if (--batch_ > 0 || batchFirst_ < 0)
+        return;
+    emit dataChanged(index(batchFirst_, 0), index(batchLast_, int(columns_.size()) - 1));
+    emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+    batchFirst_ = batchLast_ = -1;
 }
 
 void GridModel::Refresh()
@@ -184,6 +215,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         return false;
     }
     Cell_Edited(row, column);
+    emit Edited(row, column);
     return true;
 }
 
@@ -306,16 +338,22 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
 int ModelGrid::Row_Count() const { return model_->rowCount() + 1; }
 int ModelGrid::Col_Count() const { return model_->columnCount(); }
 
+// A check column reads and takes text through its model ("Y"/"N" unless the model holds
+// the cell's own text), so the text form of the row helpers and a row copied from a grid
+// without check marks move it too.
 QString ModelGrid::Cell_Text(int col, int row) const
 {
-    // The text form moves a check-box cell by its text ("Y", "N" or nothing); the check
-    // form reads its state and never asks.
+    if (Is_Check_Cell(col, row))
+        return model_->Check_Text(row - 1, col - 1);
     return model_->Text(row - 1, col - 1);
 }
 
 void ModelGrid::Set_Cell_Text(int col, int row, const QString& text)
 {
-    model_->Put_Text(row - 1, col - 1, text);
+    if (Is_Check_Cell(col, row))
+        model_->Put_Check_Text(row - 1, col - 1, text);
+    else
+        model_->Put_Text(row - 1, col - 1, text);
 }
 
 bool ModelGrid::Is_Check_Cell(int col, int) const
@@ -343,8 +381,7 @@ bool ModelGrid::Column_Is_Check_Editor(int col) const
 void Attach_Grid_Model(QTableView* view, GridModel* model, const AppState& st, int cornerText)
 {
     view->setModel(model);
-    auto* delegate = new GridDelegate(view);
-    view->setItemDelegate(delegate);
+    view->setItemDelegate(new GridDelegate(view));
     for (int c = 0; c < model->columnCount(); ++c)
         view->setColumnHidden(c, model->Column(c).editor == Cell_Editor::Hidden);
     view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
@@ -355,10 +392,8 @@ void Attach_Grid_Model(QTableView* view, GridModel* model, const AppState& st, i
     view->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     view->horizontalHeader()->setHighlightSections(false);
     view->installEventFilter(new ChoiceKeys(view));
-    if (QAbstractButton* corner = Corner_Button(view)) {
-        view->setCornerButtonEnabled(false); // the corner is the column's header, nothing to press
+    if (QAbstractButton* corner = Corner_Button(view))
         new CornerText(corner, st.Get_Lang_Text(cornerText));
-    }
     Attach_Grid_Conveniences(view, st);
 }
 

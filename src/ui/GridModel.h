@@ -39,16 +39,22 @@ public:
     const QList<Grid_Column_Desc>& Columns() const { return columns_; }
 
     // The cells by model row and column. Put_* stores without running any rule that a
-    // user's edit runs (the row helpers move cells this way) and tells the views. Text of
-    // a check column is asked only by the text-form row helpers, which move such a cell
-    // by its text.
+    // user's edit runs (the row helpers move cells this way) and tells the views.
     virtual QString Text(int row, int column) const = 0;
     virtual bool Checked(int row, int column) const = 0;
     void Put_Text(int row, int column, const QString& text);
     void Put_Checked(int row, int column, bool checked);
+    // A check cell as text, as the text form of the row helpers moves it: "Y" or "N" from
+    // its state, unless the model keeps the cell's own text (nothing until touched, say).
+    virtual QString Check_Text(int row, int column) const;
+    virtual void Put_Check_Text(int row, int column, const QString& text);
     // Tells the views that every cell and header may have changed (after a load, or a
     // language switch).
-    void Refresh();
+    virtual void Refresh();
+    // Between these, Put_* tell the views nothing; the end tells them once about the rows
+    // put. Nested pairs count.
+    void Begin_Batch();
+    void End_Batch();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -56,6 +62,10 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+signals:
+    // A user's edit went in and its rules ran.
+    void Edited(int row, int column);
 
 protected:
     virtual void Store_Text(int row, int column, const QString& text) = 0;
@@ -71,8 +81,13 @@ protected:
     const AppState& st_;
 
 private:
+    void Changed(int row, int column, int role);
+
     QList<Grid_Column_Desc> columns_;
     int rows_;
+    int batch_ = 0;
+    int batchFirst_ = -1; // rows put in the batch
+    int batchLast_ = -1;
 };
 
 // The one delegate of an editing grid: a drop-down for the cell being edited only,
@@ -89,10 +104,14 @@ public:
 };
 
 // The row helpers' view of a grid model (see TableGrid for the same over a table widget):
-// data cell (col, row) is the model's cell (row - 1, col - 1).
+// data cell (col, row) is the model's cell (row - 1, col - 1). While it lives the model's
+// views are told nothing; they hear of all the rows it changed when it goes.
 class ModelGrid final : public IGrid {
 public:
-    explicit ModelGrid(GridModel* model) : model_(model) {}
+    explicit ModelGrid(GridModel* model) : model_(model) { model_->Begin_Batch(); }
+    ~ModelGrid() override { model_->End_Batch(); }
+    ModelGrid(const ModelGrid&) = delete;
+    ModelGrid& operator=(const ModelGrid&) = delete;
     int Row_Count() const override;
     int Col_Count() const override;
     QString Cell_Text(int col, int row) const override;

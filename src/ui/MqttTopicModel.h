@@ -52,6 +52,9 @@ public:
     {
         return Text(row, column).trimmed().toUpper() == QLatin1String("Y");
     }
+    // A check cell moves with its own text: "Y", "N", or nothing while never touched.
+    QString Check_Text(int row, int column) const override { return Text(row, column); }
+    void Put_Check_Text(int row, int column, const QString& text) override { Put_Text(row, column, text); }
 
     // The marker icons come once from the style: a full table asks for hundreds of them
     // whenever the row-number column is measured.

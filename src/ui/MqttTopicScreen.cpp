@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -36,18 +35,6 @@ constexpr struct {
     {"Topic", 190}, {"Retained", 64}, {"QoS", 44},     {"DataType", 76}, {"Dimension", 72},
     {"Position", 62}, {"Template", 170}, {"OnChange", 72}, {"OnTimer", 64}, {"Time", 64},
 };
-
-// Runs a row helper on a grid's model with its signals held back, then tells the views
-// once: a row move touches every cell below the row, 13 000 cells on a full table.
-template <class F>
-void Row_Operation(GridModel* model, F&& op)
-{
-    {
-        const QSignalBlocker hold(model);
-        op();
-    }
-    model->Refresh();
-}
 
 QTableView* Make_Grid(QWidget* page, const char* name)
 {
@@ -101,7 +88,7 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate
 
     status_timer_ = new QTimer(this);
     status_timer_->setSingleShot(true);
-    status_timer_->setInterval(0); // once after a burst of changes (a row move touches 13 000 cells)
+    status_timer_->setInterval(0); // once after a burst of changes
     connect(status_timer_, &QTimer::timeout, this, &TFMQTT_Set_Topic::Update_Status);
     connect(Pub_Model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& from, const QModelIndex& to) {
         for (int r = from.row(); r <= to.row(); ++r)
@@ -109,7 +96,10 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate
         if (!status_timer_->isActive())
             status_timer_->start();
     });
-    connect(Pub_Model, &QAbstractItemModel::modelReset, this, [this] { markers_.fill(std::nullopt); });
+    connect(Pub_Model, &QAbstractItemModel::modelReset, this, [this] {
+        for (std::optional<Row_Marker>& m : markers_)
+            m.reset();
+    });
 
     auto* bottom = new QHBoxLayout;
     bottom->setContentsMargins(12, 0, 12, 0);
@@ -264,17 +254,15 @@ void TFMQTT_Set_Topic::Btn_DelRowClick()
     const int row = Current_Row(grid);
     if (!msg_.Ask_Yes_No(st_.Get_Lang_Text(1323) + QString::number(row)))
         return;
-    GridModel* model = Model_Of(grid);
-    ModelGrid g(model);
-    Row_Operation(model, [&] { Grid_Delete_Row(g, row); });
+    ModelGrid g(Model_Of(grid)); // tells the views once, when the rows have moved
+    Grid_Delete_Row(g, row);
 }
 
 void TFMQTT_Set_Topic::Btn_InsRowClick()
 {
     QTableView* grid = Shown_Grid();
-    GridModel* model = Model_Of(grid);
-    ModelGrid g(model);
-    Row_Operation(model, [&] { Grid_Insert_Row(g, Current_Row(grid), false); });
+    ModelGrid g(Model_Of(grid));
+    Grid_Insert_Row(g, Current_Row(grid), false);
 }
 
 void TFMQTT_Set_Topic::Btn_CopyRowClick()
@@ -289,10 +277,8 @@ void TFMQTT_Set_Topic::Btn_CopyRowClick()
 void TFMQTT_Set_Topic::Btn_PasteRowClick()
 {
     QTableView* grid = Shown_Grid();
-    GridModel* model = Model_Of(grid);
-    ModelGrid g(model);
-    const int row = Current_Row(grid);
-    Row_Operation(model, [&] { Grid_Paste_Row(g, row, grid == ACG_Pub ? Do_Copy_Pub : Do_Copy_Sub, st_, msg_); });
+    ModelGrid g(Model_Of(grid));
+    Grid_Paste_Row(g, Current_Row(grid), grid == ACG_Pub ? Do_Copy_Pub : Do_Copy_Sub, st_, msg_);
 }
 
 void TFMQTT_Set_Topic::ACG_MQTT_DblClickCell(QTableView* Sender, int ARow, int ACol)

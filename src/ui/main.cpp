@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 #include "MqttTopicScreen.h"
+#include "NmeaAccessScreen.h"
 #include "TopicTemplate.h"
 #include "UpdateDialog.h"
 #include "WidgetMessages.h"
@@ -33,6 +34,10 @@ int main(int argc, char** argv)
     auto* FBoot = new swr::TFBoot(st, msg, echo, &window);
     window.Add_Lang_Screen(FBoot);
     window.Show_Update_Dialog = [FBoot] { FBoot->Show_Update(1); };
+    auto* FNMEA_0183_Set_Access2 = new swr::TFNMEA_0183_Set_Access2(st, msg, &window);
+    window.Add_Lang_Screen(FNMEA_0183_Set_Access2);
+    window.Set_Step_Action(window.Btn_NMEA0183_Access,
+                           [FNMEA_0183_Set_Access2] { FNMEA_0183_Set_Access2->Show_Access(); });
     auto* FTopicTemplate = new swr::TFTopicTemplate(st, &window);
     auto* FMQTT_Set_Topic = new swr::TFMQTT_Set_Topic(st, msg, FTopicTemplate, &window);
     window.Add_Lang_Screen(FMQTT_Set_Topic);

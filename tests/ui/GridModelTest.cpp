@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QtTest/QTest>
 
@@ -139,6 +140,39 @@ TEST_F(GridModelFixture, RowHelpersWorkThroughTheAdapter)
     EXPECT_TRUE(m.edited.isEmpty()); // row operations are no user edits
 }
 
+TEST_F(GridModelFixture, TextFormMovesCheckMarksAsYesAndNo)
+{
+    TestModel m(p.st, 3);
+    ModelGrid g(&m);
+    m.rows_[0] = {true, "open", "5", "", ""};
+    Grid_Copy_Row(g, 1, p.st);
+    EXPECT_EQ(p.st.Row_Clipboard, (QStringList{"Y", "open", "5", "", ""}));
+    Grid_Insert_Row(g, 1, false);
+    EXPECT_FALSE(m.rows_[0].on);
+    EXPECT_TRUE(m.rows_[1].on);
+    Grid_Paste_Row(g, 3, true, p.st, p.msg);
+    EXPECT_TRUE(m.rows_[2].on);
+    EXPECT_EQ(m.rows_[2].note, "5");
+    Grid_Delete_Row(g, 1);
+    EXPECT_TRUE(m.rows_[0].on);
+}
+
+TEST_F(GridModelFixture, TheAdapterTellsTheViewsOnceWhenItGoes)
+{
+    TestModel m(p.st, 50);
+    QSignalSpy cells(&m, &QAbstractItemModel::dataChanged);
+    {
+        ModelGrid g(&m);
+        Grid_Insert_Row_Check(g, 10, true);
+        EXPECT_EQ(cells.count(), 0);
+    }
+    ASSERT_EQ(cells.count(), 1);
+    EXPECT_EQ(cells.front().at(0).toModelIndex(), m.index(9, 0));
+    EXPECT_EQ(cells.front().at(1).toModelIndex(), m.index(49, 4));
+    m.Put_Text(0, 1, "open"); // outside a batch: at once
+    EXPECT_EQ(cells.count(), 2);
+}
+
 TEST_F(GridModelFixture, ViewEditsWithADropDownOnlyInTheCellBeingEdited)
 {
     TestModel m(p.st, 3);
@@ -160,6 +194,20 @@ TEST_F(GridModelFixture, ViewEditsWithADropDownOnlyInTheCellBeingEdited)
     emit combo->activated(1); // a pick goes in at once
     EXPECT_EQ(m.rows_[1].pick, "shut");
     EXPECT_EQ(m.edited, (QList<QPair<int, int>>{{1, 1}}));
+
+    // An editable drop-down takes typed text as well.
+    v.setCurrentIndex(m.index(1, 4));
+    QTest::keyClick(&v, Qt::Key_F4);
+    QComboBox* free = nullptr;
+    for (auto* c : v.viewport()->findChildren<QComboBox*>())
+        if (c->isVisible())
+            free = c;
+    ASSERT_NE(free, nullptr);
+    EXPECT_TRUE(free->isEditable());
+    free->hidePopup();
+    free->setEditText("typed");
+    v.setCurrentIndex(m.index(0, 4)); // leaving the cell commits
+    EXPECT_EQ(m.rows_[1].free, "typed");
 
     // Space ticks a check mark.
     v.setCurrentIndex(m.index(2, 0));

@@ -52,6 +52,8 @@ inline constexpr int Updater_Not_Started = 838;  // followed by the program's pa
 inline constexpr int Echo_Not_Permitted = 839;
 inline constexpr int Nmea_File_No_Listener = 1047; // %1 file
 inline constexpr int Nmea_Rows_Not_Loaded = 1048;  // %1 file, %2 rows in it, %3 rows loaded
+inline constexpr int Nmea_Overlap = 1049;          // %1 first byte, %2 last byte, %3 other row
+inline constexpr int Nmea_Status = 1050;           // %1 rows in use, %2 bytes filled, %3 area, %4 next free
 
 // MQTT topic file and its data check. Each kind of row has its run of check texts:
 // data type, dimension for "INT", for "FLOAT", for any other type, position, template.

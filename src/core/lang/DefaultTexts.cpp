@@ -425,6 +425,8 @@ const DefaultText Default_Texts[] = {
     {1046, "!! Index Must be Between 1 and 32"},
     {1047, "Error!!! The file %1 does not contain a list of NMEA 0183 Sentences"},
     {1048, "The file %1 contains %2 rows, but only the first %3 were loaded: the other rows will be lost if the table is saved"},
+    {1049, "Bytes %1 to %2 are also filled by row %3"},
+    {1050, "Rows in use: %1    Bytes filled: %2 of %3    Next free Position: %4"},
     {1100, "TLS (Transport Layer Security)"},
     {1101, "Enable TLS"},
     {1102, "Enable/disable the Transport Layer Security"},

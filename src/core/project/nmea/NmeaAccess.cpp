@@ -17,7 +17,7 @@ using Row = NMEA_Listener_Row;
 using Rule = NMEA_Load_Rule;
 using Column = NMEA_Column;
 
-const Column Columns[] = {
+constexpr Column Columns[] = {
     {"Enable", Rule::Enable, &Row::Enable, nullptr, {1015, 1024, Cell_Editor::Check}},
     {"Serial_Channel", Rule::Channel, nullptr, &Row::Serial_Channel, {1016, 1025, Cell_Editor::Hidden}},
     {"Sentence", Rule::Sentence, nullptr, &Row::Sentence, {1017, 1026, Cell_Editor::Choice}},
@@ -30,6 +30,11 @@ const Column Columns[] = {
     {"Mnemonic", Rule::Stored, nullptr, &Row::Mnemonic, {1023, 1032}},
 };
 static_assert(std::size(Columns) == 10);
+static_assert(Columns[NMEA_Col_Channel - 1].rule == Rule::Channel && Columns[NMEA_Col_Sentence - 1].rule == Rule::Sentence
+              && Columns[NMEA_Col_DataField - 1].rule == Rule::DataField
+              && Columns[NMEA_Col_PostOperation - 1].rule == Rule::PostOperation
+              && Columns[NMEA_Col_Index - 1].grid.lock == Cell_Lock::By_Row
+              && Columns[NMEA_Col_Position - 1].grid.header == 1022);
 
 const char* const List_Element = "NMEA_Listener";
 

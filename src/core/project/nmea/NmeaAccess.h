@@ -69,9 +69,12 @@ struct NMEA_Column {
 
 // The ten columns in the order they are written, which is the grid's column 1 to 10.
 std::span<const NMEA_Column> NMEA_Columns();
-inline constexpr int NMEA_Col_Sentence = 3; // grid columns the screen's rules name
+inline constexpr int NMEA_Col_Channel = 2; // grid columns the screen's rules name
+inline constexpr int NMEA_Col_Sentence = 3;
 inline constexpr int NMEA_Col_Index = 4;
 inline constexpr int NMEA_Col_DataField = 5;
+inline constexpr int NMEA_Col_PostOperation = 6;
+inline constexpr int NMEA_Col_Position = 9;
 inline constexpr int NMEA_Row_Number_Header = 1014; // header of the row-number column
 
 // Resets t and fills it from the file. A missing file leaves the defaults and is no
