@@ -128,6 +128,16 @@ void GridModel::Put_Checked(int row, int column, bool checked)
     Changed(row, column, Qt::CheckStateRole);
 }
 
+QString GridModel::Check_Text(int row, int column) const
+{
+    return QLatin1String(Checked(row, column) ? "Y" : "N");
+}
+
+void GridModel::Put_Check_Text(int row, int column, const QString& text)
+{
+    Put_Checked(row, column, text == QLatin1String("Y"));
+}
+
 void GridModel::Changed(int row, int column, int role)
 {
     if (batch_ > 0) {
@@ -328,19 +338,20 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
 int ModelGrid::Row_Count() const { return model_->rowCount() + 1; }
 int ModelGrid::Col_Count() const { return model_->columnCount(); }
 
-// A check column reads and takes "Y"/"N" as text, so the text form of the row helpers and
-// a row copied from a grid without check marks move it too.
+// A check column reads and takes text through its model ("Y"/"N" unless the model holds
+// the cell's own text), so the text form of the row helpers and a row copied from a grid
+// without check marks move it too.
 QString ModelGrid::Cell_Text(int col, int row) const
 {
     if (Is_Check_Cell(col, row))
-        return QLatin1String(Cell_Checked(col, row) ? "Y" : "N");
+        return model_->Check_Text(row - 1, col - 1);
     return model_->Text(row - 1, col - 1);
 }
 
 void ModelGrid::Set_Cell_Text(int col, int row, const QString& text)
 {
     if (Is_Check_Cell(col, row))
-        model_->Put_Checked(row - 1, col - 1, text == QLatin1String("Y"));
+        model_->Put_Check_Text(row - 1, col - 1, text);
     else
         model_->Put_Text(row - 1, col - 1, text);
 }

@@ -44,6 +44,10 @@ public:
     virtual bool Checked(int row, int column) const = 0;
     void Put_Text(int row, int column, const QString& text);
     void Put_Checked(int row, int column, bool checked);
+    // A check cell as text, as the text form of the row helpers moves it: "Y" or "N" from
+    // its state, unless the model keeps the cell's own text (nothing until touched, say).
+    virtual QString Check_Text(int row, int column) const;
+    virtual void Put_Check_Text(int row, int column, const QString& text);
     // Tells the views that every cell and header may have changed (after a load, or a
     // language switch).
     virtual void Refresh();

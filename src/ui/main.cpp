@@ -3,7 +3,9 @@
 #include "MainWindow.h"
 #include "ParGenScreen.h"
 #include "SoftOptions.h"
+#include "MqttTopicScreen.h"
 #include "NmeaAccessScreen.h"
+#include "TopicTemplate.h"
 #include "UpdateDialog.h"
 #include "WidgetMessages.h"
 
@@ -56,6 +58,11 @@ int main(int argc, char** argv)
     window.Add_Lang_Screen(FNMEA_0183_Set_Access2);
     window.Set_Step_Action(window.Btn_NMEA0183_Access,
                            [FNMEA_0183_Set_Access2] { FNMEA_0183_Set_Access2->Show_Access(); });
+    auto* FTopicTemplate = new swr::TFTopicTemplate(st, &window);
+    auto* FMQTT_Set_Topic = new swr::TFMQTT_Set_Topic(st, msg, FTopicTemplate, &window);
+    window.Add_Lang_Screen(FMQTT_Set_Topic);
+    window.Add_Lang_Screen(FTopicTemplate);
+    window.Set_Step_Action(window.Btn_MQTT_Set_Topic, [FMQTT_Set_Topic] { FMQTT_Set_Topic->exec(); });
     window.show();
     return app.exec();
 }

@@ -126,6 +126,31 @@ TEST(CliResave, WritesNothingUnlessEveryCheckPasses)
     EXPECT_FALSE(QFileInfo::exists(f.p.path("good/MQTT_Set_Topic.xml")));
 }
 
+TEST(CliResave, TopicRulesBehindAnEmptyRowAreKept)
+{
+    test::ProgramFolder p;
+    const QByteArray rule = "Retained=\"N\" QoS=\"0\" DataType=\"Int\" Dimension=\"2\" Position=\"0\" "
+                            "Template=\"$VALUE$\" OnChange=\"Y\" OnTimer=\"N\" Mnemonic=\"m\"";
+    const auto file = [&](const QByteArray& second) {
+        return "<MQTT_Set_Topic><MQTT_Publish><row Topic=\"a\" " + rule + "/><row Topic=\" \" " + second
+               + "/><row Topic=\"c\" " + rule + "/></MQTT_Publish><MQTT_Subscribe/></MQTT_Set_Topic>";
+    };
+    // A half-filled row without a topic is refused with its row number.
+    p.write("conf/MQTT_Set_Topic.xml", file(rule));
+    CliRun r = Cli({"check", p.path("conf")});
+    EXPECT_EQ(r.rc, 1);
+    EXPECT_EQ(r.out, "MQTT_Set_Topic.xml: Error row 2!! [MQTT Publish] Topic must be inserted\n");
+
+    // An empty row is passed over and left out; the rule after it stays.
+    p.write("conf/MQTT_Set_Topic.xml",
+            file("Retained=\"N\" QoS=\"\" Mnemonic=\"\" OnChange=\"N\" OnTimer=\"N\""));
+    r = Cli({"resave", p.path("conf")});
+    ASSERT_EQ(r.rc, 0) << r.out.toStdString();
+    const QByteArray saved = p.read("conf/MQTT_Set_Topic.xml");
+    EXPECT_EQ(saved.count("<row "), 2) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("<row Topic=\"c\"")) << saved.toStdString();
+}
+
 TEST(CliCompile, WritesTheBanksOrNothing)
 {
     test::ProgramFolder p;

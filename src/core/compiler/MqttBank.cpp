@@ -7,6 +7,9 @@
 #include "compiler/Layouts.h"
 #include "compiler/Reading.h"
 #include "project/ProjectFile.h"
+#include "project/mqtt/MqttTopics.h"
+
+#include <string_view>
 
 #include <cstring>
 
@@ -119,12 +122,18 @@ constexpr const char* Publish_Attributes[] = {"Topic", "Retained", "QoS", "DataT
                                               "Mnemonic"};
 static_assert(std::size(Publish_Attributes) == Publish_Attribute_Count);
 
-// The values of a row's attributes, read in one pass over the element; a missing one is
-// null. Of two attributes of the same name the first counts.
-struct Publish_Values {
+// "Y" in either case, nothing else.
+bool Is_Yes(QAnyStringView v)
+{
+    return v.size() == 1 && (v.front() == u'Y' || v.front() == u'y');
+}
+
+// The values of a child of MQTT_Publish, read in one pass over its attributes; a missing
+// one is null. Of two attributes of the same name the first counts.
+struct Xml_Publish_Values {
     const char* v[Publish_Attribute_Count] = {};
 
-    explicit Publish_Values(const pugi::xml_node& row)
+    explicit Xml_Publish_Values(const pugi::xml_node& row)
     {
         for (pugi::xml_attribute a = row.first_attribute(); a; a = a.next_attribute()) {
             const char* name = a.name();
@@ -136,22 +145,39 @@ struct Publish_Values {
             }
         }
     }
-    const char* operator[](Publish_Attribute a) const { return v[a] ? v[a] : ""; }
     bool Has(Publish_Attribute a) const { return v[a] != nullptr; }
-    // "Y" in either case, nothing else.
-    bool Yes(Publish_Attribute a) const
-    {
-        const char* s = (*this)[a];
-        return (s[0] == 'Y' || s[0] == 'y') && s[1] == 0;
-    }
-    QString Text(Publish_Attribute a) const { return QString::fromUtf8((*this)[a]); }
+    QAnyStringView View(Publish_Attribute a) const { return QUtf8StringView(v[a] ? v[a] : ""); }
+    QString Text(Publish_Attribute a) const { return QString::fromUtf8(v[a] ? v[a] : ""); }
 };
 
-// One child of MQTT_Publish; reason is set when the row cannot be compiled.
-bool Read_Publish_Row(const AppState& st, const pugi::xml_node& row, int number,
-                      TMQTT_Publish_Data& p, QString* reason)
+// The values of a row of the topic screen: every attribute is there, as its cell's text.
+struct Screen_Publish_Values {
+    const MQTT_Publish_Row& row;
+
+    const QString& Cell(Publish_Attribute a) const
+    {
+        static const auto fields = [] {
+            std::array<QString MQTT_Publish_Row::*, Publish_Attribute_Count> f{};
+            for (int i = 0; i < Publish_Attribute_Count; ++i)
+                for (const auto& c : Publish_Columns)
+                    if (std::strcmp(c.name, Publish_Attributes[i]) == 0)
+                        f[size_t(i)] = c.field;
+            return f;
+        }();
+        return row.*fields[size_t(a)];
+    }
+    bool Has(Publish_Attribute) const { return true; }
+    QAnyStringView View(Publish_Attribute a) const { return Cell(a); }
+    QString Text(Publish_Attribute a) const { return Cell(a); }
+};
+
+// One publish row: a child of MQTT_Publish, or a row of the topic screen. reason is set
+// when the row cannot be compiled; every text of p is filled even then, so the placement
+// can still measure the row.
+template <class Values>
+bool Read_Publish_Row(const AppState& st, const Values& r, int number, TMQTT_Publish_Data& p,
+                      QString* reason)
 {
-    const Publish_Values r(row);
     for (Publish_Attribute a : {Topic, Retained, QoS, Mnemonic}) {
         if (!r.Has(a)) {
             *reason = st.Get_Lang_Text(Txt::Compile_Attribute_Missing)
@@ -161,22 +187,22 @@ bool Read_Publish_Row(const AppState& st, const pugi::xml_node& row, int number,
         }
     }
     p.Publish_Topic.CString = Strip_CRLF(r.Text(Topic));
-    p.Retained = r.Yes(Retained) ? 1 : 0;
-    int qos = 0;
-    if (!Parse_Decimal_Trimmed(r[QoS], &qos)) {
-        *reason = st.Get_Lang_Text(Txt::Compile_QoS_Not_Number).arg(number).arg(r.Text(QoS));
-        return false;
-    }
-    p.QoS = qos;
-    p.Options = (r.Yes(OnChange) ? 1u : 0u) | (r.Yes(OnTimer) ? 4u : 0u);
-    p.Timer = (p.Options & 4u) ? uint32_t(Decimal_Trimmed_Or(r[Time], 0)) : 0;
+    p.Retained = Is_Yes(r.View(Retained)) ? 1 : 0;
+    p.Options = (Is_Yes(r.View(OnChange)) ? 1u : 0u) | (Is_Yes(r.View(OnTimer)) ? 4u : 0u);
+    p.Timer = (p.Options & 4u) ? uint32_t(Decimal_Trimmed_Or(r.View(Time), 0)) : 0;
     p.Type_Data = Data_Type_Code(r.Text(DataType));
-    p.Length = uint16_t(Decimal_Trimmed_Or(r[Dimension], 4));
-    p.Position = uint32_t(Decimal_Trimmed_Or(r[Position], 0));
+    p.Length = uint16_t(Decimal_Trimmed_Or(r.View(Dimension), 4));
+    p.Position = uint32_t(Decimal_Trimmed_Or(r.View(Position), 0));
     p.Output_Template = r.Has(Template) ? Strip_CRLF(r.Text(Template)) : QStringLiteral("$VALUE$");
     p.Input_Template.clear();
     p.Source_IP_Address = 0;
     p.Description = r.Text(Mnemonic);
+    int qos = 0;
+    if (!Parse_Decimal_Trimmed(r.View(QoS), &qos)) {
+        *reason = st.Get_Lang_Text(Txt::Compile_QoS_Not_Number).arg(number).arg(r.Text(QoS));
+        return false;
+    }
+    p.QoS = qos;
     return true;
 }
 
@@ -214,7 +240,7 @@ FileResult Read_MQTT_Topics(AppState& st, uint64_t* bank_size)
         m.Publish_Data.resize(rows.size());
         for (qsizetype i = 0; i < rows.size(); ++i) {
             QString reason;
-            if (!Read_Publish_Row(st, rows[i], int(i + 1), m.Publish_Data[i], &reason))
+            if (!Read_Publish_Row(st, Xml_Publish_Values(rows[i]), int(i + 1), m.Publish_Data[i], &reason))
                 return fail(reason);
         }
         const pugi::xml_node subscribe = element("MQTT_Subscribe");
@@ -252,6 +278,27 @@ uint32_t Write_MQTT_Bank(uint32_t base, uint32_t start, QByteArray& image, uint3
     Writer v{w, base};
     Visit_MQTT_Variable(m, v);
     return w.Failed() ? 0 : w.Pos();
+}
+
+uint64_t MQTT_Bank_Estimate(const AppState& st, const TMQTT& broker,
+                            const QList<MQTT_Publish_Row>& rows)
+{
+    TMQTT m = broker;
+    // The saved file holds the rules alone, and no subscribe rows.
+    m.Topic_Filters.clear();
+    m.Topic_Filter_QoS.clear();
+    m.Subscribe_Data.clear();
+    m.Publish_Data.clear();
+    m.Publish_Data.reserve(rows.size());
+    for (const MQTT_Publish_Row& row : rows) {
+        if (!Is_Publish_Rule(row))
+            continue;
+        // A rule the compiler would refuse still takes its room; the check reports it.
+        const int number = int(m.Publish_Data.size()) + 1;
+        QString reason;
+        Read_Publish_Row(st, Screen_Publish_Values{row}, number, m.Publish_Data.emplace_back(), &reason);
+    }
+    return Place_MQTT_Strings(m);
 }
 
 QString Strip_CRLF(const QString& text)

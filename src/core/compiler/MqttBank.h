@@ -10,6 +10,7 @@ namespace swr {
 
 struct AppState;
 struct FileResult;
+struct MQTT_Publish_Row;
 
 // The MQTT picture the firmware uses in place: connect and will options as its MQTT
 // client keeps them, TLS material, NTP, and the subscribe and publish tables. Fields
@@ -126,6 +127,12 @@ uint64_t Place_MQTT_Strings(TMQTT& m);
 // limit or the picture changed since it was placed.
 uint32_t Write_MQTT_Bank(uint32_t base, uint32_t start, QByteArray& image, uint32_t limit,
                          const TMQTT& m);
+
+// The size of bank 3 once the publish rules among rows are saved and compiled, with the
+// broker, TLS and NTP part of broker (Read_MQTT_Parameters): the compiler's own
+// placement measures it, so it is exactly the size a compilation will find.
+uint64_t MQTT_Bank_Estimate(const AppState& st, const TMQTT& broker,
+                            const QList<MQTT_Publish_Row>& rows);
 
 // Removes every CR and every LF.
 QString Strip_CRLF(const QString& text);

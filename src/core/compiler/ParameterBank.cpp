@@ -155,6 +155,16 @@ FileResult Read_Parameter_Bank(AppState& st)
     return r;
 }
 
+FileResult Read_MQTT_Parameters(const AppState& st, TMQTT& m)
+{
+    pugi::xml_document doc;
+    bool missing = false;
+    FileResult r = Load_Project_Xml(st, st.File_ParGen, doc, &missing);
+    if (r.ok && !missing)
+        Read_MQTT_Keys(Xml_Root(doc), m);
+    return r;
+}
+
 uint32_t Write_Parameter_Bank(Parameter_Bank_Bytes& bank, QByteArray& buffer, uint32_t position)
 {
     const Par_Field& sum_field = Par("Checksum");

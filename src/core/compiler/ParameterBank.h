@@ -10,6 +10,7 @@ namespace swr {
 
 struct AppState;
 struct FileResult;
+struct TMQTT;
 
 // The device's general parameters, a picture of exactly 2048 bytes that the firmware reads
 // in place; its last 4 bytes are the byte sum of the others.
@@ -23,6 +24,10 @@ void Clear_Parameter_Bank(Parameter_Bank_Bytes& bank);
 // st.Compiler->MQTT_Config from st.File_ParGen; a missing file leaves the reset values.
 // Fails only when the file exists and cannot be loaded.
 FileResult Read_Parameter_Bank(AppState& st);
+
+// Only the broker, TLS and NTP fields of m, from st.File_ParGen, as Read_Parameter_Bank
+// fills them; a missing file leaves m as it is.
+FileResult Read_MQTT_Parameters(const AppState& st, TMQTT& m);
 
 // Stores the checksum, copies the 2048 bytes into buffer at position and returns the
 // position after them. The buffer must hold them.

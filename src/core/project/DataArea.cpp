@@ -53,4 +53,23 @@ int Next_Free_Position(const QList<Data_Area_Use>& uses)
     return last == uses.end() ? 0 : last->End();
 }
 
+Publish_Read Find_Publish_Read(const QList<Data_Area_Use>& uses, int position, int dimension)
+{
+    Publish_Read r;
+    const QList<int> touching = Uses_Touching(uses, position, dimension);
+    for (int b = position; b < position + dimension; ++b) {
+        const bool filled = std::any_of(touching.begin(), touching.end(),
+                                        [&](int i) { return uses[i].Shares_Bytes(b, 1); });
+        if (!filled && r.unfilled++ == 0)
+            r.first_unfilled = b;
+    }
+    for (int i : touching) {
+        if (uses[i].Position < position || uses[i].End() > position + dimension) {
+            r.partial = i;
+            break;
+        }
+    }
+    return r;
+}
+
 } // namespace swr

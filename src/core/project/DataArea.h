@@ -50,4 +50,12 @@ int Bytes_Filled(const QList<Data_Area_Use>& uses);
 // The first byte after the use of the highest row; 0 without uses.
 int Next_Free_Position(const QList<Data_Area_Use>& uses);
 
+// What a publish rule finds in the bytes [position, position + dimension) it reads.
+struct Publish_Read {
+    int unfilled = 0;        // how many of the bytes no use fills
+    int first_unfilled = -1; // the first of them; -1 when every byte is filled
+    int partial = -1;        // index of the first use the rule reads only part of; -1 for none
+};
+Publish_Read Find_Publish_Read(const QList<Data_Area_Use>& uses, int position, int dimension);
+
 } // namespace swr

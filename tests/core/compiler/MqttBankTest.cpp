@@ -1,5 +1,7 @@
 #include "app/Texts.h"
 #include "compiler/MqttBank.h"
+#include "compiler/ParameterBank.h"
+#include "project/mqtt/MqttTopics.h"
 
 #include "CompilerFixture.h"
 
@@ -273,4 +275,38 @@ TEST(MqttBankReading, LiteralLineBreaksInAttributesCompileAsTheEditorShowsThem)
         banks[i] = s.bank(3);
     }
     EXPECT_EQ(banks[0], banks[1]);
+}
+
+TEST(MqttBank, EstimateOfTheTopicScreenIsTheCompiledSize)
+{
+    Ship s;
+    TMQTT broker;
+    ASSERT_TRUE(Read_MQTT_Parameters(s.p.st, broker).ok); // no ParGen.xml yet
+    MQTT_Topic_Table m;
+    EXPECT_EQ(MQTT_Bank_Estimate(s.p.st, broker, m.Pub), 174u);
+
+    s.write("ParGen.xml", ParGen_Xml({{"MQTT_Server_URL", "broker.example"},
+                                      {"TLS_Server_Auth_Certificate", "-----BEGIN-----\r\nAAAA\r\n"}}));
+    ASSERT_TRUE(Read_MQTT_Parameters(s.p.st, broker).ok);
+    EXPECT_EQ(broker.Server_Address, "broker.example");
+    m.Pub[0] = {"ship/nav/gga/lat", "N", "1", "Float", "4", "0", "", "", "{\r\n\"lat\": $VALUE$\r\n}",
+                "Y", "N", "", "Latitude"};
+    m.Pub[2] = {"ship/nav/\u00e9\r\n", "Y", "2", "String", "8", "4", "", "", "", "N", "Y", "250", ""};
+    m.Pub[3].Mnemonic = "no topic: neither saved nor compiled";
+    m.Sub[0] = {"sub", "N", "0", "Int", "2", "0", "", "", "", "", "", "m"}; // never saved
+    const uint64_t estimate = MQTT_Bank_Estimate(s.p.st, broker, m.Pub);
+    ASSERT_TRUE(Save_MQTT_Topic(s.p.st, s.p.st.File_MQTT_Topic, m).ok);
+    ASSERT_TRUE(s.compile().ok);
+    EXPECT_EQ(estimate, uint64_t(s.image(3).size()));
+
+    // A table too large for the bank: the compiler refuses it with the estimated size.
+    for (MQTT_Publish_Row& row : m.Pub)
+        row = {QString(100, 't'), "N", "0", "Int", "2", "0", "", "", QString(100, '$'), "N", "N", "",
+               QString(100, 'm')};
+    const uint64_t large = MQTT_Bank_Estimate(s.p.st, broker, m.Pub);
+    EXPECT_GT(large, 131072u);
+    ASSERT_TRUE(Save_MQTT_Topic(s.p.st, s.p.st.File_MQTT_Topic, m).ok);
+    const FileResult r = s.compile();
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.message.contains(QString::number(large))) << r.message.toStdString();
 }

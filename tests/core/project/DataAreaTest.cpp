@@ -59,3 +59,26 @@ TEST(DataArea, OverlapsAndBytesFilled)
     EXPECT_EQ(Uses_Touching(uses, 30, 4), (QList<int>{}));
     EXPECT_EQ(Next_Free_Position(uses), 30);
 }
+
+TEST(DataArea, WhatAPublishRuleReads)
+{
+    const auto L = Data_Area_User::Listener;
+    const QList<Data_Area_Use> uses = {{L, 1, 0, 4}, {L, 2, 4, 1}, {L, 4, 8, 8}};
+    const struct {
+        int position, dimension;
+        int unfilled, first_unfilled, partial;
+    } cases[] = {
+        {0, 4, 0, -1, -1},  // exactly row 1's field
+        {0, 5, 0, -1, -1},  // rows 1 and 2 whole
+        {2, 2, 0, -1, 0},   // the second half of row 1
+        {4, 4, 3, 5, -1},   // row 2, then bytes 5..7 nobody fills
+        {6, 4, 2, 6, 2},    // 6, 7 unfilled, then the start of row 4's field
+        {100, 1, 1, 100, -1},
+    };
+    for (const auto& c : cases) {
+        const Publish_Read r = Find_Publish_Read(uses, c.position, c.dimension);
+        EXPECT_EQ(r.unfilled, c.unfilled) << c.position;
+        EXPECT_EQ(r.first_unfilled, c.first_unfilled) << c.position;
+        EXPECT_EQ(r.partial, c.partial) << c.position;
+    }
+}

@@ -4,9 +4,14 @@
 #include "app/Texts.h"
 #include "app/Numbers.h"
 #include "app/TextHelpers.h"
+#include "compiler/MqttBank.h"
+#include "project/DataArea.h"
 #include "project/mqtt/TopicTemplate.h"
 
 #include <QDir>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace swr {
 
@@ -93,19 +98,85 @@ QString Check_Row(const AppState& st, const Row& r, int bytes, int first_text, i
     return {};
 }
 
-template <class Row>
-QString Check_Table(const AppState& st, const QList<Row>& rows, int bytes, int first_text,
-                    int template_text)
+QString Row_Error(const AppState& st, qsizetype ARow, const QString& fault)
 {
-    for (qsizetype i = 0; i < rows.size() && !Blank(rows[i].Topic); ++i) {
-        const QString fault = Check_Row(st, rows[i], bytes, first_text, template_text);
-        if (!fault.isEmpty())
-            return st.Get_Lang_Text(Txt::MQTT_Error_Row) + QString::number(i + 1) + fault;
-    }
-    return {};
+    return st.Get_Lang_Text(Txt::MQTT_Error_Row) + QString::number(ARow) + fault;
 }
 
 } // namespace
+
+bool Is_Publish_Rule(const MQTT_Publish_Row& row)
+{
+    return !Blank(row.Topic);
+}
+
+bool Is_Empty_Row(const MQTT_Publish_Row& row)
+{
+    for (const auto& c : Publish_Columns) {
+        const QString& cell = row.*c.field;
+        if (c.grid.editor == Cell_Editor::Hidden || Blank(cell))
+            continue;
+        if (c.grid.editor == Cell_Editor::Check && Trim_Control(cell).toUpper() == QLatin1String("N"))
+            continue;
+        return false;
+    }
+    return true;
+}
+
+int Publish_Rule_Count(const MQTT_Topic_Table& m)
+{
+    return int(std::count_if(m.Pub.cbegin(), m.Pub.cend(), Is_Publish_Rule));
+}
+
+QString Publish_Row_Fault(const AppState& st, const MQTT_Topic_Table& m, int ARow)
+{
+    const MQTT_Publish_Row& row = m.Pub.at(ARow - 1);
+    QString fault;
+    if (!Is_Publish_Rule(row)) {
+        if (Is_Empty_Row(row))
+            return {};
+        fault = st.Get_Lang_Text(Txt::MQTT_Pub_Topic_Missing);
+    } else {
+        fault = Check_Row(st, row, m.Byte_IN, Txt::MQTT_Pub_Data_Type, Txt::MQTT_Pub_Template);
+    }
+    return fault.isEmpty() ? fault : Row_Error(st, ARow, fault);
+}
+
+bool Rule_Placement(const MQTT_Publish_Row& row, int* Position, int* Dimension)
+{
+    const int pos = Decimal_Whole_Or(row.Position, -1), dim = Decimal_Whole_Or(row.Dimension, -1);
+    if (!Is_Publish_Rule(row) || dim < 1 || pos < 0 || pos >= Data_Area_Size)
+        return false;
+    *Position = pos;
+    *Dimension = std::min(dim, Data_Area_Size);
+    return true;
+}
+
+QString Publish_Row_Warning(const AppState& st, const MQTT_Publish_Row& row,
+                            const QList<Data_Area_Use>& listeners)
+{
+    int pos = 0, dim = 0;
+    if (!Rule_Placement(row, &pos, &dim))
+        return {};
+    const Publish_Read r = Find_Publish_Read(listeners, pos, dim);
+    QStringList lines;
+    if (r.unfilled > 0)
+        lines << st.Get_Lang_Text(Txt::MQTT_Bytes_Not_Filled).arg(r.unfilled).arg(r.first_unfilled);
+    if (r.partial >= 0) {
+        const Data_Area_Use& u = listeners.at(r.partial);
+        lines << st.Get_Lang_Text(Txt::MQTT_Part_Of_Field).arg(u.row).arg(u.Position).arg(u.End() - 1);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString Topic_Status_Text(const AppState& st, int rules, uint64_t bank_bytes)
+{
+    const uint64_t limit = uint64_t(MQTT_Bank_Limit) + 1;
+    return st.Get_Lang_Text(Txt::MQTT_Rules_In_Use).arg(rules).arg(MQTT_Table_Rows) + QStringLiteral("    ")
+           + st.Get_Lang_Text(bank_bytes > limit ? Txt::MQTT_Bank_Too_Large : Txt::MQTT_Bank_Bytes)
+                 .arg(bank_bytes)
+                 .arg(limit);
+}
 
 FileResult Load_MQTT_Topic(const AppState& st, const QString& path, MQTT_Topic_Table& m)
 {
@@ -150,8 +221,8 @@ FileResult Save_MQTT_Topic(const AppState& st, const QString& path, const MQTT_T
     pugi::xml_node root = doc.append_child(Root_Name);
     pugi::xml_node pub = root.append_child(Publish_Name);
     for (const MQTT_Publish_Row& row : m.Pub) {
-        if (Blank(row.Topic))
-            break;
+        if (!Is_Publish_Rule(row))
+            continue;
         pugi::xml_node e = pub.append_child(Row_Name);
         for (const auto& c : Publish_Columns)
             e.append_attribute(c.name).set_value(U(row.*c.field).c_str());
@@ -162,10 +233,18 @@ FileResult Save_MQTT_Topic(const AppState& st, const QString& path, const MQTT_T
 
 QString Controllo_dati(const AppState& st, const MQTT_Topic_Table& m)
 {
-    QString fault = Check_Table(st, m.Pub, m.Byte_IN, Txt::MQTT_Pub_Data_Type, Txt::MQTT_Pub_Template);
-    if (fault.isEmpty())
-        fault = Check_Table(st, m.Sub, m.Byte_OUT, Txt::MQTT_Sub_Data_Type, Txt::MQTT_Sub_Template);
-    return fault;
+    for (int ARow = 1; ARow <= m.Pub.size(); ++ARow) {
+        const QString fault = Publish_Row_Fault(st, m, ARow);
+        if (!fault.isEmpty())
+            return fault;
+    }
+    // Subscribe rows end at the first blank Topic.
+    for (qsizetype i = 0; i < m.Sub.size() && !Blank(m.Sub[i].Topic); ++i) {
+        const QString fault = Check_Row(st, m.Sub[i], m.Byte_OUT, Txt::MQTT_Sub_Data_Type, Txt::MQTT_Sub_Template);
+        if (!fault.isEmpty())
+            return Row_Error(st, i + 1, fault);
+    }
+    return {};
 }
 
 } // namespace swr

@@ -1,17 +1,22 @@
 #pragma once
 
 #include "app/DataArea.h"
+#include "app/GridColumns.h"
 #include "project/ProjectFile.h"
+#include "project/mqtt/TopicTemplate.h"
 
 #include <QList>
 #include <QString>
 
 #include <array>
+#include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace swr {
 
 struct AppState;
+struct Data_Area_Use;
 
 inline constexpr int MQTT_Table_Rows = 1024; // rows of each table (grid rows 1..1024)
 
@@ -30,46 +35,59 @@ struct MQTT_Subscribe_Row {
     bool operator==(const MQTT_Subscribe_Row&) const = default;
 };
 
-// A column of a table: its attribute in the file and the row field it fills. A row
-// missing a required attribute cannot be loaded; a missing optional one gives absent.
+inline constexpr const char* QoS_Choices[] = {"0", "1", "2"};
+inline constexpr const char* Data_Type_Choices[] = {"Int", "Float", "String", "Base64"};
+inline constexpr const char* Template_Choices[] = {Value_Keyword};
+inline constexpr const char* Eth_Type_Choices[] = {"TCP", "UDP"};
+
+// A column of a table, in the file and on the screen: its attribute and the row field it
+// fills, how the grid shows it and what its drop-down offers. A check-box cell holds "Y"
+// or "N", or nothing until it is touched. A row missing a required attribute cannot be
+// loaded; a missing optional one gives absent.
 template <class Row>
 struct MQTT_Column {
     const char* name;
     QString Row::*field;
+    Grid_Column_Desc grid;
+    std::span<const char* const> choices = {};
     bool required = false;
     const char* absent = "";
 };
 
-// Attribute and grid order alike: grid column c (from 1) is entry c - 1.
+// Attribute and grid order alike: grid column c (from 1) is entry c - 1. Column 0 holds
+// the row number, with its own header and no hint.
+inline constexpr int Pub_Number_Header = 1314;
 inline constexpr std::array<MQTT_Column<MQTT_Publish_Row>, 13> Publish_Columns{{
-    {"Topic", &MQTT_Publish_Row::Topic, true},
-    {"Retained", &MQTT_Publish_Row::Retained, true},
-    {"QoS", &MQTT_Publish_Row::QoS, true},
-    {"DataType", &MQTT_Publish_Row::DataType},
-    {"Dimension", &MQTT_Publish_Row::Dimension},
-    {"Position", &MQTT_Publish_Row::Position},
-    {"IPAddress", &MQTT_Publish_Row::IPAddress},
-    {"InputTemplate", &MQTT_Publish_Row::InputTemplate},
-    {"Template", &MQTT_Publish_Row::Template},
-    {"OnChange", &MQTT_Publish_Row::OnChange, false, "N"},
-    {"OnTimer", &MQTT_Publish_Row::OnTimer, false, "N"},
-    {"Time", &MQTT_Publish_Row::Time},
-    {"Mnemonic", &MQTT_Publish_Row::Mnemonic, true},
+    {"Topic", &MQTT_Publish_Row::Topic, {1315, 1319}, {}, true},
+    {"Retained", &MQTT_Publish_Row::Retained, {1316, 1320, Cell_Editor::Check}, {}, true},
+    {"QoS", &MQTT_Publish_Row::QoS, {1317, 1321, Cell_Editor::Choice}, QoS_Choices, true},
+    {"DataType", &MQTT_Publish_Row::DataType, {1337, 1340, Cell_Editor::Choice}, Data_Type_Choices},
+    {"Dimension", &MQTT_Publish_Row::Dimension, {1338, 1341}},
+    {"Position", &MQTT_Publish_Row::Position, {1339, 1342}},
+    // Carried through load and save only; this product offers neither.
+    {"IPAddress", &MQTT_Publish_Row::IPAddress, {1362, 1364, Cell_Editor::Hidden}},
+    {"InputTemplate", &MQTT_Publish_Row::InputTemplate, {1363, 1365, Cell_Editor::Hidden}},
+    {"Template", &MQTT_Publish_Row::Template, {1335, 1336, Cell_Editor::Editable_Choice}, Template_Choices},
+    {"OnChange", &MQTT_Publish_Row::OnChange, {1381, 1382, Cell_Editor::Check}, {}, false, "N"},
+    {"OnTimer", &MQTT_Publish_Row::OnTimer, {1384, 1387, Cell_Editor::Check}, {}, false, "N"},
+    {"Time", &MQTT_Publish_Row::Time, {1385, 1388}},
+    {"Mnemonic", &MQTT_Publish_Row::Mnemonic, {1318, 1322}, {}, true},
 }};
 
+inline constexpr int Sub_Number_Header = 1324;
 inline constexpr std::array<MQTT_Column<MQTT_Subscribe_Row>, 12> Subscribe_Columns{{
-    {"Topic", &MQTT_Subscribe_Row::Topic, true},
-    {"Retained", &MQTT_Subscribe_Row::Retained, true},
-    {"QoS", &MQTT_Subscribe_Row::QoS, true},
-    {"DataType", &MQTT_Subscribe_Row::DataType},
-    {"Dimension", &MQTT_Subscribe_Row::Dimension},
-    {"Position", &MQTT_Subscribe_Row::Position},
-    {"IPAddress", &MQTT_Subscribe_Row::IPAddress},
-    {"Port", &MQTT_Subscribe_Row::Port},
-    {"EthType", &MQTT_Subscribe_Row::EthType},
-    {"InputTemplate", &MQTT_Subscribe_Row::InputTemplate},
-    {"Template", &MQTT_Subscribe_Row::Template},
-    {"Mnemonic", &MQTT_Subscribe_Row::Mnemonic, true},
+    {"Topic", &MQTT_Subscribe_Row::Topic, {1325, 1329}, {}, true},
+    {"Retained", &MQTT_Subscribe_Row::Retained, {1326, 1330, Cell_Editor::Check}, {}, true},
+    {"QoS", &MQTT_Subscribe_Row::QoS, {1327, 1331, Cell_Editor::Choice}, QoS_Choices, true},
+    {"DataType", &MQTT_Subscribe_Row::DataType, {1343, 1347, Cell_Editor::Choice}, Data_Type_Choices},
+    {"Dimension", &MQTT_Subscribe_Row::Dimension, {1344, 1348}},
+    {"Position", &MQTT_Subscribe_Row::Position, {1345, 1349}},
+    {"IPAddress", &MQTT_Subscribe_Row::IPAddress, {1366, 1370}},
+    {"Port", &MQTT_Subscribe_Row::Port, {1367, 1371}},
+    {"EthType", &MQTT_Subscribe_Row::EthType, {1368, 1372, Cell_Editor::Choice}, Eth_Type_Choices},
+    {"InputTemplate", &MQTT_Subscribe_Row::InputTemplate, {1369, 1373}},
+    {"Template", &MQTT_Subscribe_Row::Template, {1346, 1350, Cell_Editor::Editable_Choice}, Template_Choices},
+    {"Mnemonic", &MQTT_Subscribe_Row::Mnemonic, {1328, 1332}, {}, true},
 }};
 
 // The grid column (from 1) of an attribute.
@@ -87,8 +105,7 @@ inline constexpr int Pub_Template_Col = Grid_Column(Publish_Columns, "Template")
 inline constexpr int Sub_Template_Col = Grid_Column(Subscribe_Columns, "Template");
 static_assert(Pub_Template_Col == 9 && Sub_Template_Col == 11);
 
-// The topic screen's tables: always MQTT_Table_Rows rows each, table order; a row whose
-// Topic is blank ends the table for the check and the save.
+// The topic screen's tables: always MQTT_Table_Rows rows each, table order.
 struct MQTT_Topic_Table {
     QList<MQTT_Publish_Row> Pub = QList<MQTT_Publish_Row>(MQTT_Table_Rows);
     QList<MQTT_Subscribe_Row> Sub = QList<MQTT_Subscribe_Row>(MQTT_Table_Rows);
@@ -96,16 +113,45 @@ struct MQTT_Topic_Table {
     int Byte_OUT = Data_Area_Size; // bound of a subscribe Position
 };
 
+// A publish row is a rule when its Topic is not blank: saving writes exactly these rows.
+bool Is_Publish_Rule(const MQTT_Publish_Row& row);
+// A publish row holding nothing: no Topic and every other shown cell blank, a check box
+// holding "N" counting as blank. The check passes over it and saving leaves it out.
+bool Is_Empty_Row(const MQTT_Publish_Row& row);
+// The rules of the publish table.
+int Publish_Rule_Count(const MQTT_Topic_Table& m);
+
 // Empties both tables and fills them from the file at path. A missing file leaves them
 // empty and is no error. On failure the rows read before it stay filled. Publish rows
 // beyond MQTT_Table_Rows are not loaded and a notice says so.
 FileResult Load_MQTT_Topic(const AppState& st, const QString& path, MQTT_Topic_Table& m);
 
-// Writes the publish rows up to the first blank Topic and an empty subscribe section. The
-// caller runs Controllo_dati first and saves only when it passes.
+// Writes every publish rule in table order and an empty subscribe section; empty rows in
+// between are left out and lose no rule behind them. The caller runs Controllo_dati first
+// and saves only when it passes.
 FileResult Save_MQTT_Topic(const AppState& st, const QString& path, const MQTT_Topic_Table& m);
 
+// The check's message for publish row ARow (from 1) alone, as Controllo_dati gives it
+// when the row is the first to fail; empty when the row passes or is empty.
+QString Publish_Row_Fault(const AppState& st, const MQTT_Topic_Table& m, int ARow);
+
+// The bytes a publish rule reads: a rule whose Dimension is at least 1 and whose
+// Position lies in the data area. False for any other row.
+bool Rule_Placement(const MQTT_Publish_Row& row, int* Position, int* Dimension);
+
+// The warning of a publish rule that reads bytes no listener use fills, or only part of
+// a listener's field; empty when it has none, or when the rule is not placed. Warnings
+// never stop a save.
+QString Publish_Row_Warning(const AppState& st, const MQTT_Publish_Row& row,
+                            const QList<Data_Area_Use>& listeners);
+
+// The status line: rules in use of the table's rows, and the size of bank 3 against the
+// bank's limit.
+QString Topic_Status_Text(const AppState& st, int rules, uint64_t bank_bytes);
+
 // Checks both tables; empty when they pass, else the error box's text for the first fault.
+// The publish check passes over empty rows and refuses a filled row without a Topic; the
+// subscribe check ends at its first blank Topic.
 QString Controllo_dati(const AppState& st, const MQTT_Topic_Table& m);
 
 } // namespace swr

@@ -1,4 +1,5 @@
 #include "app/Texts.h"
+#include "project/DataArea.h"
 #include "project/mqtt/MqttTopics.h"
 
 #include "TestSupport.h"
@@ -89,15 +90,15 @@ TEST(MQTTTopicFile, MissingFileGivesEmptyTablesAndDefaultLayout)
                             "<!--SW_VERSION = 1.002-->\n");
 }
 
-TEST(MQTTTopicFile, SavesThirteenAttributesInOrderUpToTheFirstBlankTopic)
+TEST(MQTTTopicFile, SavesThirteenAttributesInOrderForEveryRowWithATopic)
 {
     TopicFolder p;
     MQTT_Topic_Table m;
     m.Pub[0] = Good_Row("a");
-    m.Pub[1] = {"b", "Y", "", "String", "16", "4", "ip", "in", "", "N", "Y", "250", ""};
-    m.Pub[2].Topic = " \t\r\n";
-    m.Pub[2].Mnemonic = "not saved";
-    m.Pub[3] = Good_Row("after the blank row");
+    m.Pub[2] = {"b", "Y", "", "String", "16", "4", "ip", "in", "", "N", "Y", "250", ""};
+    m.Pub[3].Topic = " \t\r\n";
+    m.Pub[3].Mnemonic = "a row without a topic is no rule";
+    m.Pub[MQTT_Table_Rows - 1] = Good_Row("last");
     m.Sub[0].Topic = "subscribe rows are never saved";
     ASSERT_TRUE(Save_MQTT_Topic(p.st, p.file(), m).ok);
     EXPECT_EQ(p.read(File),
@@ -110,12 +111,23 @@ TEST(MQTTTopicFile, SavesThirteenAttributesInOrderUpToTheFirstBlankTopic)
               "\t\t<row Topic=\"b\" Retained=\"Y\" QoS=\"\" DataType=\"String\" Dimension=\"16\" "
               "Position=\"4\" IPAddress=\"ip\" InputTemplate=\"in\" Template=\"\" "
               "OnChange=\"N\" OnTimer=\"Y\" Time=\"250\" Mnemonic=\"\" />\n"
+              "\t\t<row Topic=\"last\" Retained=\"N\" QoS=\"1\" DataType=\"Float\" Dimension=\"4\" "
+              "Position=\"0\" IPAddress=\"\" InputTemplate=\"\" Template=\"$VALUE$\" "
+              "OnChange=\"Y\" OnTimer=\"N\" Time=\"\" Mnemonic=\"Speed\" />\n"
               "\t</MQTT_Publish>\n"
               "\t<MQTT_Subscribe />\n"
               "</MQTT_Set_Topic>\n"
               "<!--SW_VERSION = 1.002-->\n");
 
-    m.Pub[0].Topic = " ";
+    // Reloaded, the rules close up in table order.
+    MQTT_Topic_Table back;
+    ASSERT_TRUE(p.load(back).ok);
+    EXPECT_EQ(back.Pub[1].Topic, "b");
+    EXPECT_EQ(back.Pub[2].Topic, "last");
+    EXPECT_EQ(Publish_Rule_Count(back), 3);
+
+    for (MQTT_Publish_Row& row : m.Pub)
+        row.Topic = " ";
     ASSERT_TRUE(Save_MQTT_Topic(p.st, p.file(), m).ok);
     EXPECT_TRUE(p.read(File).contains("<MQTT_Publish />"));
 }
@@ -332,13 +344,14 @@ TEST(MQTTTopicCheck, MessagesAndOrderOfTheChecks)
         EXPECT_EQ(Controllo_dati(p.st, m), c.message) << c.what;
     }
 
-    // The row number, rows after a blank Topic, the subscribe table after the publish one.
+    // The row number, the subscribe table after the publish one.
     MQTT_Topic_Table m;
     m.Pub[0] = m.Pub[1] = Good_Row();
     m.Pub[2] = Good_Row();
     m.Pub[2].DataType = "";
     EXPECT_EQ(Controllo_dati(p.st, m), "Error row 3" + p.st.Get_Lang_Text(1352));
-    m.Pub[1].Topic = "\t ";
+    m.Pub[1] = MQTT_Publish_Row{};
+    m.Pub[2] = MQTT_Publish_Row{};
     m.Sub[0] = {"s", "", "", "Int", "2", "1999", "", "", "", "", "$VALUE$", ""};
     m.Sub[1] = {"s", "", "", "Float", "4", "2000", "", "", "", "", "", ""};
     EXPECT_EQ(Controllo_dati(p.st, m), "Error row 2" + p.st.Get_Lang_Text(1361) + "1999");
@@ -362,4 +375,86 @@ TEST(MQTTTopicCheck, MessagesAndOrderOfTheChecks)
     // Texts are taken from the table when the check runs.
     p.st.Lang_Table[Txt::MQTT_Error_Row] = "Fehler Zeile ";
     EXPECT_TRUE(Controllo_dati(p.st, m).startsWith("Fehler Zeile 1"));
+}
+
+TEST(MQTTTopicCheck, NoRuleIsLostBehindAnEmptyRow)
+{
+    TopicFolder p;
+    const QString no_topic = "Error row 2" + p.st.Get_Lang_Text(Txt::MQTT_Pub_Topic_Missing);
+    EXPECT_EQ(no_topic, "Error row 2!! [MQTT Publish] Topic must be inserted");
+    // Row 2 has no Topic; what else it holds decides whether it is empty.
+    const struct {
+        const char* what;
+        MQTT_Publish_Row row;
+        QString message;
+    } cases[] = {
+        {"never touched", {}, ""},
+        {"blanks and unchecked boxes", {" \t", "N", "", " ", "", "", "", "", "", "n", " N ", "", "\r\n"}, ""},
+        {"only hidden cells filled", {"", "", "", "", "", "", "10.0.0.1", "in", "", "", "", "", ""}, ""},
+        {"retained checked", {"", "Y", "", "", "", "", "", "", "", "", "", "", ""}, no_topic},
+        {"a QoS", {"", "", "0", "", "", "", "", "", "", "", "", "", ""}, no_topic},
+        {"a data type", {"", "", "", "Int", "", "", "", "", "", "", "", "", ""}, no_topic},
+        {"a template", {"", "", "", "", "", "", "", "", "$VALUE$", "", "", "", ""}, no_topic},
+        {"on timer", {"", "", "", "", "", "", "", "", "", "", "Y", "", ""}, no_topic},
+        {"a time", {"", "", "", "", "", "", "", "", "", "", "", "100", ""}, no_topic},
+        {"a mnemonic", {" ", "", "", "", "", "", "", "", "", "", "", "", "speed"}, no_topic},
+    };
+    for (const auto& c : cases) {
+        MQTT_Topic_Table m;
+        m.Pub[0] = m.Pub[2] = Good_Row();
+        m.Pub[1] = c.row;
+        EXPECT_EQ(Controllo_dati(p.st, m), c.message) << c.what;
+        EXPECT_EQ(Is_Empty_Row(c.row), c.message.isEmpty()) << c.what;
+        EXPECT_EQ(Publish_Row_Fault(p.st, m, 2), c.message) << c.what;
+        EXPECT_EQ(Publish_Rule_Count(m), 2) << c.what;
+    }
+
+    // Rows after an empty row are still checked, down to the last row of the table.
+    MQTT_Topic_Table m;
+    m.Pub[0] = Good_Row();
+    m.Pub[MQTT_Table_Rows - 1] = Good_Row();
+    m.Pub[MQTT_Table_Rows - 1].Position = "2000";
+    EXPECT_EQ(Controllo_dati(p.st, m), "Error row 1024" + p.st.Get_Lang_Text(1356) + "1999");
+    EXPECT_EQ(Publish_Row_Fault(p.st, m, 1024), Controllo_dati(p.st, m));
+    EXPECT_EQ(Publish_Row_Fault(p.st, m, 1), "");
+
+    // The subscribe table still ends at its first blank Topic.
+    m.Pub[MQTT_Table_Rows - 1] = Good_Row();
+    m.Sub[1] = {"s", "", "", "", "", "", "", "", "", "", "", ""};
+    EXPECT_EQ(Controllo_dati(p.st, m), "");
+    m.Sub[0] = {"s", "", "", "Int", "2", "0", "", "", "", "", "", ""};
+    EXPECT_EQ(Controllo_dati(p.st, m), "Error row 2" + p.st.Get_Lang_Text(1357));
+}
+
+TEST(MQTTTopicCheck, WarningsAgainstTheListenerUses)
+{
+    TopicFolder p;
+    const auto L = Data_Area_User::Listener;
+    const QList<Data_Area_Use> uses = {{L, 1, 0, 4}, {L, 3, 4, 8}};
+    const auto rule = [](const char* position, const char* dimension) {
+        MQTT_Publish_Row r = Good_Row();
+        r.Position = position;
+        r.Dimension = dimension;
+        return r;
+    };
+    EXPECT_EQ(Publish_Row_Warning(p.st, rule("0", "4"), uses), "");
+    EXPECT_EQ(Publish_Row_Warning(p.st, rule("0", "12"), uses), "");
+    EXPECT_EQ(Publish_Row_Warning(p.st, rule("20", "4"), uses),
+              p.text(Txt::MQTT_Bytes_Not_Filled, {"4", "20"}));
+    EXPECT_EQ(Publish_Row_Warning(p.st, rule("8", "8"), uses),
+              p.text(Txt::MQTT_Bytes_Not_Filled, {"4", "12"}) + "\n"
+                  + p.text(Txt::MQTT_Part_Of_Field, {"3", "4", "11"}));
+    EXPECT_EQ(Publish_Row_Warning(p.st, rule("2", "4"), uses), p.text(Txt::MQTT_Part_Of_Field, {"1", "0", "3"}));
+    // Rows the check refuses, and rows that are no rule, carry no warning.
+    EXPECT_EQ(Publish_Row_Warning(p.st, rule("2000", "4"), uses), "");
+    EXPECT_EQ(Publish_Row_Warning(p.st, rule("20", "0"), uses), "");
+    MQTT_Publish_Row no_topic = rule("20", "4");
+    no_topic.Topic = " ";
+    EXPECT_EQ(Publish_Row_Warning(p.st, no_topic, uses), "");
+
+    EXPECT_EQ(Topic_Status_Text(p.st, 3, 241), "Rules in use: 3 of 1024    Bank 3: 241 of 131072 bytes");
+    EXPECT_EQ(Topic_Status_Text(p.st, 1024, 131073),
+              "Rules in use: 1024 of 1024    Bank 3: 131073 bytes, more than the 131072 bytes the "
+              "device holds: Update Device will refuse it");
+    EXPECT_TRUE(Topic_Status_Text(p.st, 0, 131072).endsWith("131072 of 131072 bytes"));
 }

@@ -1,0 +1,200 @@
+// The topic screen on a full table, offscreen: opening it (from show to its first
+// complete paint) against the floor of parsing the file and filling the grid's model
+// without a view, and against a bare widget; Insert Row and Delete Row; and the memory
+// the open screen takes beyond the main window. Run by scripts/bench.sh.
+#include "MainWindow.h"
+#include "MqttTopicScreen.h"
+#include "TopicTemplate.h"
+
+#include "app/AppState.h"
+#include "app/Messages.h"
+#include "app/Projects.h"
+#include "app/Startup.h"
+#include "app/Version.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+using namespace swr;
+
+namespace {
+
+// Every question is answered Yes; nothing is shown.
+class YesMessages final : public IMessages {
+public:
+    void Show_Error(const QString&) override {}
+    void Show_Warning(const QString&) override {}
+    void Show_Info(const QString&) override {}
+    bool Ask_Yes_No(const QString&) override { return true; }
+};
+
+MQTT_Publish_Row Rule(int n)
+{
+    const QString i = QString::number(n);
+    return {QStringLiteral("ship/nav/gga/lat/") + i, QStringLiteral("N"), QStringLiteral("1"),
+            QStringLiteral("Float"), QStringLiteral("4"), QString::number(n % 500 * 4), QString(), QString(),
+            QStringLiteral("{\r\n  \"lat\": $VALUE$, \"n\": ") + i + QStringLiteral(" }"), QStringLiteral("Y"),
+            QStringLiteral("N"), QString(), QStringLiteral("Latitude ") + i};
+}
+
+// A program folder with one configuration whose topic file holds 1024 rules.
+struct Folder {
+    QTemporaryDir dir;
+    AppState st;
+    YesMessages msg;
+    Folder()
+    {
+        Start_Up(st, dir.path(), msg);
+        Create_New_Project(st, QStringLiteral("Bench"));
+        MQTT_Topic_Table m;
+        for (int r = 0; r < MQTT_Table_Rows; ++r)
+            m.Pub[r] = Rule(r + 1);
+        Save_MQTT_Topic(st, st.File_MQTT_Topic, m);
+    }
+};
+
+// Shows w and returns once its watched part has painted.
+class PaintWatch : public QObject {
+public:
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            painted = true;
+        return false;
+    }
+};
+
+void Show_Until_Painted(QWidget* w, QWidget* watched, PaintWatch& watch)
+{
+    watch.painted = false;
+    watched->installEventFilter(&watch);
+    w->show();
+    while (!watch.painted)
+        QApplication::processEvents();
+    watched->removeEventFilter(&watch);
+}
+
+// On the full table, and on no file at all: the screen's own cost.
+void Open_Screen(benchmark::State& state, bool full)
+{
+    Folder f;
+    if (!full)
+        QFile::remove(f.st.File_MQTT_Topic);
+    TFTopicTemplate tpl(f.st);
+    TFMQTT_Set_Topic scr(f.st, f.msg, &tpl);
+    PaintWatch watch;
+    for (auto _ : state) {
+        Show_Until_Painted(&scr, scr.ACG_Pub->viewport(), watch);
+        state.PauseTiming();
+        scr.hide();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["rules"] = Publish_Rule_Count(scr.Table);
+}
+
+// Parsing the file and filling the grid's model, no view.
+void Floor_Parse_And_Model(benchmark::State& state)
+{
+    Folder f;
+    MQTT_Topic_Table m;
+    MqttPublishModel model(f.st, m.Pub, Publish_Columns);
+    for (auto _ : state)
+        model.Reset([&] { benchmark::DoNotOptimize(Load_MQTT_Topic(f.st, f.st.File_MQTT_Topic, m)); });
+}
+
+void Floor_Bare_Widget(benchmark::State& state)
+{
+    QWidget w;
+    w.resize(1100, 337);
+    PaintWatch watch;
+    for (auto _ : state) {
+        Show_Until_Painted(&w, &w, watch);
+        state.PauseTiming();
+        w.hide();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+// Insert Row or Delete Row on row 3 of the shown, full table, with the repaint and the
+// status line that follow; the row that went is put back untimed, so the table stays full.
+void Row_Button(benchmark::State& state, bool insert)
+{
+    Folder f;
+    TFTopicTemplate tpl(f.st);
+    TFMQTT_Set_Topic scr(f.st, f.msg, &tpl);
+    PaintWatch watch;
+    Show_Until_Painted(&scr, scr.ACG_Pub->viewport(), watch);
+    scr.ACG_Pub->setCurrentIndex(scr.Pub_Model->index(2, 0));
+    for (auto _ : state) {
+        (insert ? scr.Btn_InsRow : scr.Btn_DelRow)->click();
+        QApplication::processEvents();
+        state.PauseTiming();
+        scr.Table.Pub[insert ? 2 : MQTT_Table_Rows - 1] = Rule(7);
+        state.ResumeTiming();
+    }
+    state.counters["rules"] = Publish_Rule_Count(scr.Table);
+}
+
+long Resident_KiB()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> f = statm.readAll().split(' ');
+    return f.size() > 1 ? f[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024) : 0;
+}
+
+// Resident memory of the main window alone, then with the screen open on 1024 rules.
+void Memory(benchmark::State& state)
+{
+    Folder f;
+    NoVersionCheck version;
+    TFKonstrelFirmWare window(f.st, f.msg, version);
+    PaintWatch watch;
+    Show_Until_Painted(&window, &window, watch);
+    const long before = Resident_KiB();
+    long after = before;
+    for (auto _ : state) {
+        auto* tpl = new TFTopicTemplate(f.st, &window);
+        auto* scr = new TFMQTT_Set_Topic(f.st, f.msg, tpl, &window);
+        Show_Until_Painted(scr, scr->ACG_Pub->viewport(), watch);
+        after = Resident_KiB();
+        delete scr;
+        delete tpl;
+    }
+    state.counters["main_window_MiB"] = double(before) / 1024;
+    state.counters["screen_open_extra_MiB"] = double(after - before) / 1024;
+}
+
+} // namespace
+
+// The memory first, before the other runs leave the heap grown.
+BENCHMARK(Memory)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Open_Screen, full, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Open_Screen, empty, false)->Unit(benchmark::kMillisecond);
+BENCHMARK(Floor_Parse_And_Model)->Unit(benchmark::kMillisecond);
+BENCHMARK(Floor_Bare_Widget)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Row_Button, insert, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Row_Button, delete, false)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,356 @@
+#include "MqttTopicScreen.h"
+
+#include "GridHelpers.h"
+#include "TopicTemplate.h"
+
+#include "app/AppState.h"
+#include "app/Messages.h"
+#include "app/Texts.h"
+#include "compiler/ParameterBank.h"
+#include "project/nmea/NmeaAccess.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace swr {
+
+namespace {
+
+constexpr int Client_Width = 1100;
+constexpr int Client_Height = 337;
+
+// Widths of the publish grid's shown columns, by attribute; the last column takes the rest.
+constexpr struct {
+    const char* name;
+    int width;
+} Pub_Widths[] = {
+    {"Topic", 190}, {"Retained", 64}, {"QoS", 44},     {"DataType", 76}, {"Dimension", 72},
+    {"Position", 62}, {"Template", 170}, {"OnChange", 72}, {"OnTimer", 64}, {"Time", 64},
+};
+
+QTableView* Make_Grid(QWidget* page, const char* name)
+{
+    auto* grid = Named<QTableView>(page, name);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(grid);
+    grid->verticalHeader()->setDefaultSectionSize(22);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->setWordWrap(false);
+    return grid;
+}
+
+bool Is_Ctrl_Enter(const QKeyEvent* k)
+{
+    return (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && (k->modifiers() & Qt::ControlModifier);
+}
+
+} // namespace
+
+TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate* FTopicTemplate, QWidget* parent)
+    : QDialog(parent), st_(st), msg_(msg), FTopicTemplate_(FTopicTemplate)
+{
+    QVBoxLayout* outer = Topic_Screen_Frame(this, "TFMQTT_Set_Topic", {Client_Width, Client_Height}, &P_Title);
+
+    PageControl1 = Named<QTabWidget>(this, "PageControl1");
+    TS_MQTT_Publish = Named<QWidget>(PageControl1, "TS_MQTT_Publish");
+    TS_MQTT_Subscribe = Named<QWidget>(PageControl1, "TS_MQTT_Subscribe");
+    ACG_Pub = Make_Grid(TS_MQTT_Publish, "ACG_Pub");
+    ACG_Sub = Make_Grid(TS_MQTT_Subscribe, "ACG_Sub");
+    PageControl1->addTab(TS_MQTT_Publish, QString());
+    PageControl1->addTab(TS_MQTT_Subscribe, QString());
+    PageControl1->setTabVisible(1, false); // this product offers no subscribe rules
+    auto* pages = new QHBoxLayout;
+    pages->setContentsMargins(8, 0, 8, 0);
+    pages->addWidget(PageControl1);
+    outer->addLayout(pages, 1);
+
+    Pub_Model = new MqttPublishModel(st_, Table.Pub, Publish_Columns, this);
+    Sub_Model = new MqttSubscribeModel(st_, Table.Sub, Subscribe_Columns, this);
+    Attach_Grid_Model(ACG_Pub, Pub_Model, st_, Pub_Number_Header);
+    Attach_Grid_Model(ACG_Sub, Sub_Model, st_, Sub_Number_Header);
+    for (const auto& w : Pub_Widths)
+        ACG_Pub->setColumnWidth(Grid_Column(Publish_Columns, w.name) - 1, w.width);
+    Pub_Model->marker = [this](int row) { return Pub_Marker(row); };
+    // Read after the conveniences so that Ctrl+Enter reaches the template editor first.
+    for (QTableView* grid : {ACG_Pub, ACG_Sub}) {
+        grid->installEventFilter(this);
+        grid->viewport()->installEventFilter(this);
+    }
+
+    status_timer_ = new QTimer(this);
+    status_timer_->setSingleShot(true);
+    status_timer_->setInterval(0); // once after a burst of changes
+    connect(status_timer_, &QTimer::timeout, this, &TFMQTT_Set_Topic::Update_Status);
+    connect(Pub_Model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& from, const QModelIndex& to) {
+        for (int r = from.row(); r <= to.row(); ++r)
+            markers_[r].reset();
+        if (!status_timer_->isActive())
+            status_timer_->start();
+    });
+    connect(Pub_Model, &QAbstractItemModel::modelReset, this, [this] {
+        for (std::optional<Row_Marker>& m : markers_)
+            m.reset();
+    });
+
+    auto* bottom = new QHBoxLayout;
+    bottom->setContentsMargins(12, 0, 12, 0);
+    L_Status = Named<QLabel>(this, "L_Status");
+    bottom->addWidget(L_Status, 1);
+    Btn_DelRow = Make_Button(this, "Btn_DelRow");
+    Btn_InsRow = Make_Button(this, "Btn_InsRow");
+    Btn_CopyRow = Make_Button(this, "Btn_CopyRow");
+    Btn_PasteRow = Make_Button(this, "Btn_PasteRow");
+    Btn_OK = Make_Button(this, "Btn_OK");
+    Btn_Cancel = Make_Button(this, "Btn_Cancel");
+    for (QPushButton* b : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow})
+        bottom->addWidget(b);
+    bottom->addSpacing(24);
+    bottom->addWidget(Btn_OK);
+    bottom->addWidget(Btn_Cancel);
+    outer->addLayout(bottom);
+
+    connect(Btn_OK, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_OKClick);
+    connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Btn_DelRow, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_DelRowClick);
+    connect(Btn_InsRow, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_InsRowClick);
+    connect(Btn_CopyRow, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_CopyRowClick);
+    connect(Btn_PasteRow, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_PasteRowClick);
+
+    setTabOrder(PageControl1, ACG_Pub);
+    QWidget* previous = ACG_Pub;
+    for (QPushButton* w : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_OK, Btn_Cancel}) {
+        setTabOrder(previous, w);
+        previous = w;
+    }
+    Set_Lang();
+}
+
+TFMQTT_Set_Topic::~TFMQTT_Set_Topic()
+{
+    // The models show Table, which goes before the grids do.
+    ACG_Pub->setModel(nullptr);
+    ACG_Sub->setModel(nullptr);
+    delete Pub_Model;
+    delete Sub_Model;
+}
+
+void TFMQTT_Set_Topic::Set_Lang()
+{
+    setWindowTitle(st_.Get_Lang_Text(1300));
+    Set_Title_Strip(P_Title, st_, st_.Get_Lang_Text(1301));
+    Apply_Captions(st_, {{Btn_OK, 1302, 1308},
+                         {Btn_Cancel, 1303, 1309},
+                         {Btn_DelRow, 1304, 1310},
+                         {Btn_InsRow, 1305, 1311},
+                         {Btn_CopyRow, 1306, 1312},
+                         {Btn_PasteRow, 1307, 1313}});
+    PageControl1->setTabText(0, st_.Get_Lang_Text(1333));
+    PageControl1->setTabText(1, st_.Get_Lang_Text(1334));
+    Set_Grid_Corner_Text(ACG_Pub, st_.Get_Lang_Text(Pub_Number_Header));
+    Set_Grid_Corner_Text(ACG_Sub, st_.Get_Lang_Text(Sub_Number_Header));
+    ACG_Pub->setAccessibleName(st_.Get_Lang_Text(1333));
+    ACG_Sub->setAccessibleName(st_.Get_Lang_Text(1334));
+    Pub_Model->Refresh();
+    Sub_Model->Refresh();
+    Update_Status();
+}
+
+void TFMQTT_Set_Topic::showEvent(QShowEvent* e)
+{
+    FormShow();
+    QDialog::showEvent(e);
+}
+
+void TFMQTT_Set_Topic::FormShow()
+{
+    Byte_IN = Data_Area_Size;
+    Byte_OUT = Data_Area_Size;
+    PageControl1->setCurrentWidget(TS_MQTT_Publish);
+
+    // What the rules are compared with: the listener rows that fill the data area, and
+    // the part of bank 3 the communication parameters take.
+    NMEA_Listener_Table listeners;
+    listeners_read_ = Load_NMEA_Access(st_, st_.File_NMEA_Access, listeners).ok;
+    listeners_ = listeners_read_ ? Listener_Uses(listeners) : QList<Data_Area_Use>{};
+    broker_ = TMQTT{};
+    Read_MQTT_Parameters(st_, broker_);
+
+    FileResult r;
+    Pub_Model->Reset([&] {
+        Sub_Model->Reset([&] {
+            r = Load_MQTT_Topic(st_, st_.File_MQTT_Topic, Table);
+            Table.Byte_IN = Byte_IN;
+            Table.Byte_OUT = Byte_OUT;
+        });
+    });
+    Do_Copy_Pub = false;
+    Do_Copy_Sub = false;
+    ACG_Pub->setCurrentIndex(Pub_Model->index(0, 0));
+    ACG_Sub->setCurrentIndex(Sub_Model->index(0, 0));
+    ACG_Pub->scrollToTop();
+    ACG_Pub->setFocus(Qt::OtherFocusReason);
+    Update_Status();
+    if (!r.ok)
+        msg_.Show_Error(r.message);
+    for (const QString& n : r.notices)
+        msg_.Show_Warning(n);
+}
+
+QTableView* TFMQTT_Set_Topic::Shown_Grid() const
+{
+    return PageControl1->currentWidget() == TS_MQTT_Subscribe ? ACG_Sub : ACG_Pub;
+}
+
+GridModel* TFMQTT_Set_Topic::Model_Of(QTableView* grid) const
+{
+    return grid == ACG_Sub ? static_cast<GridModel*>(Sub_Model) : Pub_Model;
+}
+
+int TFMQTT_Set_Topic::Current_Row(QTableView* grid) const
+{
+    const QModelIndex i = grid->currentIndex();
+    return i.isValid() ? i.row() + 1 : 1;
+}
+
+void TFMQTT_Set_Topic::Btn_OKClick()
+{
+    // An edit still open in a cell goes into the table first.
+    Btn_OK->setFocus(Qt::OtherFocusReason);
+    Table.Byte_IN = Byte_IN;
+    Table.Byte_OUT = Byte_OUT;
+    const QString fault = swr::Controllo_dati(st_, Table);
+    if (!fault.isEmpty()) {
+        for (int ARow = 1; ARow <= Table.Pub.size(); ++ARow) {
+            if (Publish_Row_Fault(st_, Table, ARow) == fault) {
+                ACG_Pub->setCurrentIndex(Pub_Model->index(ARow - 1, 0));
+                break;
+            }
+        }
+        msg_.Show_Error(fault);
+        return;
+    }
+    // Written whole to a temporary file first: a failed write leaves the old file and
+    // the screen open with every row as it was.
+    const FileResult r = Save_MQTT_Topic(st_, st_.File_MQTT_Topic, Table);
+    if (!r.ok) {
+        msg_.Show_Error(r.message);
+        return;
+    }
+    accept();
+}
+
+void TFMQTT_Set_Topic::Btn_DelRowClick()
+{
+    QTableView* grid = Shown_Grid();
+    const int row = Current_Row(grid);
+    if (!msg_.Ask_Yes_No(st_.Get_Lang_Text(1323) + QString::number(row)))
+        return;
+    ModelGrid g(Model_Of(grid)); // tells the views once, when the rows have moved
+    Grid_Delete_Row(g, row);
+}
+
+void TFMQTT_Set_Topic::Btn_InsRowClick()
+{
+    QTableView* grid = Shown_Grid();
+    ModelGrid g(Model_Of(grid));
+    Grid_Insert_Row(g, Current_Row(grid), false);
+}
+
+void TFMQTT_Set_Topic::Btn_CopyRowClick()
+{
+    QTableView* grid = Shown_Grid();
+    ModelGrid g(Model_Of(grid));
+    Grid_Copy_Row(g, Current_Row(grid), st_);
+    Do_Copy_Pub = grid == ACG_Pub;
+    Do_Copy_Sub = grid == ACG_Sub;
+}
+
+void TFMQTT_Set_Topic::Btn_PasteRowClick()
+{
+    QTableView* grid = Shown_Grid();
+    ModelGrid g(Model_Of(grid));
+    Grid_Paste_Row(g, Current_Row(grid), grid == ACG_Pub ? Do_Copy_Pub : Do_Copy_Sub, st_, msg_);
+}
+
+void TFMQTT_Set_Topic::ACG_MQTT_DblClickCell(QTableView* Sender, int ARow, int ACol)
+{
+    Grid_Auto_Size_Column(Sender, st_, ARow, ACol);
+    const QModelIndex cur = Sender->currentIndex();
+    const int template_col = Sender == ACG_Sub ? Sub_Template_Col : Pub_Template_Col;
+    if (ARow > 0 && cur.isValid() && cur.column() + 1 == template_col)
+        Show_Form_Topic(Sender, cur.row() + 1, cur.column() + 1);
+}
+
+void TFMQTT_Set_Topic::Show_Form_Topic(QTableView* Sender, int ARow, int ACol)
+{
+    GridModel* model = Model_Of(Sender);
+    const QString cell = model->Text(ARow - 1, ACol - 1);
+    const int template_col = Sender == ACG_Sub ? Sub_Template_Col : Pub_Template_Col;
+    const QString result = FTopicTemplate_->Edit(Open_Topic_Editor(ACol, template_col, cell), cell);
+    if (result != cell)
+        model->setData(model->index(ARow - 1, ACol - 1), result, Qt::EditRole);
+}
+
+bool TFMQTT_Set_Topic::eventFilter(QObject* watched, QEvent* e)
+{
+    const bool double_click = e->type() == QEvent::MouseButtonDblClick;
+    const bool ctrl_enter = e->type() == QEvent::KeyPress && Is_Ctrl_Enter(static_cast<QKeyEvent*>(e));
+    if (!double_click && !ctrl_enter)
+        return QDialog::eventFilter(watched, e);
+    for (QTableView* grid : {ACG_Pub, ACG_Sub}) {
+        const int template_col = grid == ACG_Sub ? Sub_Template_Col : Pub_Template_Col;
+        if (double_click && watched == grid->viewport()) {
+            // On a Template cell the double click opens the template editor, not the
+            // cell's own drop-down.
+            const QModelIndex i = grid->indexAt(static_cast<QMouseEvent*>(e)->position().toPoint());
+            if (i.isValid() && i.column() + 1 == template_col) {
+                grid->setCurrentIndex(i);
+                ACG_MQTT_DblClickCell(grid, i.row() + 1, i.column() + 1);
+                return true;
+            }
+        } else if (ctrl_enter && watched == grid) {
+            // Ctrl+Enter: the template editor from the keyboard.
+            const QModelIndex cur = grid->currentIndex();
+            if (cur.isValid() && cur.column() + 1 == template_col)
+                Show_Form_Topic(grid, cur.row() + 1, cur.column() + 1);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+Row_Marker TFMQTT_Set_Topic::Pub_Marker(int row) const
+{
+    std::optional<Row_Marker>& known = markers_[row];
+    if (!known)
+        known = Find_Pub_Marker(row);
+    return *known;
+}
+
+Row_Marker TFMQTT_Set_Topic::Find_Pub_Marker(int row) const
+{
+    const QString fault = Publish_Row_Fault(st_, Table, row + 1);
+    if (!fault.isEmpty())
+        return {Row_Marker::Error, fault};
+    const QString warning = listeners_read_ ? Publish_Row_Warning(st_, Table.Pub.at(row), listeners_) : QString();
+    if (!warning.isEmpty())
+        return {Row_Marker::Warning, warning};
+    return {};
+}
+
+void TFMQTT_Set_Topic::Update_Status()
+{
+    status_timer_->stop();
+    L_Status->setText(Topic_Status_Text(st_, Publish_Rule_Count(Table), MQTT_Bank_Estimate(st_, broker_, Table.Pub)));
+}
+
+} // namespace swr

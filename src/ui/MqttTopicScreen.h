@@ -1,0 +1,92 @@
+#pragma once
+
+#include "MqttTopicModel.h"
+#include "WidgetKit.h"
+
+#include "compiler/MqttBank.h"
+#include "project/DataArea.h"
+#include "project/mqtt/MqttTopics.h"
+
+#include <QDialog>
+
+#include <optional>
+
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+class QTimer;
+
+namespace swr {
+
+struct AppState;
+class IMessages;
+class TFTopicTemplate;
+
+// Set MQTT Topics: the publish rules of the configuration, up to 1024, in one grid; OK
+// checks and writes MQTT_Set_Topic.xml. The subscribe grid holds a file's subscribe rows
+// for the check and is never shown.
+class TFMQTT_Set_Topic : public QDialog, public ILangScreen {
+    Q_OBJECT
+public:
+    TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate* FTopicTemplate, QWidget* parent = nullptr);
+    ~TFMQTT_Set_Topic() override;
+    void Set_Lang() override;
+
+    void FormShow();
+    void Btn_OKClick();
+    void Btn_DelRowClick();
+    void Btn_InsRowClick();
+    void Btn_CopyRowClick();
+    void Btn_PasteRowClick();
+    // A double click on a cell (ARow, ACol from 1) of either grid.
+    void ACG_MQTT_DblClickCell(QTableView* Sender, int ARow, int ACol);
+    // Opens the template editor on a cell and writes its result back.
+    void Show_Form_Topic(QTableView* Sender, int ARow, int ACol);
+
+    int Byte_IN = Data_Area_Size;
+    int Byte_OUT = Data_Area_Size;
+    bool Do_Copy_Pub = false;
+    bool Do_Copy_Sub = false;
+    MQTT_Topic_Table Table; // what the two grids show
+
+    TitleStrip* P_Title;
+    QTabWidget* PageControl1;
+    QWidget* TS_MQTT_Publish;
+    QWidget* TS_MQTT_Subscribe;
+    QTableView* ACG_Pub;
+    QTableView* ACG_Sub;
+    QLabel* L_Status;
+    QPushButton* Btn_DelRow;
+    QPushButton* Btn_InsRow;
+    QPushButton* Btn_CopyRow;
+    QPushButton* Btn_PasteRow;
+    QPushButton* Btn_OK;
+    QPushButton* Btn_Cancel;
+    MqttPublishModel* Pub_Model;
+    MqttSubscribeModel* Sub_Model;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    QTableView* Shown_Grid() const;
+    GridModel* Model_Of(QTableView* grid) const;
+    int Current_Row(QTableView* grid) const;
+    Row_Marker Pub_Marker(int row) const;
+    Row_Marker Find_Pub_Marker(int row) const;
+    void Update_Status();
+
+    AppState& st_;
+    IMessages& msg_;
+    TFTopicTemplate* FTopicTemplate_;
+    QList<Data_Area_Use> listeners_; // read from the listener file at each showing
+    bool listeners_read_ = false;
+    TMQTT broker_; // the broker, TLS and NTP part of bank 3, from ParGen.xml
+    QTimer* status_timer_;
+    // Each publish row's marker once asked, until the row changes.
+    mutable QList<std::optional<Row_Marker>> markers_ = QList<std::optional<Row_Marker>>(MQTT_Table_Rows);
+};
+
+} // namespace swr
