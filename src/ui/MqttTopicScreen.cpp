@@ -1,11 +1,13 @@
 #include "MqttTopicScreen.h"
 
 #include "GridHelpers.h"
+#include "MonitorWindow.h"
 #include "TopicTemplate.h"
 
 #include "app/AppState.h"
 #include "app/Messages.h"
 #include "app/Texts.h"
+#include "broker/BrokerTexts.h"
 #include "compiler/ParameterBank.h"
 #include "project/nmea/NmeaAccess.h"
 
@@ -109,9 +111,10 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate
     Btn_InsRow = Make_Button(this, "Btn_InsRow");
     Btn_CopyRow = Make_Button(this, "Btn_CopyRow");
     Btn_PasteRow = Make_Button(this, "Btn_PasteRow");
+    Btn_Monitor = Make_Button(this, "Btn_Monitor");
     Btn_OK = Make_Button(this, "Btn_OK");
     Btn_Cancel = Make_Button(this, "Btn_Cancel");
-    for (QPushButton* b : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow})
+    for (QPushButton* b : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_Monitor})
         bottom->addWidget(b);
     bottom->addSpacing(24);
     bottom->addWidget(Btn_OK);
@@ -124,10 +127,11 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate
     connect(Btn_InsRow, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_InsRowClick);
     connect(Btn_CopyRow, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_CopyRowClick);
     connect(Btn_PasteRow, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_PasteRowClick);
+    connect(Btn_Monitor, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_MonitorClick);
 
     setTabOrder(PageControl1, ACG_Pub);
     QWidget* previous = ACG_Pub;
-    for (QPushButton* w : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_OK, Btn_Cancel}) {
+    for (QPushButton* w : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_Monitor, Btn_OK, Btn_Cancel}) {
         setTabOrder(previous, w);
         previous = w;
     }
@@ -152,7 +156,8 @@ void TFMQTT_Set_Topic::Set_Lang()
                          {Btn_DelRow, 1304, 1310},
                          {Btn_InsRow, 1305, 1311},
                          {Btn_CopyRow, 1306, 1312},
-                         {Btn_PasteRow, 1307, 1313}});
+                         {Btn_PasteRow, 1307, 1313},
+                         {Btn_Monitor, Txt::Btn_Monitor, Txt::Btn_Monitor_Hint}});
     PageControl1->setTabText(0, st_.Get_Lang_Text(1333));
     PageControl1->setTabText(1, st_.Get_Lang_Text(1334));
     Set_Grid_Corner_Text(ACG_Pub, st_.Get_Lang_Text(Pub_Number_Header));
@@ -264,6 +269,9 @@ void TFMQTT_Set_Topic::Btn_InsRowClick()
     ModelGrid g(Model_Of(grid));
     Grid_Insert_Row(g, Current_Row(grid), false);
 }
+
+// The rules as on screen, watched on the broker of the saved configuration.
+void TFMQTT_Set_Topic::Btn_MonitorClick() { Open_Monitor(st_, msg_, Table, this); }
 
 void TFMQTT_Set_Topic::Btn_CopyRowClick()
 {

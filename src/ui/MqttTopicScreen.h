@@ -39,6 +39,7 @@ public:
     void Btn_InsRowClick();
     void Btn_CopyRowClick();
     void Btn_PasteRowClick();
+    void Btn_MonitorClick(); // opens the live monitor over the rules on screen
     // A double click on a cell (ARow, ACol from 1) of either grid.
     void ACG_MQTT_DblClickCell(QTableView* Sender, int ARow, int ACol);
     // Opens the template editor on a cell and writes its result back.
@@ -61,6 +62,7 @@ public:
     QPushButton* Btn_InsRow;
     QPushButton* Btn_CopyRow;
     QPushButton* Btn_PasteRow;
+    QPushButton* Btn_Monitor;
     QPushButton* Btn_OK;
     QPushButton* Btn_Cancel;
     MqttPublishModel* Pub_Model;

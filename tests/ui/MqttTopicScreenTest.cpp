@@ -1,10 +1,14 @@
 #include "MqttTopicScreen.h"
+#include "MonitorWindow.h"
 #include "TopicTemplate.h"
 
 #include "app/Projects.h"
 #include "app/Texts.h"
+#include "broker/BrokerTexts.h"
+#include "project/pargen/ParGen.h"
 #include "project/nmea/NmeaAccess.h"
 
+#include "BrokerFixture.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -16,6 +20,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -145,7 +150,8 @@ TEST_F(TopicScreen, LayoutTextsAndColumns)
         QPushButton* b;
         int text, hint;
     } buttons[] = {{scr->Btn_OK, 1302, 1308},     {scr->Btn_Cancel, 1303, 1309}, {scr->Btn_DelRow, 1304, 1310},
-                   {scr->Btn_InsRow, 1305, 1311}, {scr->Btn_CopyRow, 1306, 1312}, {scr->Btn_PasteRow, 1307, 1313}};
+                   {scr->Btn_InsRow, 1305, 1311}, {scr->Btn_CopyRow, 1306, 1312}, {scr->Btn_PasteRow, 1307, 1313},
+                   {scr->Btn_Monitor, Txt::Btn_Monitor, Txt::Btn_Monitor_Hint}};
     for (const auto& b : buttons) {
         EXPECT_EQ(b.b->text(), Text(b.text));
         EXPECT_EQ(b.b->toolTip(), Text(b.hint));
@@ -154,11 +160,11 @@ TEST_F(TopicScreen, LayoutTextsAndColumns)
 
     // Tab order from the grid: the row buttons, then OK and Cancel.
     QList<QWidget*> order;
-    for (QWidget* w = g->nextInFocusChain(); w != g && order.size() < 6; w = w->nextInFocusChain())
+    for (QWidget* w = g->nextInFocusChain(); w != g && order.size() < 7; w = w->nextInFocusChain())
         if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(scr.get()))
             order.append(w);
     EXPECT_EQ(order, (QList<QWidget*>{scr->Btn_DelRow, scr->Btn_InsRow, scr->Btn_CopyRow, scr->Btn_PasteRow,
-                                      scr->Btn_OK, scr->Btn_Cancel}));
+                                      scr->Btn_Monitor, scr->Btn_OK, scr->Btn_Cancel}));
 
     // Texts follow the language.
     p.st.Lang_Table[1315] = "Thema";
@@ -442,4 +448,31 @@ TEST_F(TopicScreen, MarkersAndStatus)
     scr->Btn_OK->click();
     EXPECT_TRUE(p.msg.errors.isEmpty());
     EXPECT_FALSE(scr->isVisible());
+}
+
+TEST_F(TopicScreen, MonitorButtonWatchesTheRulesOnScreenOnTheSavedBroker)
+{
+    test::MosquittoBroker broker;
+    QString error;
+    ASSERT_TRUE(broker.Start({}, &error)) << error.toStdString();
+    ParGen m = ParGen_Defaults();
+    m.Set_Text(ParKey::MQTT_Server_URL, "127.0.0.1");
+    m.Set_Text(ParKey::MQTT_Server_Port, QString::number(broker.Port()));
+    m.Set_Text(ParKey::MQTT_Client_ID, "ship");
+    ASSERT_TRUE(Save_ParGen(p.st, p.st.File_ParGen, m).ok);
+    Show();
+    ASSERT_TRUE(scr->Pub_Model->setData(scr->Pub_Model->index(0, 0), "ship/speed", Qt::EditRole));
+    scr->Btn_Monitor->click();
+    auto* mon = scr->findChild<TFMonitor*>();
+    ASSERT_TRUE(mon);
+    EXPECT_TRUE(mon->isVisible());
+    EXPECT_EQ(mon->ACG_Monitor->rowCount(), 1);
+    EXPECT_EQ(mon->ACG_Monitor->item(0, 1)->text(), "ship/speed");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return mon->L_Status->text().contains("client ID ship-monitor: connected"); },
+                                20000))
+        << mon->L_Status->text().toStdString();
+    EXPECT_TRUE(p.msg.errors.isEmpty());
+    mon->close(); // deleted when closed
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(scr->findChild<TFMonitor*>());
 }
