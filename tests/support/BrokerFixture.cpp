@@ -152,6 +152,7 @@ bool MosquittoBroker::Start(const BrokerConfig& c, QString* error, int port)
         conf += "keyfile " + c.tls->Path(c.server_cert + ".key").toUtf8() + "\n";
         conf += c.require_certificate ? "require_certificate true\n" : "require_certificate false\n";
     }
+    conf += c.extra;
     const QString confFile = dir_.filePath("mosquitto.conf");
     Write(confFile, conf);
     process_ = std::make_unique<QProcess>();

@@ -42,6 +42,7 @@ struct BrokerConfig {
     const TestCertificates* tls = nullptr;          // TLS on with these when given
     QString server_cert = QStringLiteral("server"); // the certificate the broker shows
     bool require_certificate = false;
+    QByteArray extra;                               // further lines of the configuration
 };
 
 class MosquittoBroker {
