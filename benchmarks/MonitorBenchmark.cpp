@@ -3,6 +3,7 @@
 // the messages per second taken in (broker and publisher share the two cores), how many
 // were lost, and how much the process grew over the whole run. Run by scripts/bench.sh.
 #include "BrokerFixture.h"
+#include "Resident.h"
 
 #include "broker/Monitor.h"
 #include "lang/LangTable.h"
@@ -26,15 +27,7 @@ namespace {
 
 constexpr int Topics = 1024;
 
-// Resident memory in KiB.
-long Rss_Kib()
-{
-    QFile f(QStringLiteral("/proc/self/statm"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = f.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024) : 0;
-}
+using bench::Resident_KiB;
 
 // Bytes the allocator has handed out and not got back, every thread's arena.
 double Heap_In_Use_Kib() { return double(mallinfo2().uordblks) / 1024.0; }
@@ -102,7 +95,7 @@ void BM_Monitor_Flood(benchmark::State& state)
     for (auto _ : state) {
         if (sent > 0 && rssBefore == 0) {
             // After the first batch: the buffers of the publisher and of the rules are in place.
-            rssBefore = Rss_Kib();
+            rssBefore = Resident_KiB();
             heapBefore = Heap_In_Use_Kib();
         }
         const quint64 start = rig.monitor->Take().messages;
@@ -124,7 +117,7 @@ void BM_Monitor_Flood(benchmark::State& state)
     }
     state.SetItemsProcessed(int64_t(taken));
     state.counters["lost"] = double(sent - taken);
-    state.counters["rss_growth_KiB"] = double(Rss_Kib() - rssBefore);
+    state.counters["rss_growth_KiB"] = double(Resident_KiB() - rssBefore);
     state.counters["heap_growth_KiB"] = Heap_In_Use_Kib() - heapBefore;
 }
 BENCHMARK(BM_Monitor_Flood)->Arg(20000)->Iterations(20)->UseRealTime()->Unit(benchmark::kMillisecond);
@@ -145,7 +138,7 @@ void BM_Monitor_Steady_5000(benchmark::State& state)
     double lagMs = 0;
     for (auto _ : state) {
         if (sent > 0 && rssBefore == 0) {
-            rssBefore = Rss_Kib(); // after the first round, every rule holds a payload
+            rssBefore = Resident_KiB(); // after the first round, every rule holds a payload
             heapBefore = Heap_In_Use_Kib();
         }
         const quint64 start = rig.monitor->Take().messages;
@@ -169,7 +162,7 @@ void BM_Monitor_Steady_5000(benchmark::State& state)
     state.SetItemsProcessed(int64_t(taken));
     state.counters["lost"] = double(sent - taken);
     state.counters["lag_ms"] = lagMs / double(state.iterations());
-    state.counters["rss_growth_KiB"] = double(Rss_Kib() - rssBefore);
+    state.counters["rss_growth_KiB"] = double(Resident_KiB() - rssBefore);
     state.counters["heap_growth_KiB"] = Heap_In_Use_Kib() - heapBefore;
 }
 BENCHMARK(BM_Monitor_Steady_5000)->Iterations(4)->UseRealTime()->Unit(benchmark::kMillisecond);

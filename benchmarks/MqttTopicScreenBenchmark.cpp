@@ -18,6 +18,8 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
+#include "Resident.h"
+
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -147,14 +149,7 @@ void Row_Button(benchmark::State& state, bool insert)
     state.counters["rules"] = Publish_Rule_Count(scr.Table);
 }
 
-long Resident_KiB()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> f = statm.readAll().split(' ');
-    return f.size() > 1 ? f[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024) : 0;
-}
+using bench::Resident_KiB;
 
 // Resident memory of the main window alone, then with the screen open on 1024 rules.
 void Memory(benchmark::State& state)

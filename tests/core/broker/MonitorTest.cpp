@@ -71,6 +71,18 @@ protected:
         EXPECT_TRUE(done(s)) << "timed out; link " << int(s.link.state) << " " << s.link.reason.toStdString();
         return s;
     }
+    static MQTT_Topic_Table One_Rule()
+    {
+        MQTT_Topic_Table t;
+        t.Pub[0] = Rule(QStringLiteral("dev/a"), "Y", "N");
+        return t;
+    }
+    static MonitorOptions Quick_Reconnect()
+    {
+        MonitorOptions o;
+        o.reconnect_max_s = 2;
+        return o;
+    }
     static bool Connected(const MonitorSnapshot& s) { return s.link.state == LinkState::Connected; }
 
     MosquittoBroker broker;
@@ -173,9 +185,7 @@ TEST_F(MonitorTest, StatesFromWhatArrives)
 
 TEST_F(MonitorTest, NotifiesOnceUntilTaken)
 {
-    MQTT_Topic_Table t;
-    t.Pub[0] = Rule(QStringLiteral("dev/a"), "Y", "N");
-    Monitor mon(Params(), Monitor_Rules(t), clock);
+    Monitor mon(Params(), Monitor_Rules(One_Rule()), clock);
     std::atomic<int> calls{0};
     mon.Set_Notify([&] { ++calls; });
     QString error;
@@ -198,11 +208,7 @@ TEST_F(MonitorTest, NotifiesOnceUntilTaken)
 
 TEST_F(MonitorTest, ReconnectsWhenTheBrokerComesBack)
 {
-    MQTT_Topic_Table t;
-    t.Pub[0] = Rule(QStringLiteral("dev/a"), "Y", "N");
-    MonitorOptions o;
-    o.reconnect_max_s = 2;
-    Monitor mon(Params(), Monitor_Rules(t), clock, o);
+    Monitor mon(Params(), Monitor_Rules(One_Rule()), clock, Quick_Reconnect());
     QString error;
     ASSERT_TRUE(mon.Start(lang, &error));
     Wait(mon, Connected);
@@ -231,11 +237,7 @@ TEST_F(MonitorTest, StartsBeforeTheBrokerAndConnectsWhenItComes)
 {
     const int port = broker.Port();
     broker.Stop();
-    MQTT_Topic_Table t;
-    t.Pub[0] = Rule(QStringLiteral("dev/a"), "Y", "N");
-    MonitorOptions o;
-    o.reconnect_max_s = 2;
-    Monitor mon(Params(), Monitor_Rules(t), clock, o);
+    Monitor mon(Params(), Monitor_Rules(One_Rule()), clock, Quick_Reconnect());
     QString error;
     ASSERT_TRUE(mon.Start(lang, &error));
     EXPECT_NE(mon.Take().link.state, LinkState::Connected);
