@@ -185,8 +185,11 @@ void TFMonitor::Refresh()
         const QColor colour = State_Colours[int(l.state)];
         if (state->background().color() != colour)
             state->setBackground(colour);
-        if (rules[i].wildcard)
-            ACG_Monitor->item(row, Col_Topic)->setForeground(QColor(0x90, 0x50, 0x00));
+        if (rules[i].wildcard) {
+            QTableWidgetItem* topic = ACG_Monitor->item(row, Col_Topic);
+            topic->setForeground(QColor(0x90, 0x50, 0x00));
+            topic->setToolTip(l.topic); // the flag is longer than the column
+        }
     }
     ACG_Monitor->setUpdatesEnabled(true);
     const int current = ACG_Monitor->currentRow();

@@ -472,6 +472,9 @@ TEST_F(TopicScreen, MonitorButtonWatchesTheRulesOnScreenOnTheSavedBroker)
                                 20000))
         << mon->L_Status->text().toStdString();
     EXPECT_TRUE(p.msg.errors.isEmpty());
+    const QString shots = qEnvironmentVariable("SWR_SCREENSHOT_DIR");
+    if (!shots.isEmpty())
+        scr->grab().save(QDir(shots).filePath("topic_screen.png"));
     mon->close(); // deleted when closed
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(scr->findChild<TFMonitor*>());
