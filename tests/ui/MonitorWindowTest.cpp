@@ -142,7 +142,11 @@ TEST_F(MonitorWindowTest, EveryStateColouredWithTheDetailOfTheSelectedRule)
     EXPECT_TRUE(w.Btn_Connect->isEnabled());
     EXPECT_EQ(Cell(w, 0, 5), QLatin1String("1")); // what arrived stays
     w.Btn_Connect->click();
-    EXPECT_TRUE(Until([&] { return Connected(w); }));
+    // The broker hands the retained message over again; a rule that heard nothing since
+    // the reconnect keeps its state.
+    EXPECT_TRUE(Until([&] { return Connected(w) && Cell(w, 3, 5) == QLatin1String("2"); }));
+    EXPECT_EQ(Cell(w, 3, 2), QStringLiteral("stale retained"));
+    EXPECT_EQ(Cell(w, 0, 2), QStringLiteral("live"));
 }
 
 // A burst of messages on the client's thread: the window keeps serving its events, shows
@@ -185,7 +189,8 @@ TEST_F(MonitorWindowTest, StaysResponsiveUnderABurst)
     EXPECT_LT(longest, 1000);
     const int refreshes = w.Refreshes() - before;
     EXPECT_LE(refreshes, int(ms / TFMonitor::Min_Repaint_Ms) + 2) << ms << " ms";
-    EXPECT_GE(w.Shown().messages, quint64(Count) / 2);
+    // The broker may drop QoS 0 messages under load, never the QoS 1 ones.
+    EXPECT_GE(w.Shown().messages, quint64(Count / 64 + 1));
 }
 
 } // namespace

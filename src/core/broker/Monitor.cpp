@@ -71,7 +71,7 @@ RuleState Rule_State(const MonitorRule& r, const RuleSeen& s, qint64 now_ms)
 {
     if (s.count == 0)
         return RuleState::Waiting;
-    if (!s.fresh)
+    if (s.since_connect > 0 && !s.fresh)
         return RuleState::Stale_Retained;
     if (r.on_timer && r.time_ms > 0 && now_ms - s.arrived_ms > 2 * r.time_ms)
         return RuleState::Overdue;
@@ -271,8 +271,10 @@ void Monitor::On_Connect(int rc)
             link_.state = LinkState::Connected;
             link_.reason.clear();
             ++link_.connects;
-            for (RuleSeen& s : seen_)
+            for (RuleSeen& s : seen_) {
+                s.since_connect = 0;
                 s.fresh = false;
+            }
         } else {
             link_.state = LinkState::Lost;
             link_.reason = QString::fromUtf8(mosquitto_connack_string(rc));
@@ -304,6 +306,7 @@ void Monitor::On_Message(const char* topic, const void* payload, int length, boo
             s.interval_ms = now - s.arrived_ms;
         s.arrived_ms = now;
         ++s.count;
+        ++s.since_connect;
         s.retained = retained;
         if (!retained)
             s.fresh = true;

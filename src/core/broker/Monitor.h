@@ -55,12 +55,14 @@ struct RuleSeen {
     quint64 count = 0;
     bool retained = false;  // the last message was retained
     qint64 interval_ms = -1; // between the last two messages
-    bool fresh = false;     // a message that was not retained arrived since the last connect
+    quint64 since_connect = 0; // messages since the last connect
+    bool fresh = false;     // one of them was not retained
 };
 
 enum class RuleState : unsigned char { Waiting, Live, Overdue, Stale_Retained };
 
-// waiting: nothing yet; stale retained: only retained messages since connecting; overdue:
+// waiting: nothing yet; stale retained: only retained messages since connecting (none at
+// all since a reconnect leaves the earlier messages to judge); overdue:
 // OnTimer and more than 2 x Time since the last message; live otherwise.
 RuleState Rule_State(const MonitorRule& r, const RuleSeen& s, qint64 now_ms);
 
