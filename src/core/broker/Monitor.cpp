@@ -88,6 +88,7 @@ struct Monitor::Impl {
     std::mutex wait_lock;
     std::condition_variable wake;
     bool stop = false;
+    std::atomic<bool> cancel{false}; // ends a name lookup under way
 };
 
 Monitor::Monitor(const ParGen& m, std::vector<MonitorRule> rules, const IClock& clock, const MonitorOptions& options)
@@ -120,6 +121,7 @@ bool Monitor::Start(const QStringList& lang, QString* error)
     if (q_)
         return true;
     Mqtt_Library_Init();
+    lang_ = lang;
     auto fail = [&](BrokerStageId id, StageCause cause) {
         *error = lang.value(Txt::Stage_Name_Lookup + int(id)) + QStringLiteral(": ")
             + Broker_Outcome(lang, BrokerStage{id, false, cause, 0, {}, 0});
@@ -157,26 +159,46 @@ bool Monitor::Start(const QStringList& lang, QString* error)
         link_.reason.clear();
     }
     impl_->stop = false;
+    impl_->cancel = false;
     impl_->thread = std::thread([this] { Run(); });
     Changed();
     return true;
 }
 
-// The client's thread: connects, runs the client until the connection ends, waits the
+// The client's thread: looks the server's name up (so that Stop never waits for the
+// system's resolver), connects, runs the client until the connection ends, waits the
 // reconnect delay (doubled each time up to the max) and connects again, until Stop.
 void Monitor::Run()
 {
-    const QByteArray host = host_.toUtf8();
+    IResolver& resolver = options_.resolver ? *options_.resolver : System_Resolver();
     const int keepAlive = Mqtt_Keep_Alive(m_);
     int delay_s = options_.reconnect_min_s;
-    bool first = true;
     for (;;) {
-        int rc = first ? mosquitto_connect_async(q_, host.constData(), port_, keepAlive) : mosquitto_reconnect_async(q_);
-        first = false;
+        QString address = host_;
+        QString failure;
+        int rc = MOSQ_ERR_SUCCESS;
+        if (!Is_Literal_Address(host_)) {
+            const ResolveResult r = resolver.Resolve(host_, options_.lookup_timeout_ms, impl_->cancel);
+            if (r.cancelled || impl_->cancel)
+                return;
+            if (r.addresses.isEmpty()) {
+                const BrokerStage lookup = r.timed_out
+                    ? BrokerStage{BrokerStageId::Name_Lookup, false, StageCause::Timed_Out, 0,
+                                  {QString::number(options_.lookup_timeout_ms / 1000.0)}, 0}
+                    : BrokerStage{BrokerStageId::Name_Lookup, false, StageCause::Lookup_Failed, 0, {host_, r.error}, 0};
+                failure = Broker_Outcome(lang_, lookup);
+                rc = MOSQ_ERR_EAI;
+            } else {
+                address = r.addresses.first();
+            }
+        }
         const int connects = [this] {
             std::lock_guard<std::mutex> g(lock_);
+            reason_heard_ = false;
             return link_.connects;
         }();
+        if (rc == MOSQ_ERR_SUCCESS)
+            rc = mosquitto_connect_async(q_, address.toLatin1().constData(), port_, keepAlive);
         while (rc == MOSQ_ERR_SUCCESS) {
             {
                 std::lock_guard<std::mutex> g(impl_->wait_lock);
@@ -189,10 +211,11 @@ void Monitor::Run()
             std::lock_guard<std::mutex> g(lock_);
             if (link_.connects != connects)
                 delay_s = options_.reconnect_min_s; // it was connected: start over
-            if (link_.state != LinkState::Lost || link_.reason.isEmpty()) {
-                link_.state = LinkState::Lost;
-                link_.reason = rc == MOSQ_ERR_ERRNO ? QString::fromLocal8Bit(std::strerror(errno))
-                                                    : QString::fromUtf8(mosquitto_strerror(rc));
+            link_.state = LinkState::Lost;
+            if (!reason_heard_) {
+                link_.reason = !failure.isEmpty() ? failure
+                    : rc == MOSQ_ERR_ERRNO        ? QString::fromLocal8Bit(std::strerror(errno))
+                                                  : QString::fromUtf8(mosquitto_strerror(rc));
             }
         }
         Changed();
@@ -211,6 +234,7 @@ void Monitor::Stop()
         std::lock_guard<std::mutex> g(impl_->wait_lock);
         impl_->stop = true;
     }
+    impl_->cancel = true;
     impl_->wake.notify_all();
     impl_->thread.join();
     // A clean goodbye when still connected; the client runs on this thread now.
@@ -278,6 +302,7 @@ void Monitor::On_Connect(int rc)
         } else {
             link_.state = LinkState::Lost;
             link_.reason = QString::fromUtf8(mosquitto_connack_string(rc));
+            reason_heard_ = true;
         }
     }
     Changed();
@@ -289,9 +314,10 @@ void Monitor::On_Disconnect(int rc)
         std::lock_guard<std::mutex> g(lock_);
         if (rc == 0) {
             link_.state = LinkState::Disconnected;
-        } else if (link_.state != LinkState::Lost || link_.reason.isEmpty()) {
+        } else if (!reason_heard_) {
             link_.state = LinkState::Lost;
             link_.reason = QString::fromUtf8(mosquitto_strerror(rc));
+            reason_heard_ = true;
         }
     }
     Changed();

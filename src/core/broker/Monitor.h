@@ -74,9 +74,13 @@ struct MonitorLink {
     int connects = 0;   // accepted connections so far, the first one included
 };
 
+class IResolver;
+
 struct MonitorOptions {
-    int reconnect_min_s = 1; // the library doubles the delay up to the max
+    int reconnect_min_s = 1; // doubled after each failed attempt, up to the max
     int reconnect_max_s = 8;
+    int lookup_timeout_ms = 10000;
+    IResolver* resolver = nullptr; // looks the server's name up before each attempt; null: the system's
 };
 
 struct MonitorSnapshot {
@@ -122,6 +126,7 @@ private:
     std::vector<MonitorRule> rules_;
     const IClock& clock_;
     MonitorOptions options_;
+    QStringList lang_; // the words of the reasons
     QString client_id_, host_;
     int port_ = 0;
     std::unique_ptr<Impl> impl_;
@@ -130,6 +135,7 @@ private:
     std::mutex lock_;
     std::vector<RuleSeen> seen_;
     MonitorLink link_;
+    bool reason_heard_ = false; // a callback said why the attempt under way ended
     quint64 messages_ = 0;
     std::function<void()> notify_;
     std::atomic<bool> notified_{false};

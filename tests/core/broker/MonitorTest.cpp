@@ -2,6 +2,7 @@
 // test standing in for the device.
 #include "BrokerFixture.h"
 
+#include "broker/BrokerTest.h"
 #include "broker/BrokerTexts.h"
 #include "broker/Monitor.h"
 #include "lang/LangTable.h"
@@ -14,6 +15,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <map>
 
 namespace swr {
 namespace {
@@ -279,6 +281,59 @@ TEST_F(MonitorTest, TlsWithAClientCertificate)
     ASSERT_TRUE(device.Connect(broker.Port(), QStringLiteral("hdr2305"), &error, certs)) << error.toStdString();
     ASSERT_TRUE(device.Publish(QStringLiteral("dev/secure"), "over tls", 1));
     EXPECT_EQ(Wait(mon, [](const MonitorSnapshot& s) { return s.seen[0].count == 1; }).seen[0].payload, "over tls");
+}
+
+// Answers for the names it knows; with hold it waits until told to cancel.
+class FakeResolver : public IResolver {
+public:
+    std::map<QString, QStringList> names;
+    bool hold = false;
+    std::atomic<bool> cancelled{false};
+    ResolveResult Resolve(const QString& host, int, const std::atomic<bool>& cancel) override
+    {
+        ResolveResult r;
+        while (hold && !cancel)
+            QThread::msleep(5);
+        if (cancel) {
+            cancelled = true;
+            r.cancelled = true;
+            return r;
+        }
+        const auto it = names.find(host);
+        if (it == names.end())
+            r.error = QStringLiteral("unknown host");
+        else
+            r.addresses = it->second;
+        return r;
+    }
+};
+
+TEST_F(MonitorTest, LooksTheServerUpBeforeEachAttemptAndStopEndsALookup)
+{
+    FakeResolver resolver;
+    resolver.names[QStringLiteral("broker.test")] = {QStringLiteral("127.0.0.1")};
+    MonitorOptions o = Quick_Reconnect();
+    o.resolver = &resolver;
+    ParGen m = Params();
+    m.Set_Text(ParKey::MQTT_Server_URL, QStringLiteral("mqtt://broker.test"));
+    QString error;
+    {
+        Monitor mon(m, Monitor_Rules(One_Rule()), clock, o);
+        ASSERT_TRUE(mon.Start(lang, &error));
+        Wait(mon, Connected);
+    }
+    m.Set_Text(ParKey::MQTT_Server_URL, QStringLiteral("nowhere.test"));
+    {
+        Monitor mon(m, Monitor_Rules(One_Rule()), clock, o);
+        ASSERT_TRUE(mon.Start(lang, &error));
+        const MonitorSnapshot s = Wait(mon, [](const MonitorSnapshot& s) { return s.link.state == LinkState::Lost; });
+        EXPECT_EQ(s.link.reason, QStringLiteral("nowhere.test could not be resolved: unknown host"));
+    }
+    resolver.hold = true;
+    Monitor mon(m, Monitor_Rules(One_Rule()), clock, o);
+    ASSERT_TRUE(mon.Start(lang, &error));
+    mon.Stop();
+    EXPECT_TRUE(resolver.cancelled);
 }
 
 TEST(MonitorPayload, TextHexAndShort)
