@@ -149,12 +149,12 @@ TEST_F(MonitorWindowTest, EveryStateColouredWithTheDetailOfTheSelectedRule)
     EXPECT_EQ(Cell(w, 0, 2), QStringLiteral("live"));
 }
 
-// A burst of messages on the client's thread: the window keeps serving its events, shows
+// A burst of messages over a full table on the client's thread: the window keeps serving its events, shows
 // the last message in the end and repaints at most ten times a second meanwhile.
 TEST_F(MonitorWindowTest, StaysResponsiveUnderABurst)
 {
     MQTT_Topic_Table t;
-    for (int i = 0; i < 64; ++i)
+    for (int i = 0; i < MQTT_Table_Rows; ++i)
         t.Pub[i] = Rule(QStringLiteral("burst/%1").arg(i), "Y", "N");
     TFMonitor w(p.st, p.msg, t);
     w.show();
@@ -167,7 +167,8 @@ TEST_F(MonitorWindowTest, StaysResponsiveUnderABurst)
     burst.start();
     std::thread sender([&] {
         for (int i = 0; i < Count; ++i)
-            device.Publish(QStringLiteral("burst/%1").arg(i % 64), QByteArray::number(i), i % 64 == 0 ? 1 : 0);
+            device.Publish(QStringLiteral("burst/%1").arg(i % MQTT_Table_Rows), QByteArray::number(i),
+                           i % 64 == 0 ? 1 : 0);
         device.Publish(QStringLiteral("burst/0"), "last", 1);
         done = true;
     });
