@@ -468,7 +468,8 @@ int Cmd_Monitor(const QStringList& rest, QTextStream& out, QTextStream& err)
         }
         out << st.Lang_Table.value(Txt::Monitor_Seen).arg(seen).arg(expected) << '\n';
     }
-    return all ? Exit_Ok : Exit_Failed;
+    // A broker never reached is a failure even when no rule had to be seen.
+    return all && s.link.connects > 0 ? Exit_Ok : Exit_Failed;
 }
 
 struct Command {

@@ -374,6 +374,8 @@ TEST(CliMonitor, ExitZeroWhenEveryPublishingRuleWasSeenAndOneWhenOneIsMissing)
     BrokerFolder gone([&](ParGen& m) { m.Set_Text(ParKey::MQTT_Server_Port, QString::number(closed)); });
     QFile::copy(conf.dir + "/MQTT_Set_Topic.xml", gone.dir + "/MQTT_Set_Topic.xml");
     EXPECT_EQ(Cli({"monitor", gone.dir, "--seconds", "0.3"}).rc, 1);
+    QFile::remove(gone.dir + "/MQTT_Set_Topic.xml"); // no rule to see: still no broker
+    EXPECT_EQ(Cli({"monitor", gone.dir, "--seconds", "0.3"}).rc, 1);
 
     EXPECT_EQ(Cli({"monitor", conf.dir}).rc, 2);
     EXPECT_EQ(Cli({"monitor", conf.dir, "--seconds", "0"}).rc, 2);
