@@ -1,5 +1,6 @@
 // The broker test against a real mosquitto broker on 127.0.0.1.
 #include "BrokerFixture.h"
+#include "FakeResolver.h"
 #include "TestSupport.h"
 
 #include "broker/BrokerTest.h"
@@ -23,25 +24,8 @@ namespace {
 
 using test::BrokerConfig;
 using test::MosquittoBroker;
+using test::FakeResolver;
 using test::TestCertificates;
-
-// Answers only for the names it was given; the system's resolver is never asked.
-class FakeResolver : public IResolver {
-public:
-    std::map<QString, QStringList> names;
-    QStringList asked;
-    ResolveResult Resolve(const QString& host, int, const std::atomic<bool>&) override
-    {
-        asked << host;
-        ResolveResult r;
-        const auto it = names.find(host);
-        if (it == names.end())
-            r.error = QStringLiteral("unknown host");
-        else
-            r.addresses = it->second;
-        return r;
-    }
-};
 
 class BrokerTestTest : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 // The live monitor against a real mosquitto broker on 127.0.0.1, with a publisher in the
 // test standing in for the device.
 #include "BrokerFixture.h"
+#include "FakeResolver.h"
 
 #include "broker/BrokerTest.h"
 #include "broker/BrokerTexts.h"
@@ -283,34 +284,9 @@ TEST_F(MonitorTest, TlsWithAClientCertificate)
     EXPECT_EQ(Wait(mon, [](const MonitorSnapshot& s) { return s.seen[0].count == 1; }).seen[0].payload, "over tls");
 }
 
-// Answers for the names it knows; with hold it waits until told to cancel.
-class FakeResolver : public IResolver {
-public:
-    std::map<QString, QStringList> names;
-    bool hold = false;
-    std::atomic<bool> cancelled{false};
-    ResolveResult Resolve(const QString& host, int, const std::atomic<bool>& cancel) override
-    {
-        ResolveResult r;
-        while (hold && !cancel)
-            QThread::msleep(5);
-        if (cancel) {
-            cancelled = true;
-            r.cancelled = true;
-            return r;
-        }
-        const auto it = names.find(host);
-        if (it == names.end())
-            r.error = QStringLiteral("unknown host");
-        else
-            r.addresses = it->second;
-        return r;
-    }
-};
-
 TEST_F(MonitorTest, LooksTheServerUpBeforeEachAttemptAndStopEndsALookup)
 {
-    FakeResolver resolver;
+    test::FakeResolver resolver;
     resolver.names[QStringLiteral("broker.test")] = {QStringLiteral("127.0.0.1")};
     MonitorOptions o = Quick_Reconnect();
     o.resolver = &resolver;
