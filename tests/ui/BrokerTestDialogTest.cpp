@@ -140,7 +140,7 @@ TEST_F(ScreenBrokerFixture, TheButtonTestsTheUnsavedValuesOnScreen)
         auto* d = qobject_cast<TFBrokerTest*>(QApplication::activeModalWidget());
         if (!d)
             return;
-        QTest::qWaitFor([&] { return d->Finished(); }, 10000);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return d->Finished(); }, 10000));
         lines = d->Lines();
         d->Btn_Close->click();
     });
