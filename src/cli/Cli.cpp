@@ -445,14 +445,10 @@ int Cmd_Map(const QStringList& rest, QTextStream& out, QTextStream& err)
     }
     for (const Map_Range& g : Map_Ranges(map)) {
         out << g.first << '-' << g.last << '\n';
-        for (int i : g.listeners) {
-            const Map_Listener& l = map.listeners[i];
-            out << "  " << st.Get_Lang_Text(Txt::Map_Byte_Listener).arg(l.use.row).arg(l.Sentence, l.DataField).arg(l.use.Dimension) << '\n';
-        }
-        for (int i : g.rules) {
-            const Map_Rule& p = map.rules[i];
-            out << "  " << st.Get_Lang_Text(Txt::Map_Byte_Rule).arg(p.use.row).arg(p.Topic, p.DataType).arg(p.use.Dimension) << '\n';
-        }
+        for (int i : g.listeners)
+            out << "  " << Listener_Line(st, map.listeners[i]) << '\n';
+        for (int i : g.rules)
+            out << "  " << Rule_Line(st, map.rules[i]) << '\n';
     }
     for (const Map_Finding& f : map.findings)
         out << f.text << '\n';

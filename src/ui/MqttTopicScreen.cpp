@@ -1,5 +1,6 @@
 #include "MqttTopicScreen.h"
 
+#include "DataAreaMap.h"
 #include "GridHelpers.h"
 #include "TopicTemplate.h"
 
@@ -109,9 +110,10 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate
     Btn_InsRow = Make_Button(this, "Btn_InsRow");
     Btn_CopyRow = Make_Button(this, "Btn_CopyRow");
     Btn_PasteRow = Make_Button(this, "Btn_PasteRow");
+    Btn_DataArea = Make_Button(this, "Btn_DataArea");
     Btn_OK = Make_Button(this, "Btn_OK");
     Btn_Cancel = Make_Button(this, "Btn_Cancel");
-    for (QPushButton* b : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow})
+    for (QPushButton* b : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_DataArea})
         bottom->addWidget(b);
     bottom->addSpacing(24);
     bottom->addWidget(Btn_OK);
@@ -124,10 +126,11 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate
     connect(Btn_InsRow, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_InsRowClick);
     connect(Btn_CopyRow, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_CopyRowClick);
     connect(Btn_PasteRow, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_PasteRowClick);
+    connect(Btn_DataArea, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_DataAreaClick);
 
     setTabOrder(PageControl1, ACG_Pub);
     QWidget* previous = ACG_Pub;
-    for (QPushButton* w : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_OK, Btn_Cancel}) {
+    for (QPushButton* w : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_DataArea, Btn_OK, Btn_Cancel}) {
         setTabOrder(previous, w);
         previous = w;
     }
@@ -152,7 +155,8 @@ void TFMQTT_Set_Topic::Set_Lang()
                          {Btn_DelRow, 1304, 1310},
                          {Btn_InsRow, 1305, 1311},
                          {Btn_CopyRow, 1306, 1312},
-                         {Btn_PasteRow, 1307, 1313}});
+                         {Btn_PasteRow, 1307, 1313},
+                         {Btn_DataArea, Txt::Map_Button, Txt::Map_Button + 1}});
     PageControl1->setTabText(0, st_.Get_Lang_Text(1333));
     PageControl1->setTabText(1, st_.Get_Lang_Text(1334));
     Set_Grid_Corner_Text(ACG_Pub, st_.Get_Lang_Text(Pub_Number_Header));
@@ -263,6 +267,28 @@ void TFMQTT_Set_Topic::Btn_InsRowClick()
     QTableView* grid = Shown_Grid();
     ModelGrid g(Model_Of(grid));
     Grid_Insert_Row(g, Current_Row(grid), false);
+}
+
+void TFMQTT_Set_Topic::Btn_DataAreaClick()
+{
+    // An edit still open in a cell goes into the table first.
+    Btn_DataArea->setFocus(Qt::OtherFocusReason);
+    NMEA_Listener_Table listeners;
+    const FileResult r = Load_NMEA_Access(st_, st_.File_NMEA_Access, listeners);
+    if (!r.ok) {
+        msg_.Show_Error(r.message);
+        return;
+    }
+    Show_Data_Area_Map(this, st_, Build_Data_Area_Map(st_, listeners, Table), [this](const Map_Finding& f) {
+        if (f.rule_rows.isEmpty())
+            return false;
+        PageControl1->setCurrentWidget(TS_MQTT_Publish);
+        const QModelIndex at = Pub_Model->index(f.rule_rows.first() - 1, qMax(ACG_Pub->currentIndex().column(), 0));
+        ACG_Pub->setCurrentIndex(at);
+        ACG_Pub->scrollTo(at);
+        ACG_Pub->setFocus(Qt::OtherFocusReason);
+        return true;
+    });
 }
 
 void TFMQTT_Set_Topic::Btn_CopyRowClick()

@@ -39,6 +39,8 @@ public:
     void Btn_InsRowClick();
     void Btn_CopyRowClick();
     void Btn_PasteRowClick();
+    // The data-area map of the rules on screen with the saved listener rows.
+    void Btn_DataAreaClick();
     // A double click on a cell (ARow, ACol from 1) of either grid.
     void ACG_MQTT_DblClickCell(QTableView* Sender, int ARow, int ACol);
     // Opens the template editor on a cell and writes its result back.
@@ -61,6 +63,7 @@ public:
     QPushButton* Btn_InsRow;
     QPushButton* Btn_CopyRow;
     QPushButton* Btn_PasteRow;
+    QPushButton* Btn_DataArea;
     QPushButton* Btn_OK;
     QPushButton* Btn_Cancel;
     MqttPublishModel* Pub_Model;

@@ -214,6 +214,26 @@ QList<Map_Range> Map_Ranges(const Data_Area_Map& map)
     return ranges;
 }
 
+QString Listener_Line(const AppState& st, const Map_Listener& l)
+{
+    return st.Get_Lang_Text(Txt::Map_Byte_Listener).arg(l.use.row).arg(l.Sentence, l.DataField).arg(l.use.Dimension);
+}
+
+QString Rule_Line(const AppState& st, const Map_Rule& r)
+{
+    return st.Get_Lang_Text(Txt::Map_Byte_Rule).arg(r.use.row).arg(r.Topic, r.DataType).arg(r.use.Dimension);
+}
+
+QString Byte_Description(const AppState& st, const Data_Area_Map& map, int b)
+{
+    QStringList lines{st.Get_Lang_Text(Txt::Map_Byte).arg(b)};
+    for (int i : map.Listeners_At(b))
+        lines << Listener_Line(st, map.listeners[i]);
+    for (int i : map.Rules_At(b))
+        lines << Rule_Line(st, map.rules[i]);
+    return lines.join(QLatin1Char('\n'));
+}
+
 QString Map_Warnings_Question(const AppState& st, const Data_Area_Map& map)
 {
     constexpr int Listed = 10;

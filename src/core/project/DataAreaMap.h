@@ -81,6 +81,12 @@ struct Map_Range {
 // The runs of the area that some row fills or reads, in address order.
 QList<Map_Range> Map_Ranges(const Data_Area_Map& map);
 
+// One line naming a row of the map: "Listener row 3: GGA, ... (4 bytes)".
+QString Listener_Line(const AppState& st, const Map_Listener& l);
+QString Rule_Line(const AppState& st, const Map_Rule& r);
+// Byte b and the rows that fill and read it, one a line.
+QString Byte_Description(const AppState& st, const Data_Area_Map& map, int b);
+
 // The question Update Device asks when the map has warnings: at most ten of them, then
 // how many more. Empty without warnings.
 QString Map_Warnings_Question(const AppState& st, const Data_Area_Map& map);
