@@ -19,7 +19,7 @@ namespace swr {
 
 namespace {
 
-constexpr int Cell_Size = 13; // pixels a byte takes at the window's first size
+constexpr int Cell_Size = 14; // pixels a byte takes at the window's first size
 
 // Free is white, filled light, filled and published dark; the two faults carry hatches.
 const Byte_Look Looks[] = {
@@ -85,9 +85,9 @@ QSize Data_Area_Grid::minimumSizeHint() const
 
 QRect Data_Area_Grid::Cell(int b) const
 {
-    const int w = std::max(4, (width() - Label_Width() - 2) / Columns);
-    const int h = std::max(4, (height() - 2) / Lines);
-    return {Label_Width() + (b % Columns) * w, 1 + (b / Columns) * h, w, h};
+    // Square bytes, as large as the widget allows.
+    const int s = std::max(4, std::min((width() - Label_Width() - 2) / Columns, (height() - 2) / Lines));
+    return {Label_Width() + (b % Columns) * s, 1 + (b / Columns) * s, s, s};
 }
 
 int Data_Area_Grid::Byte_At(QPoint pos) const
@@ -255,6 +255,7 @@ TFData_Area_Map::TFData_Area_Map(const AppState& st, Data_Area_Map map,
     setTabOrder(Map_Grid, LB_Findings);
     setTabOrder(LB_Findings, Btn_Close);
     Set_Lang();
+    resize(Map_Grid->sizeHint().width() + 360, Map_Grid->sizeHint().height() + 260);
     Map_Grid->setFocus();
 }
 
