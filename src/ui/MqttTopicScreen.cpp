@@ -367,7 +367,7 @@ Row_Marker TFMQTT_Set_Topic::Find_Pub_Marker(int row) const
     const QString fault = Publish_Row_Fault(st_, Table, row + 1);
     if (!fault.isEmpty())
         return {Row_Marker::Error, fault};
-    const QString warning = listeners_read_ ? Publish_Row_Warning(st_, Table.Pub.at(row), listeners_) : QString();
+    const QString warning = listeners_read_ ? Publish_Row_Warning(st_, Table, row + 1, listeners_) : QString();
     if (!warning.isEmpty())
         return {Row_Marker::Warning, warning};
     return {};

@@ -68,9 +68,7 @@ inline constexpr int MQTT_Root_Not_Element = 1475; // %1 file
 inline constexpr int MQTT_Element_Missing = 1476;  // %1 file, %2 element
 inline constexpr int MQTT_Attribute_Missing = 1477; // %1 file, %2 row, %3 element, %4 attribute
 inline constexpr int MQTT_Pub_Topic_Missing = 1478; // a filled publish row without a Topic
-// The topic screen's row warnings and status line.
-inline constexpr int MQTT_Bytes_Not_Filled = 1479; // %1 bytes, %2 the first of them
-inline constexpr int MQTT_Part_Of_Field = 1480;    // %1 listener row, %2 first byte, %3 last byte
+// The topic screen's status line (its row warnings are the data-area map's).
 inline constexpr int MQTT_Rules_In_Use = 1481;     // %1 rules, %2 rows
 inline constexpr int MQTT_Bank_Bytes = 1482;       // %1 bytes, %2 limit
 inline constexpr int MQTT_Bank_Too_Large = 1483;   // %1 bytes, %2 limit

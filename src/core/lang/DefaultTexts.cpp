@@ -689,8 +689,6 @@ const DefaultText Default_Texts[] = {
     {1477, "The file %1 cannot be loaded: row %2 of %3 has no attribute %4"},
     {1499, "The connection to the broker failed"},
     {1478, "!! [MQTT Publish] Topic must be inserted"},
-    {1479, "%1 of the bytes this rule reads, from byte %2, are filled by no enabled row of the NMEA 0183 listener table"},
-    {1480, "This rule reads only part of the value that NMEA 0183 listener row %1 stores in bytes %2 to %3"},
     {1481, "Rules in use: %1 of %2"},
     {1482, "Bank 3: %1 of %2 bytes"},
     {1483, "Bank 3: %1 bytes, more than the %2 bytes the device holds: Update Device will refuse it"},

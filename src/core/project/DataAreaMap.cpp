@@ -39,10 +39,12 @@ QList<int> Indices_At(const QList<Data_Area_Use>& uses, int b)
     return found;
 }
 
-// The findings of one rule against the listener fields: at most one warning and one note.
-void Rule_Findings(const AppState& st, const Data_Area_Use& rule, const QList<Data_Area_Use>& fields,
-                   QList<Map_Finding>& warnings, QList<Map_Finding>& notes)
+} // namespace
+
+QList<Map_Finding> Rule_Findings(const AppState& st, const Data_Area_Use& rule,
+                                 const QList<Data_Area_Use>& fields)
 {
+    QList<Map_Finding> warnings, notes;
     const Publish_Read read = Find_Publish_Read(fields, rule.Position, rule.Dimension);
     const QList<int> touching = Uses_Touching(fields, rule.Position, rule.Dimension);
     const auto at_start = std::find_if(touching.begin(), touching.end(), [&](int i) {
@@ -81,7 +83,7 @@ void Rule_Findings(const AppState& st, const Data_Area_Use& rule, const QList<Da
                               .arg(rule.Position)
                               .arg(f.row)
                               .arg(f.Dimension)});
-            return;
+            return warnings + notes;
         }
     }
     if (!warned && read.partial >= 0) {
@@ -95,9 +97,8 @@ void Rule_Findings(const AppState& st, const Data_Area_Use& rule, const QList<Da
                           .arg(f.Position)
                           .arg(Last(f))});
     }
+    return warnings + notes;
 }
-
-} // namespace
 
 int Data_Area_Map::Warning_Count() const
 {
@@ -158,7 +159,8 @@ Data_Area_Map Build_Data_Area_Map(const AppState& st, const NMEA_Listener_Table&
                                  .arg(std::min(Last(a), Last(b)))});
     }
     for (const Data_Area_Use& r : rule_uses)
-        Rule_Findings(st, r, map.listener_uses, map.findings, notes);
+        for (const Map_Finding& f : Rule_Findings(st, r, map.listener_uses))
+            (f.severity == Finding_Severity::Warning ? map.findings : notes).append(f);
     for (const Data_Area_Use& u : map.listener_uses) {
         const auto first = read.begin() + std::min(u.Position, Data_Area_Size);
         const auto end = read.begin() + std::min(u.End(), Data_Area_Size);

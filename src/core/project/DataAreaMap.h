@@ -65,6 +65,12 @@ struct Data_Area_Map {
     QList<int> Rules_At(int b) const;
 };
 
+// What one publish rule finds in the fields: at most one warning (bytes no field fills,
+// or past the end of a field), then at most one note (part of a field, or another
+// Dimension than the field it starts at). The topic screen's row markers show these.
+QList<Map_Finding> Rule_Findings(const AppState& st, const Data_Area_Use& rule,
+                                 const QList<Data_Area_Use>& fields);
+
 // Builds the map of the two tables as they stand.
 Data_Area_Map Build_Data_Area_Map(const AppState& st, const NMEA_Listener_Table& listeners,
                                   const MQTT_Topic_Table& topics);
