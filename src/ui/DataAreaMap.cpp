@@ -281,6 +281,13 @@ void TFData_Area_Map::Set_Lang()
     L_Byte->setText(Byte_Description(st_, Map, Map_Grid->Current_Byte()));
 }
 
+void TFData_Area_Map::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    // The keys work on the bytes first.
+    Map_Grid->setFocus(Qt::OtherFocusReason);
+}
+
 void TFData_Area_Map::Choose_Finding(int i)
 {
     if (i < 0 || i >= Map.findings.size())

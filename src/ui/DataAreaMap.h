@@ -81,6 +81,9 @@ public:
     QListWidget* LB_Findings;
     QPushButton* Btn_Close;
 
+protected:
+    void showEvent(QShowEvent* e) override;
+
 private:
     const AppState& st_;
     std::function<bool(const Map_Finding&)> choose_;

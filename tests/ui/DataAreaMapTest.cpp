@@ -99,6 +99,8 @@ TEST_F(MapScreens, FromTheListenerScreenAFindingSelectsItsRow)
     EXPECT_EQ(s.Btn_DataArea->text(), p.st.Get_Lang_Text(Txt::Map_Button));
     EXPECT_EQ(s.Btn_DataArea->toolTip(), p.st.Get_Lang_Text(Txt::Map_Button + 1));
     EXPECT_EQ(s.Btn_PasteRow->nextInFocusChain(), s.Btn_DataArea);
+    s.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&s));
     s.Table.row(3) = Listener(2); // unsaved: overlaps row 1
     s.ASG->setCurrentIndex(s.Model->index(0, 0));
     bool shown = false;
