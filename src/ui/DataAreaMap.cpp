@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QTableView>
 #include <QToolTip>
 #include <QVBoxLayout>
 
@@ -296,10 +297,19 @@ void TFData_Area_Map::Choose_Finding(int i)
         accept();
 }
 
-void Show_Data_Area_Map(QWidget* parent, const AppState& st, Data_Area_Map map,
-                        std::function<bool(const Map_Finding&)> choose)
+void Show_Data_Area_Map(QWidget* parent, const AppState& st, Data_Area_Map map, QTableView* grid,
+                        std::function<int(const Map_Finding&)> row_of)
 {
-    TFData_Area_Map w(st, std::move(map), std::move(choose), parent);
+    TFData_Area_Map w(st, std::move(map), [&](const Map_Finding& f) {
+        const int row = row_of(f);
+        if (row < 1)
+            return false;
+        const QModelIndex at = grid->model()->index(row - 1, std::max(grid->currentIndex().column(), 0));
+        grid->setCurrentIndex(at);
+        grid->scrollTo(at);
+        grid->setFocus(Qt::OtherFocusReason);
+        return true;
+    }, parent);
     w.exec();
 }
 

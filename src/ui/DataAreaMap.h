@@ -12,6 +12,7 @@
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QTableView;
 
 namespace swr {
 
@@ -90,8 +91,10 @@ private:
     QList<QLabel*> legend_;
 };
 
-// Builds the map window over parent and shows it modally.
-void Show_Data_Area_Map(QWidget* parent, const AppState& st, Data_Area_Map map,
-                        std::function<bool(const Map_Finding&)> choose);
+// Builds the map window over parent and shows it modally. A finding chosen selects the row
+// row_of gives for it (from 1) in grid, keeping the grid's column, and closes the map;
+// row_of gives 0 for a finding without a row in grid.
+void Show_Data_Area_Map(QWidget* parent, const AppState& st, Data_Area_Map map, QTableView* grid,
+                        std::function<int(const Map_Finding&)> row_of);
 
 } // namespace swr

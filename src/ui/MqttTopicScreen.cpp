@@ -279,15 +279,9 @@ void TFMQTT_Set_Topic::Btn_DataAreaClick()
         msg_.Show_Error(r.message);
         return;
     }
-    Show_Data_Area_Map(this, st_, Build_Data_Area_Map(st_, listeners, Table), [this](const Map_Finding& f) {
-        if (f.rule_rows.isEmpty())
-            return false;
-        PageControl1->setCurrentWidget(TS_MQTT_Publish);
-        const QModelIndex at = Pub_Model->index(f.rule_rows.first() - 1, qMax(ACG_Pub->currentIndex().column(), 0));
-        ACG_Pub->setCurrentIndex(at);
-        ACG_Pub->scrollTo(at);
-        ACG_Pub->setFocus(Qt::OtherFocusReason);
-        return true;
+    PageControl1->setCurrentWidget(TS_MQTT_Publish);
+    Show_Data_Area_Map(this, st_, Build_Data_Area_Map(st_, listeners, Table), ACG_Pub, [](const Map_Finding& f) {
+        return f.rule_rows.value(0);
     });
 }
 

@@ -263,13 +263,8 @@ void TFNMEA_0183_Set_Access2::Btn_DataAreaClick()
         msg_.Show_Error(r.message);
         return;
     }
-    Show_Data_Area_Map(this, st_, Build_Data_Area_Map(st_, Table, topics), [this](const Map_Finding& f) {
-        if (f.listener_rows.isEmpty())
-            return false;
-        const QModelIndex at = Model->index(f.listener_rows.first() - 1, qMax(ASG->currentIndex().column(), 0));
-        ASG->setCurrentIndex(at);
-        ASG->scrollTo(at);
-        return true;
+    Show_Data_Area_Map(this, st_, Build_Data_Area_Map(st_, Table, topics), ASG, [](const Map_Finding& f) {
+        return f.listener_rows.value(0);
     });
 }
 

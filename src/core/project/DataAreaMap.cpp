@@ -39,6 +39,18 @@ QList<int> Indices_At(const QList<Data_Area_Use>& uses, int b)
     return found;
 }
 
+// "publish rule r reads bytes a to b, ... listener row n (bytes c to d)".
+QString Rule_And_Field_Text(const AppState& st, int text, const Data_Area_Use& rule, const Data_Area_Use& f)
+{
+    return st.Get_Lang_Text(text)
+        .arg(rule.row)
+        .arg(rule.Position)
+        .arg(Last(rule))
+        .arg(f.row)
+        .arg(f.Position)
+        .arg(Last(f));
+}
+
 } // namespace
 
 QList<Map_Finding> Rule_Findings(const AppState& st, const Data_Area_Use& rule,
@@ -63,13 +75,7 @@ QList<Map_Finding> Rule_Findings(const AppState& st, const Data_Area_Use& rule,
                              .arg(read.unfilled)});
     } else if (const Data_Area_Use& f = fields[*at_start]; rule.End() > f.End()) {
         warnings.append({Finding_Severity::Warning, Finding_Kind::Across, rows, {rule.row},
-                         st.Get_Lang_Text(Txt::Map_Across)
-                             .arg(rule.row)
-                             .arg(rule.Position)
-                             .arg(Last(rule))
-                             .arg(f.row)
-                             .arg(f.Position)
-                             .arg(Last(f))});
+                         Rule_And_Field_Text(st, Txt::Map_Across, rule, f)});
     } else {
         warned = false;
     }
@@ -89,13 +95,7 @@ QList<Map_Finding> Rule_Findings(const AppState& st, const Data_Area_Use& rule,
     if (!warned && read.partial >= 0) {
         const Data_Area_Use& f = fields[read.partial];
         notes.append({Finding_Severity::Note, Finding_Kind::Part_Of_Field, {f.row}, {rule.row},
-                      st.Get_Lang_Text(Txt::Map_Part)
-                          .arg(rule.row)
-                          .arg(rule.Position)
-                          .arg(Last(rule))
-                          .arg(f.row)
-                          .arg(f.Position)
-                          .arg(Last(f))});
+                      Rule_And_Field_Text(st, Txt::Map_Part, rule, f)});
     }
     return warnings + notes;
 }
