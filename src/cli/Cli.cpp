@@ -429,6 +429,7 @@ int Cmd_Map(const QStringList& rest, QTextStream& out, QTextStream& err)
     if (!Folder_Argument(args, &dir, err))
         return Exit_Usage;
     AppState st = Cli_State();
+    st.File_ParGen = Join_Path(dir, QString::fromLatin1(ParGen_File_Name));
     st.File_NMEA_Access = Join_Path(dir, QString::fromLatin1(NMEA_Access_File_Name));
     st.File_MQTT_Topic = Join_Path(dir, QString::fromLatin1(MQTT_Topic_File_Name));
     Data_Area_Map map;

@@ -312,6 +312,7 @@ TEST(CliMap, RangesAndFindingsAsTextAndJson)
     test::ProgramFolder p;
     p.start();
     QDir().mkpath(p.path("conf"));
+    p.write("conf/ParGen.xml", "<ParGen/>"); // without it the serial line is off
     NMEA_Listener_Table t;
     t.row(1).Sentence = "GGA";
     t.row(1).DataField = "Latitude, Minutes [floating point]";

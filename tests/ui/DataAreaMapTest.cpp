@@ -79,6 +79,7 @@ struct MapScreens : ::testing::Test {
     {
         p.start();
         ASSERT_EQ(Create_New_Project(p.st, "Ship"), 0);
+        p.write("PROJECTS/Ship/ParGen.xml", "<ParGen/>"); // the serial line on
         // Saved: listener row 1 at byte 0, a rule reading it and one reading free bytes.
         NMEA_Listener_Table t;
         t.row(1) = Listener(0);

@@ -421,6 +421,7 @@ TEST_F(TopicScreen, MarkersAndStatus)
     t.row(2).PortOperation = "None";
     t.row(2).Position = "10";
     ASSERT_TRUE(Save_NMEA_Access(p.st, p.st.File_NMEA_Access, t).ok);
+    p.write("PROJECTS/Ship/ParGen.xml", "<ParGen/>"); // the serial line on: the rows compile
     Write("<MQTT_Set_Topic><MQTT_Publish>"
           + Rule(1, "Template=\"$VALUE$\"").replace("DataType=\"Int\" Dimension=\"2\"", "DataType=\"Float\" Dimension=\"4\"")
           + Rule(2, "Template=\"$VALUE\"") // refused by the check

@@ -2,9 +2,12 @@
 
 #include "app/AppState.h"
 #include "app/Texts.h"
+#include "app/Xml.h"
+#include "compiler/Reading.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/NmeaAccess.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 #include <algorithm>
@@ -172,10 +175,25 @@ Data_Area_Map Build_Data_Area_Map(const AppState& st, const NMEA_Listener_Table&
     return map;
 }
 
+FileResult Load_Compiled_Listeners(const AppState& st, NMEA_Listener_Table& t)
+{
+    FileResult r = Load_NMEA_Access(st, st.File_NMEA_Access, t);
+    pugi::xml_document doc;
+    bool missing = false;
+    if (!r.ok || !Load_Project_Xml(st, st.File_NMEA_Access, doc, &missing).ok || missing)
+        return r;
+    const bool line_on = QFileInfo::exists(st.File_ParGen);
+    const QList<pugi::xml_node> rows = Element_Children(Xml_Root(doc).child("NMEA_Listener"));
+    for (qsizetype i = 0; i < std::min<qsizetype>(rows.size(), NMEA_Listener_Rows); ++i)
+        if (!line_on || Attr_Text(rows[i], "Enable") != QLatin1String("Y"))
+            t.row(int(i) + 1).Enable = false;
+    return r;
+}
+
 FileResult Load_Data_Area_Map(const AppState& st, Data_Area_Map& map)
 {
     NMEA_Listener_Table listeners;
-    FileResult r = Load_NMEA_Access(st, st.File_NMEA_Access, listeners);
+    FileResult r = Load_Compiled_Listeners(st, listeners);
     if (!r.ok)
         return r;
     MQTT_Topic_Table topics;

@@ -6,6 +6,8 @@
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/NmeaAccess.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -193,4 +195,31 @@ TEST(DataAreaMap, TheUpdateQuestionListsTenWarnings)
     EXPECT_TRUE(q.endsWith(p.st.Get_Lang_Text(Txt::Map_Continue)));
     // Notes alone ask nothing.
     EXPECT_EQ(Map_Warnings_Question(p.st, p.map(Make({{0, 4}}, {{0, 2}}))), "");
+}
+
+TEST(DataAreaMap, FromTheFilesAsTheCompilerReadsThem)
+{
+    MapFolder p;
+    p.st.File_NMEA_Access = p.path("NMEA_0183_Set_Access.xml");
+    p.st.File_MQTT_Topic = p.path("MQTT_Set_Topic.xml");
+    p.st.File_ParGen = p.path("ParGen.xml");
+    p.write("ParGen.xml", "<ParGen/>");
+    // The table shows all three rows enabled; the compiler takes only the one written "Y".
+    const QByteArray row = "Serial_Channel=\"RS232\" Sentence=\"GGA\" Index=\"\" DataField=\"Latitude, Minutes "
+                           "[floating point]\" PortOperation=\"None\" SwapAll=\"N\" Swap16=\"N\" Mnemonic=\"\"";
+    p.write("NMEA_0183_Set_Access.xml", "<NMEA_0183><NMEA_Listener><row Enable=\"Y\" " + row + " Position=\"0\"/><row Enable=\"y\" "
+                                            + row + " Position=\"10\"/><row " + row + " Position=\"20\"/></NMEA_Listener></NMEA_0183>");
+    Data_Area_Map map;
+    const FileResult r = Load_Data_Area_Map(p.st, map);
+    ASSERT_TRUE(r.ok) << r.message.toStdString();
+    ASSERT_EQ(map.listeners.size(), 1);
+    EXPECT_EQ(map.listeners[0].use.row, 1);
+    EXPECT_TRUE(map.rules.isEmpty()); // no topic file: no rules
+    // Without ParGen.xml the serial line is off: no row compiles.
+    QFile::remove(p.st.File_ParGen);
+    ASSERT_TRUE(Load_Data_Area_Map(p.st, map).ok);
+    EXPECT_TRUE(map.listeners.isEmpty());
+
+    p.write("MQTT_Set_Topic.xml", "<MQTT_Set_Topic>");
+    EXPECT_FALSE(Load_Data_Area_Map(p.st, map).ok);
 }
