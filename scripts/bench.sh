@@ -9,7 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 bash scripts/setup.sh
-benches=(compile_bench pargen_bench nmea_screen_bench mqtt_screen_bench language_bench monitor_bench)
+benches=(compile_bench pargen_bench nmea_screen_bench mqtt_screen_bench language_bench map_bench monitor_bench)
 cmake --preset default >/dev/null
 cmake --build --preset default --target "${benches[@]}"
 for b in "${benches[@]}"; do

@@ -4,12 +4,14 @@
 #include "app/Files.h"
 #include "lang/LangTable.h"
 #include "app/Projects.h"
+#include "app/Texts.h"
 #include "broker/BrokerTest.h"
 #include "broker/BrokerTexts.h"
 #include "broker/CertCheck.h"
 #include "broker/Monitor.h"
 #include "compiler/Compiler.h"
 #include "compiler/Decode.h"
+#include "project/DataAreaMap.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 #include "project/nmea/NmeaAccess.h"
@@ -56,7 +58,9 @@ const char* const Usage =
     "  monitor DIR --seconds N [--json]          watch the topics of DIR/MQTT_Set_Topic.xml on the\n"
     "                                            broker of DIR/ParGen.xml for N seconds; one line\n"
     "                                            per rule or JSON; exit 0 when every rule with\n"
-    "                                            OnChange or OnTimer was seen\n";
+    "                                            OnChange or OnTimer was seen\n"
+    "  map DIR [--json]                          which rows fill and read each range of the data\n"
+    "                                            area, then the warnings and notes\n";
 
 // Options of the form "--name value"; positional arguments are kept in order.
 struct Args {
@@ -472,6 +476,78 @@ int Cmd_Monitor(const QStringList& rest, QTextStream& out, QTextStream& err)
     return all && s.link.connects > 0 ? Exit_Ok : Exit_Failed;
 }
 
+QJsonArray Json_Rows(const QList<int>& rows)
+{
+    QJsonArray a;
+    for (int r : rows)
+        a.append(r);
+    return a;
+}
+
+QJsonDocument Map_Json(const Data_Area_Map& map)
+{
+    QJsonArray ranges;
+    for (const Map_Range& r : Map_Ranges(map)) {
+        QJsonArray listeners, rules;
+        for (int i : r.listeners) {
+            const Map_Listener& l = map.listeners[i];
+            listeners.append(QJsonObject{{"row", l.use.row}, {"sentence", l.Sentence},
+                                         {"field", l.DataField}, {"dimension", l.use.Dimension}});
+        }
+        for (int i : r.rules) {
+            const Map_Rule& p = map.rules[i];
+            rules.append(QJsonObject{{"row", p.use.row}, {"topic", p.Topic},
+                                     {"data_type", p.DataType}, {"dimension", p.use.Dimension}});
+        }
+        ranges.append(QJsonObject{{"first", r.first}, {"last", r.last}, {"listeners", listeners}, {"rules", rules}});
+    }
+    QJsonArray findings;
+    for (const Map_Finding& f : map.findings)
+        findings.append(QJsonObject{
+            {"severity", f.severity == Finding_Severity::Warning ? "warning" : "note"},
+            {"rows", QJsonObject{{"listener", Json_Rows(f.listener_rows)}, {"publish", Json_Rows(f.rule_rows)}}},
+            {"text", f.text}});
+    return QJsonDocument(QJsonObject{{"ranges", ranges}, {"findings", findings}});
+}
+
+// map: the ranges of the data area in address order with the rows filling and reading
+// them, then the findings.
+int Cmd_Map(const QStringList& rest, QTextStream& out, QTextStream& err)
+{
+    const bool json = rest.contains(QStringLiteral("--json"));
+    QStringList args = rest;
+    args.removeAll(QStringLiteral("--json"));
+    QString dir;
+    if (!Folder_Argument(args, &dir, err))
+        return Exit_Usage;
+    AppState st = Cli_State();
+    st.File_ParGen = Join_Path(dir, QString::fromLatin1(ParGen_File_Name));
+    st.File_NMEA_Access = Join_Path(dir, QString::fromLatin1(NMEA_Access_File_Name));
+    st.File_MQTT_Topic = Join_Path(dir, QString::fromLatin1(MQTT_Topic_File_Name));
+    Data_Area_Map map;
+    const FileResult r = Load_Data_Area_Map(st, map);
+    for (const QString& n : r.notices)
+        err << n << '\n';
+    if (!r.ok) {
+        err << r.message << '\n';
+        return Exit_Failed;
+    }
+    if (json) {
+        out << Map_Json(map).toJson();
+        return Exit_Ok;
+    }
+    for (const Map_Range& g : Map_Ranges(map)) {
+        out << g.first << '-' << g.last << '\n';
+        for (int i : g.listeners)
+            out << "  " << Listener_Line(st, map.listeners[i]) << '\n';
+        for (int i : g.rules)
+            out << "  " << Rule_Line(st, map.rules[i]) << '\n';
+    }
+    for (const Map_Finding& f : map.findings)
+        out << f.text << '\n';
+    return Exit_Ok;
+}
+
 struct Command {
     const char* name;
     std::function<int(const QStringList&, QTextStream&, QTextStream&)> run;
@@ -488,6 +564,7 @@ const Command Commands[] = {
     {"broker-test", Cmd_Broker_Test},
     {"cert-check", Cmd_Cert_Check},
     {"monitor", Cmd_Monitor},
+    {"map", Cmd_Map},
 };
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "app/Texts.h"
 #include "app/Version.h"
 #include "compiler/Compiler.h"
+#include "project/DataAreaMap.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -301,6 +302,13 @@ void TFKonstrelFirmWare::Open_Url(const QString& url)
 
 void TFKonstrelFirmWare::Update_Device()
 {
+    // Bytes that do not meet are asked about before anything is compiled or written; a
+    // file that cannot be loaded is left to the compiler to report.
+    if (Data_Area_Map map; Load_Data_Area_Map(st_, map).ok) {
+        const QString question = Map_Warnings_Question(st_, map);
+        if (!question.isEmpty() && !msg_.Ask_Yes_No(question))
+            return;
+    }
     FileResult r;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -1,5 +1,6 @@
 #include "MqttTopicScreen.h"
 
+#include "DataAreaMap.h"
 #include "GridHelpers.h"
 #include "MonitorWindow.h"
 #include "TopicTemplate.h"
@@ -111,10 +112,11 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate
     Btn_InsRow = Make_Button(this, "Btn_InsRow");
     Btn_CopyRow = Make_Button(this, "Btn_CopyRow");
     Btn_PasteRow = Make_Button(this, "Btn_PasteRow");
+    Btn_DataArea = Make_Button(this, "Btn_DataArea");
     Btn_Monitor = Make_Button(this, "Btn_Monitor");
     Btn_OK = Make_Button(this, "Btn_OK");
     Btn_Cancel = Make_Button(this, "Btn_Cancel");
-    for (QPushButton* b : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_Monitor})
+    for (QPushButton* b : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_DataArea, Btn_Monitor})
         bottom->addWidget(b);
     bottom->addSpacing(24);
     bottom->addWidget(Btn_OK);
@@ -127,11 +129,13 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate
     connect(Btn_InsRow, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_InsRowClick);
     connect(Btn_CopyRow, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_CopyRowClick);
     connect(Btn_PasteRow, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_PasteRowClick);
+    connect(Btn_DataArea, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_DataAreaClick);
     connect(Btn_Monitor, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_MonitorClick);
 
     setTabOrder(PageControl1, ACG_Pub);
     QWidget* previous = ACG_Pub;
-    for (QPushButton* w : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_Monitor, Btn_OK, Btn_Cancel}) {
+    for (QPushButton* w : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_DataArea, Btn_Monitor, Btn_OK,
+                           Btn_Cancel}) {
         setTabOrder(previous, w);
         previous = w;
     }
@@ -157,6 +161,7 @@ void TFMQTT_Set_Topic::Set_Lang()
                          {Btn_InsRow, 1305, 1311},
                          {Btn_CopyRow, 1306, 1312},
                          {Btn_PasteRow, 1307, 1313},
+                         {Btn_DataArea, Txt::Map_Button, Txt::Map_Button + 1},
                          {Btn_Monitor, Txt::Btn_Monitor, Txt::Btn_Monitor_Hint}});
     PageControl1->setTabText(0, st_.Get_Lang_Text(1333));
     PageControl1->setTabText(1, st_.Get_Lang_Text(1334));
@@ -184,7 +189,7 @@ void TFMQTT_Set_Topic::FormShow()
     // What the rules are compared with: the listener rows that fill the data area, and
     // the part of bank 3 the communication parameters take.
     NMEA_Listener_Table listeners;
-    listeners_read_ = Load_NMEA_Access(st_, st_.File_NMEA_Access, listeners).ok;
+    listeners_read_ = Load_Compiled_Listeners(st_, listeners).ok;
     listeners_ = listeners_read_ ? Listener_Uses(listeners) : QList<Data_Area_Use>{};
     broker_ = TMQTT{};
     Read_MQTT_Parameters(st_, broker_);
@@ -273,6 +278,22 @@ void TFMQTT_Set_Topic::Btn_InsRowClick()
 // The rules as on screen, watched on the broker of the saved configuration.
 void TFMQTT_Set_Topic::Btn_MonitorClick() { Open_Monitor(st_, msg_, Table, this); }
 
+void TFMQTT_Set_Topic::Btn_DataAreaClick()
+{
+    // An edit still open in a cell goes into the table first.
+    Btn_DataArea->setFocus(Qt::OtherFocusReason);
+    NMEA_Listener_Table listeners;
+    const FileResult r = Load_Compiled_Listeners(st_, listeners);
+    if (!r.ok) {
+        msg_.Show_Error(r.message);
+        return;
+    }
+    PageControl1->setCurrentWidget(TS_MQTT_Publish);
+    Show_Data_Area_Map(this, st_, Build_Data_Area_Map(st_, listeners, Table), ACG_Pub, [](const Map_Finding& f) {
+        return f.rule_rows.value(0);
+    });
+}
+
 void TFMQTT_Set_Topic::Btn_CopyRowClick()
 {
     QTableView* grid = Shown_Grid();
@@ -349,7 +370,7 @@ Row_Marker TFMQTT_Set_Topic::Find_Pub_Marker(int row) const
     const QString fault = Publish_Row_Fault(st_, Table, row + 1);
     if (!fault.isEmpty())
         return {Row_Marker::Error, fault};
-    const QString warning = listeners_read_ ? Publish_Row_Warning(st_, Table.Pub.at(row), listeners_) : QString();
+    const QString warning = listeners_read_ ? Publish_Row_Warning(st_, Table, row + 1, listeners_) : QString();
     if (!warning.isEmpty())
         return {Row_Marker::Warning, warning};
     return {};

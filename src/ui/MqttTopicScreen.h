@@ -40,6 +40,8 @@ public:
     void Btn_CopyRowClick();
     void Btn_PasteRowClick();
     void Btn_MonitorClick(); // opens the live monitor over the rules on screen
+    // The data-area map of the rules on screen with the saved listener rows.
+    void Btn_DataAreaClick();
     // A double click on a cell (ARow, ACol from 1) of either grid.
     void ACG_MQTT_DblClickCell(QTableView* Sender, int ARow, int ACol);
     // Opens the template editor on a cell and writes its result back.
@@ -63,6 +65,7 @@ public:
     QPushButton* Btn_CopyRow;
     QPushButton* Btn_PasteRow;
     QPushButton* Btn_Monitor;
+    QPushButton* Btn_DataArea;
     QPushButton* Btn_OK;
     QPushButton* Btn_Cancel;
     MqttPublishModel* Pub_Model;

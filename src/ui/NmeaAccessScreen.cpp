@@ -1,5 +1,6 @@
 #include "NmeaAccessScreen.h"
 
+#include "DataAreaMap.h"
 #include "GridModel.h"
 #include "NmeaAccessModel.h"
 
@@ -7,6 +8,7 @@
 #include "app/GridRows.h"
 #include "app/Messages.h"
 #include "app/Texts.h"
+#include "project/mqtt/MqttTopics.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 
 #include <QGuiApplication>
@@ -67,9 +69,10 @@ TFNMEA_0183_Set_Access2::TFNMEA_0183_Set_Access2(AppState& st, IMessages& msg, Q
     Btn_InsRow = Make_Button(this, "Btn_InsRow");
     Btn_CopyRow = Make_Button(this, "Btn_CopyRow");
     Btn_PasteRow = Make_Button(this, "Btn_PasteRow");
+    Btn_DataArea = Make_Button(this, "Btn_DataArea");
     Btn_OK = Make_Button(this, "Btn_OK");
     Btn_Cancel = Make_Button(this, "Btn_Cancel");
-    for (QPushButton* b : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow})
+    for (QPushButton* b : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_DataArea})
         buttons->addWidget(b);
     buttons->addStretch(1);
     buttons->addWidget(Btn_OK);
@@ -83,13 +86,15 @@ TFNMEA_0183_Set_Access2::TFNMEA_0183_Set_Access2(AppState& st, IMessages& msg, Q
     connect(Btn_InsRow, &QPushButton::clicked, this, &TFNMEA_0183_Set_Access2::Btn_InsRowClick);
     connect(Btn_CopyRow, &QPushButton::clicked, this, &TFNMEA_0183_Set_Access2::Btn_CopyRowClick);
     connect(Btn_PasteRow, &QPushButton::clicked, this, &TFNMEA_0183_Set_Access2::Btn_PasteRowClick);
+    connect(Btn_DataArea, &QPushButton::clicked, this, &TFNMEA_0183_Set_Access2::Btn_DataAreaClick);
 
     Init_Table();
     setTabOrder(ASG, Btn_DelRow);
     setTabOrder(Btn_DelRow, Btn_InsRow);
     setTabOrder(Btn_InsRow, Btn_CopyRow);
     setTabOrder(Btn_CopyRow, Btn_PasteRow);
-    setTabOrder(Btn_PasteRow, Btn_OK);
+    setTabOrder(Btn_PasteRow, Btn_DataArea);
+    setTabOrder(Btn_DataArea, Btn_OK);
     setTabOrder(Btn_OK, Btn_Cancel);
 
     PostOpe_SL = Post_Operations();
@@ -125,7 +130,8 @@ void TFNMEA_0183_Set_Access2::Set_Lang()
                          {Btn_DelRow, 1004, 1010},
                          {Btn_InsRow, 1005, 1011},
                          {Btn_CopyRow, 1006, 1012},
-                         {Btn_PasteRow, 1007, 1013}});
+                         {Btn_PasteRow, 1007, 1013},
+                         {Btn_DataArea, Txt::Map_Button, Txt::Map_Button + 1}});
     ASG->setAccessibleName(st_.Get_Lang_Text(1001));
     Hint_Sentence.clear();
     for (const NMEA_Column& c : NMEA_Columns())
@@ -246,6 +252,20 @@ void TFNMEA_0183_Set_Access2::Btn_PasteRowClick()
 {
     // The Index cell follows the pasted sentence as it follows any sentence.
     On_Current_Row([this](IGrid& g, int row) { Grid_Paste_Row_Check(g, row, Do_Copy, st_, msg_); });
+}
+
+void TFNMEA_0183_Set_Access2::Btn_DataAreaClick()
+{
+    Commit_Edit();
+    MQTT_Topic_Table topics;
+    const FileResult r = Load_MQTT_Topic(st_, st_.File_MQTT_Topic, topics);
+    if (!r.ok) {
+        msg_.Show_Error(r.message);
+        return;
+    }
+    Show_Data_Area_Map(this, st_, Build_Data_Area_Map(st_, Table, topics), ASG, [](const Map_Finding& f) {
+        return f.listener_rows.value(0);
+    });
 }
 
 } // namespace swr

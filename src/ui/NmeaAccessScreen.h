@@ -40,6 +40,8 @@ public:
     void Btn_InsRowClick();
     void Btn_CopyRowClick();
     void Btn_PasteRowClick();
+    // The data-area map of the rows on screen with the saved publish rules.
+    void Btn_DataAreaClick();
     // The row of the focused cell, from 1; 0 when there is none.
     int Current_Row() const;
 
@@ -58,6 +60,7 @@ public:
     QPushButton* Btn_InsRow;
     QPushButton* Btn_CopyRow;
     QPushButton* Btn_PasteRow;
+    QPushButton* Btn_DataArea;
     QPushButton* Btn_OK;
     QPushButton* Btn_Cancel;
 

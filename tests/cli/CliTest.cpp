@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "project/mqtt/MqttTopics.h"
+#include "project/nmea/NmeaAccess.h"
 #include "project/pargen/ParGen.h"
 
 #include <QDir>
@@ -380,4 +381,61 @@ TEST(CliMonitor, ExitZeroWhenEveryPublishingRuleWasSeenAndOneWhenOneIsMissing)
     EXPECT_EQ(Cli({"monitor", conf.dir}).rc, 2);
     EXPECT_EQ(Cli({"monitor", conf.dir, "--seconds", "0"}).rc, 2);
     EXPECT_EQ(Cli({"monitor", "--seconds", "1"}).rc, 2);
+}
+
+TEST(CliMap, RangesAndFindingsAsTextAndJson)
+{
+    test::ProgramFolder p;
+    p.start();
+    QDir().mkpath(p.path("conf"));
+    p.write("conf/ParGen.xml", "<ParGen/>"); // without it the serial line is off
+    NMEA_Listener_Table t;
+    t.row(1).Sentence = "GGA";
+    t.row(1).DataField = "Latitude, Minutes [floating point]";
+    t.row(1).PortOperation = "None";
+    t.row(1).Position = "0";
+    ASSERT_TRUE(Save_NMEA_Access(p.st, p.path("conf/NMEA_0183_Set_Access.xml"), t).ok);
+    MQTT_Topic_Table m;
+    m.Pub[0] = {"ship/lat", "N", "1", "Float", "4", "0", "", "", "$VALUE$", "Y", "N", "", ""};
+    m.Pub[2] = {"ship/free", "N", "1", "Int", "2", "1998", "", "", "$VALUE$", "Y", "N", "", ""};
+    ASSERT_TRUE(Save_MQTT_Topic(p.st, p.path("conf/MQTT_Set_Topic.xml"), m).ok);
+
+    const CliRun text = Cli({"map", p.path("conf")});
+    EXPECT_EQ(text.rc, 0) << text.err.toStdString();
+    const QStringList lines = QString::fromUtf8(text.out).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 6) << text.out.toStdString();
+    EXPECT_EQ(lines[0], "0-3");
+    EXPECT_EQ(lines[1], "  Listener row 1: GGA, Latitude, Minutes [floating point] (4 bytes)");
+    EXPECT_EQ(lines[2], "  Publish rule 1: ship/lat, Float (4 bytes)");
+    EXPECT_EQ(lines[3], "1998-1999");
+    EXPECT_EQ(lines[4], "  Publish rule 2: ship/free, Int (2 bytes)"); // the saved file keeps rules only
+    EXPECT_TRUE(lines[5].startsWith("Warning: publish rule 2 reads bytes 1998 to 1999")) << lines[5].toStdString();
+
+    const CliRun json = Cli({"map", "--json", p.path("conf")});
+    EXPECT_EQ(json.rc, 0);
+    QJsonParseError error;
+    const QJsonObject o = QJsonDocument::fromJson(json.out, &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << json.out.toStdString();
+    const QJsonArray ranges = o["ranges"].toArray();
+    ASSERT_EQ(ranges.size(), 2);
+    EXPECT_EQ(ranges[0]["first"].toInt(), 0);
+    EXPECT_EQ(ranges[0]["last"].toInt(), 3);
+    EXPECT_EQ(ranges[0]["listeners"][0]["field"].toString(), "Latitude, Minutes [floating point]");
+    EXPECT_EQ(ranges[0]["listeners"][0]["dimension"].toInt(), 4);
+    EXPECT_EQ(ranges[1]["rules"][0]["topic"].toString(), "ship/free");
+    EXPECT_EQ(ranges[1]["rules"][0]["data_type"].toString(), "Int");
+    EXPECT_TRUE(ranges[1]["listeners"].toArray().isEmpty());
+    const QJsonArray findings = o["findings"].toArray();
+    ASSERT_EQ(findings.size(), 1);
+    EXPECT_EQ(findings[0]["severity"].toString(), "warning");
+    EXPECT_EQ(findings[0]["rows"]["publish"].toArray(), QJsonArray{2});
+    EXPECT_EQ(findings[0]["text"].toString(), lines[5]);
+
+    // A file that cannot be loaded, and usage.
+    p.write("conf/MQTT_Set_Topic.xml", "<MQTT_Set_Topic><MQTT_Publish>");
+    const CliRun broken = Cli({"map", p.path("conf")});
+    EXPECT_EQ(broken.rc, 1);
+    EXPECT_TRUE(broken.out.isEmpty());
+    EXPECT_FALSE(broken.err.isEmpty());
+    EXPECT_EQ(Cli({"map"}).rc, 2);
 }

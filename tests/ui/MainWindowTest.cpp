@@ -5,6 +5,7 @@
 #include "app/Projects.h"
 #include "app/Settings.h"
 #include "app/Version.h"
+#include "project/mqtt/MqttTopics.h"
 #include "lang/LangTable.h"
 
 #include "TestSupport.h"
@@ -277,4 +278,40 @@ TEST_F(MainFixture, UpdateDeviceCompilesAndWritesTheBanks)
     EXPECT_TRUE(p.msg.errors.first().contains("MQTT_Set_Topic.xml"));
     EXPECT_EQ(p.read("PROJECTS/Ship/bin/bank3.bin"), "old");
     EXPECT_EQ(opened, 0);
+}
+
+TEST_F(MainFixture, UpdateDeviceAsksAboutTheDataAreaWarnings)
+{
+    Make();
+    ASSERT_EQ(Create_New_Project(p.st, "Ship"), 0);
+    int opened = 0;
+    w->Show_Update_Dialog = [&] { ++opened; };
+    // Without warnings nothing is asked.
+    w->Btn_CreateBin->click();
+    EXPECT_TRUE(p.msg.questions.isEmpty());
+    EXPECT_EQ(opened, 1);
+    QFile::remove(p.path("PROJECTS/Ship/bin/bank3.bin"));
+
+    // Two rules read bytes no listener row fills.
+    MQTT_Topic_Table m;
+    m.Pub[0] = {"ship/a", "N", "1", "Int", "4", "10", "", "", "$VALUE$", "Y", "N", "", ""};
+    m.Pub[1] = {"ship/b", "N", "1", "Int", "4", "1996", "", "", "$VALUE$", "Y", "N", "", ""};
+    ASSERT_TRUE(Save_MQTT_Topic(p.st, p.st.File_MQTT_Topic, m).ok);
+    opened = 0;
+    p.msg.answers = {false};
+    w->Btn_CreateBin->click();
+    ASSERT_EQ(p.msg.questions.size(), 1);
+    const QString q = p.msg.questions.first();
+    EXPECT_TRUE(q.contains("Warning: publish rule 1 reads bytes 10 to 13")) << q.toStdString();
+    EXPECT_TRUE(q.contains("Warning: publish rule 2 reads bytes 1996 to 1999")) << q.toStdString();
+    EXPECT_TRUE(q.endsWith("Continue with the update?"));
+    EXPECT_FALSE(QFileInfo::exists(p.path("PROJECTS/Ship/bin/bank3.bin"))); // No: nothing written
+    EXPECT_EQ(opened, 0);
+
+    p.msg.answers = {true};
+    w->Btn_CreateBin->click();
+    EXPECT_EQ(p.msg.questions.size(), 2);
+    EXPECT_TRUE(p.msg.errors.isEmpty()) << p.msg.errors.join('\n').toStdString();
+    EXPECT_TRUE(QFileInfo::exists(p.path("PROJECTS/Ship/bin/bank3.bin")));
+    EXPECT_EQ(opened, 1);
 }

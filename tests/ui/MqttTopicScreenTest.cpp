@@ -158,13 +158,13 @@ TEST_F(TopicScreen, LayoutTextsAndColumns)
     }
     EXPECT_EQ(Status(), "Rules in use: 0 of 1024    Bank 3: 174 of 131072 bytes");
 
-    // Tab order from the grid: the row buttons, then OK and Cancel.
+    // Tab order from the grid: the row buttons, Data Area, Monitor, then OK and Cancel.
     QList<QWidget*> order;
-    for (QWidget* w = g->nextInFocusChain(); w != g && order.size() < 7; w = w->nextInFocusChain())
+    for (QWidget* w = g->nextInFocusChain(); w != g && order.size() < 8; w = w->nextInFocusChain())
         if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(scr.get()))
             order.append(w);
     EXPECT_EQ(order, (QList<QWidget*>{scr->Btn_DelRow, scr->Btn_InsRow, scr->Btn_CopyRow, scr->Btn_PasteRow,
-                                      scr->Btn_Monitor, scr->Btn_OK, scr->Btn_Cancel}));
+                                      scr->Btn_DataArea, scr->Btn_Monitor, scr->Btn_OK, scr->Btn_Cancel}));
 
     // Texts follow the language.
     p.st.Lang_Table[1315] = "Thema";
@@ -427,6 +427,7 @@ TEST_F(TopicScreen, MarkersAndStatus)
     t.row(2).PortOperation = "None";
     t.row(2).Position = "10";
     ASSERT_TRUE(Save_NMEA_Access(p.st, p.st.File_NMEA_Access, t).ok);
+    p.write("PROJECTS/Ship/ParGen.xml", "<ParGen/>"); // the serial line on: the rows compile
     Write("<MQTT_Set_Topic><MQTT_Publish>"
           + Rule(1, "Template=\"$VALUE$\"").replace("DataType=\"Int\" Dimension=\"2\"", "DataType=\"Float\" Dimension=\"4\"")
           + Rule(2, "Template=\"$VALUE\"") // refused by the check
@@ -437,13 +438,13 @@ TEST_F(TopicScreen, MarkersAndStatus)
     const auto tip = [&](int row) { return scr->Pub_Model->headerData(row - 1, Qt::Vertical, Qt::ToolTipRole).toString(); };
     EXPECT_EQ(tip(1), "");
     EXPECT_EQ(tip(2), "Error row 2" + Text(1378));
-    EXPECT_EQ(tip(3), Text(1479).arg(2).arg(20));
-    EXPECT_EQ(tip(4), Text(1480).arg(1).arg(0).arg(3));
+    EXPECT_EQ(tip(3), Text(Txt::Map_Unfilled).arg(3).arg(20).arg(21).arg(2));
+    EXPECT_EQ(tip(4), Text(Txt::Map_Part).arg(4).arg(2).arg(3).arg(1).arg(0).arg(3));
     EXPECT_TRUE(tip(5).isEmpty());
 
     // Markers follow edits; warnings do not stop OK.
     scr->Pub_Model->setData(scr->Pub_Model->index(1, Template), "$VALUE$", Qt::EditRole);
-    EXPECT_EQ(tip(2), Text(1480).arg(1).arg(0).arg(3));
+    EXPECT_EQ(tip(2), Text(Txt::Map_Part).arg(2).arg(2).arg(3).arg(1).arg(0).arg(3));
     EXPECT_TRUE(Status().startsWith("Rules in use: 4 of 1024    Bank 3: ")) << Status().toStdString();
     scr->Btn_OK->click();
     EXPECT_TRUE(p.msg.errors.isEmpty());

@@ -68,12 +68,30 @@ inline constexpr int MQTT_Root_Not_Element = 1475; // %1 file
 inline constexpr int MQTT_Element_Missing = 1476;  // %1 file, %2 element
 inline constexpr int MQTT_Attribute_Missing = 1477; // %1 file, %2 row, %3 element, %4 attribute
 inline constexpr int MQTT_Pub_Topic_Missing = 1478; // a filled publish row without a Topic
-// The topic screen's row warnings and status line.
-inline constexpr int MQTT_Bytes_Not_Filled = 1479; // %1 bytes, %2 the first of them
-inline constexpr int MQTT_Part_Of_Field = 1480;    // %1 listener row, %2 first byte, %3 last byte
+// The topic screen's status line (its row warnings are the data-area map's).
 inline constexpr int MQTT_Rules_In_Use = 1481;     // %1 rules, %2 rows
 inline constexpr int MQTT_Bank_Bytes = 1482;       // %1 bytes, %2 limit
 inline constexpr int MQTT_Bank_Too_Large = 1483;   // %1 bytes, %2 limit
+
+// The data-area map, its window and the question of Update Device.
+inline constexpr int Map_Button = 1160;         // 1161 its hint
+inline constexpr int Map_Title = 1162;
+inline constexpr int Map_Overlap = 1163;        // %1 %2 rows, %3 first byte, %4 last byte
+inline constexpr int Map_Unfilled = 1164;       // %1 rule, %2 %3 bytes read, %4 bytes not filled
+inline constexpr int Map_Across = 1165;         // %1 rule, %2 %3 bytes read, %4 row, %5 %6 its field
+inline constexpr int Map_Part = 1166;           // as Map_Across
+inline constexpr int Map_Dimension = 1167;      // %1 rule, %2 its bytes, %3 byte, %4 row, %5 its bytes
+inline constexpr int Map_Not_Published = 1168;  // %1 row, %2 first byte, %3 last byte
+inline constexpr int Map_Question = 1169;       // then the warnings, then 1183
+inline constexpr int Map_More = 1170;           // %1 warnings not listed
+inline constexpr int Map_Legend = 1171;         // 1172..1175 follow, in Byte_State order
+inline constexpr int Map_Byte = 1176;           // %1 byte
+inline constexpr int Map_Byte_Listener = 1177;  // %1 row, %2 sentence, %3 field, %4 bytes
+inline constexpr int Map_Byte_Rule = 1178;      // %1 rule, %2 topic, %3 data type, %4 bytes
+inline constexpr int Map_Findings = 1179;
+inline constexpr int Map_No_Findings = 1180;
+inline constexpr int Map_Close = 1181;          // 1182 its hint
+inline constexpr int Map_Continue = 1183;
 
 // Topic and template editor.
 inline constexpr int Topic_Editor_Caption = 1400;    // 1401 for a template

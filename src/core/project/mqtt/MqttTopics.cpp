@@ -5,7 +5,7 @@
 #include "app/Numbers.h"
 #include "app/TextHelpers.h"
 #include "compiler/MqttBank.h"
-#include "project/DataArea.h"
+#include "project/DataAreaMap.h"
 #include "project/mqtt/TopicTemplate.h"
 
 #include <QDir>
@@ -152,20 +152,15 @@ bool Rule_Placement(const MQTT_Publish_Row& row, int* Position, int* Dimension)
     return true;
 }
 
-QString Publish_Row_Warning(const AppState& st, const MQTT_Publish_Row& row,
+QString Publish_Row_Warning(const AppState& st, const MQTT_Topic_Table& m, int ARow,
                             const QList<Data_Area_Use>& listeners)
 {
-    int pos = 0, dim = 0;
-    if (!Rule_Placement(row, &pos, &dim))
+    Data_Area_Use rule{Data_Area_User::Publish_Rule, ARow};
+    if (!Rule_Placement(m.Pub.at(ARow - 1), &rule.Position, &rule.Dimension))
         return {};
-    const Publish_Read r = Find_Publish_Read(listeners, pos, dim);
     QStringList lines;
-    if (r.unfilled > 0)
-        lines << st.Get_Lang_Text(Txt::MQTT_Bytes_Not_Filled).arg(r.unfilled).arg(r.first_unfilled);
-    if (r.partial >= 0) {
-        const Data_Area_Use& u = listeners.at(r.partial);
-        lines << st.Get_Lang_Text(Txt::MQTT_Part_Of_Field).arg(u.row).arg(u.Position).arg(u.End() - 1);
-    }
+    for (const Map_Finding& f : Rule_Findings(st, rule, listeners))
+        lines << f.text;
     return lines.join(QLatin1Char('\n'));
 }
 

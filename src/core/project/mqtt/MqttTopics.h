@@ -139,10 +139,10 @@ QString Publish_Row_Fault(const AppState& st, const MQTT_Topic_Table& m, int ARo
 // Position lies in the data area. False for any other row.
 bool Rule_Placement(const MQTT_Publish_Row& row, int* Position, int* Dimension);
 
-// The warning of a publish rule that reads bytes no listener use fills, or only part of
-// a listener's field; empty when it has none, or when the rule is not placed. Warnings
-// never stop a save.
-QString Publish_Row_Warning(const AppState& st, const MQTT_Publish_Row& row,
+// The warnings and notes of publish rule ARow (from 1) against the listener uses, one a
+// line, as the data-area map gives them; empty when it has none, or when the rule is not
+// placed. They never stop a save.
+QString Publish_Row_Warning(const AppState& st, const MQTT_Topic_Table& m, int ARow,
                             const QList<Data_Area_Use>& listeners);
 
 // The status line: rules in use of the table's rows, and the size of bank 3 against the

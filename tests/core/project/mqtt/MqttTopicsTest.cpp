@@ -431,26 +431,29 @@ TEST(MQTTTopicCheck, WarningsAgainstTheListenerUses)
     TopicFolder p;
     const auto L = Data_Area_User::Listener;
     const QList<Data_Area_Use> uses = {{L, 1, 0, 4}, {L, 3, 4, 8}};
-    const auto rule = [](const char* position, const char* dimension) {
-        MQTT_Publish_Row r = Good_Row();
-        r.Position = position;
-        r.Dimension = dimension;
-        return r;
+    MQTT_Topic_Table m;
+    const auto warning = [&](const char* position, const char* dimension, const char* topic = "t") {
+        m.Pub[1] = Good_Row(topic);
+        m.Pub[1].Position = position;
+        m.Pub[1].Dimension = dimension;
+        return Publish_Row_Warning(p.st, m, 2, uses);
     };
-    EXPECT_EQ(Publish_Row_Warning(p.st, rule("0", "4"), uses), "");
-    EXPECT_EQ(Publish_Row_Warning(p.st, rule("0", "12"), uses), "");
-    EXPECT_EQ(Publish_Row_Warning(p.st, rule("20", "4"), uses),
-              p.text(Txt::MQTT_Bytes_Not_Filled, {"4", "20"}));
-    EXPECT_EQ(Publish_Row_Warning(p.st, rule("8", "8"), uses),
-              p.text(Txt::MQTT_Bytes_Not_Filled, {"4", "12"}) + "\n"
-                  + p.text(Txt::MQTT_Part_Of_Field, {"3", "4", "11"}));
-    EXPECT_EQ(Publish_Row_Warning(p.st, rule("2", "4"), uses), p.text(Txt::MQTT_Part_Of_Field, {"1", "0", "3"}));
+    const auto text = [&](int i, std::initializer_list<int> args) {
+        QString t = p.st.Get_Lang_Text(i);
+        for (int a : args)
+            t = t.arg(a);
+        return t;
+    };
+    // The rule's findings in the data-area map, one a line.
+    EXPECT_EQ(warning("0", "4"), "");
+    EXPECT_EQ(warning("20", "4"), text(Txt::Map_Unfilled, {2, 20, 23, 4}));
+    EXPECT_EQ(warning("0", "12"), text(Txt::Map_Across, {2, 0, 11, 1, 0, 3}) + "\n"
+                                      + text(Txt::Map_Dimension, {2, 12, 0, 1, 4}));
+    EXPECT_EQ(warning("2", "2"), text(Txt::Map_Part, {2, 2, 3, 1, 0, 3}));
     // Rows the check refuses, and rows that are no rule, carry no warning.
-    EXPECT_EQ(Publish_Row_Warning(p.st, rule("2000", "4"), uses), "");
-    EXPECT_EQ(Publish_Row_Warning(p.st, rule("20", "0"), uses), "");
-    MQTT_Publish_Row no_topic = rule("20", "4");
-    no_topic.Topic = " ";
-    EXPECT_EQ(Publish_Row_Warning(p.st, no_topic, uses), "");
+    EXPECT_EQ(warning("2000", "4"), "");
+    EXPECT_EQ(warning("20", "0"), "");
+    EXPECT_EQ(warning("20", "4", " "), "");
 
     EXPECT_EQ(Topic_Status_Text(p.st, 3, 241), "Rules in use: 3 of 1024    Bank 3: 241 of 131072 bytes");
     EXPECT_EQ(Topic_Status_Text(p.st, 1024, 131073),
