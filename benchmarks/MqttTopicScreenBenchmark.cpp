@@ -183,13 +183,3 @@ BENCHMARK(Floor_Parse_And_Model)->Unit(benchmark::kMillisecond);
 BENCHMARK(Floor_Bare_Widget)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Row_Button, insert, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Row_Button, delete, false)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -140,13 +140,3 @@ BENCHMARK(Bare_Widget)->Unit(benchmark::kMillisecond);
 BENCHMARK(Create_Screen)->Unit(benchmark::kMillisecond);
 BENCHMARK(Row_Button<&TFNMEA_0183_Set_Access2::Btn_InsRowClick>)->Name("Insert_Row")->Unit(benchmark::kMillisecond);
 BENCHMARK(Row_Button<&TFNMEA_0183_Set_Access2::Btn_DelRowClick>)->Name("Delete_Row")->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -137,15 +137,3 @@ BENCHMARK(BM_Open_Load_Fill_Rules)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Open_To_First_Paint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Click_Enable_TLS)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Bare_Widget_To_First_Paint)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

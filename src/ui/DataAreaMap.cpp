@@ -199,11 +199,7 @@ TFData_Area_Map::TFData_Area_Map(const AppState& st, Data_Area_Map map,
 {
     setObjectName(QStringLiteral("TFData_Area_Map"));
     setModal(true);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    P_Title = Named<TitleStrip>(this, "P_Title");
-    outer->addWidget(P_Title);
+    QVBoxLayout* outer = Screen_Layout(this, &P_Title);
 
     auto* body = new QVBoxLayout;
     body->setContentsMargins(8, 6, 8, 8);

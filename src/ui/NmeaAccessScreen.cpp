@@ -49,12 +49,7 @@ TFNMEA_0183_Set_Access2::TFNMEA_0183_Set_Access2(AppState& st, IMessages& msg, Q
 {
     setObjectName(QStringLiteral("TFNMEA_0183_Set_Access2"));
     setModal(true);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-
-    P_Title = Named<TitleStrip>(this, "P_Title");
-    outer->addWidget(P_Title);
+    QVBoxLayout* outer = Screen_Layout(this, &P_Title);
 
     auto* body = new QVBoxLayout;
     body->setContentsMargins(8, 6, 8, 6);

@@ -79,12 +79,7 @@ TFParGen::TFParGen(AppState& st, IMessages& msg, QWidget* parent)
 {
     setObjectName(QStringLiteral("TFParGen"));
     setModal(true);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-
-    P_Title = Named<TitleStrip>(this, "P_Title");
-    outer->addWidget(P_Title);
+    QVBoxLayout* outer = Screen_Layout(this, &P_Title);
 
     CPG = Named<QScrollArea>(this, "CPG");
     CPG->setWidgetResizable(true);

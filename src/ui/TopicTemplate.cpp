@@ -26,11 +26,9 @@ QVBoxLayout* Topic_Screen_Frame(QDialog* d, const char* name, QSize client, Titl
     d->setObjectName(QLatin1String(name));
     d->setModal(true);
     d->setFixedSize(client);
-    auto* outer = new QVBoxLayout(d);
+    QVBoxLayout* outer = Screen_Layout(d, strip);
     outer->setContentsMargins(0, 0, 0, 8);
     outer->setSpacing(6);
-    *strip = Named<TitleStrip>(d, "P_Title");
-    outer->addWidget(*strip);
     return outer;
 }
 

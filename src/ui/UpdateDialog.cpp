@@ -42,13 +42,7 @@ TFBoot::TFBoot(AppState& st, IMessages& msg, IEcho& echo, QWidget* parent)
 {
     setObjectName(QStringLiteral("TFBoot"));
     setModal(true);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-
-    P_Title = new TitleStrip(this);
-    P_Title->setObjectName(QStringLiteral("P_Title"));
-    outer->addWidget(P_Title);
+    QVBoxLayout* outer = Screen_Layout(this, &P_Title);
 
     auto* address = new QVBoxLayout;
     P_IP_Address = Panel(this, "P_IP_Address", address);

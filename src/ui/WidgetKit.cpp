@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace swr {
 
@@ -42,6 +43,16 @@ void Set_Title_Strip(TitleStrip* strip, const AppState& st, const QString& descr
 {
     strip->L_SW_Code->setText(st.Product_Code);
     strip->L_SW_Desc->setText(description);
+}
+
+QVBoxLayout* Screen_Layout(QWidget* screen, TitleStrip** strip)
+{
+    auto* outer = new QVBoxLayout(screen);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    *strip = Named<TitleStrip>(screen, "P_Title");
+    outer->addWidget(*strip);
+    return outer;
 }
 
 QPushButton* Make_Button(QWidget* parent, const char* name)

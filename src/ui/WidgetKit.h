@@ -12,6 +12,7 @@
 
 class QBoxLayout;
 class QHBoxLayout;
+class QVBoxLayout;
 class QPushButton;
 class QWidget;
 
@@ -45,6 +46,10 @@ void Apply_Captions(const AppState& st, std::initializer_list<Caption> captions)
 
 // The title strip's two texts: the software code, never translated, and the description.
 void Set_Title_Strip(TitleStrip* strip, const AppState& st, const QString& description);
+
+// A screen's outer layout with its title strip (named P_Title) on top and nothing else yet:
+// no margins and no spacing of its own, so the strip runs to the window's edges.
+QVBoxLayout* Screen_Layout(QWidget* screen, TitleStrip** strip);
 
 // A push button that Enter in another field never presses.
 QPushButton* Make_Button(QWidget* parent, const char* name);

@@ -9,6 +9,7 @@
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/NmeaAccess.h"
 
+#include "ModalDialogs.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -46,18 +47,7 @@ MQTT_Publish_Row Rule(const QString& topic, int position)
 // if the action left it open.
 void On_Map(std::function<void(TFData_Area_Map*)> action)
 {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, action] {
-        if (auto* d = qobject_cast<TFData_Area_Map*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            action(d);
-            if (d->isVisible())
-                d->reject();
-        }
-    });
-    timer->start();
+    test::On_Next_Modal<TFData_Area_Map>(std::move(action), true);
 }
 
 // Picks the finding whose text starts with prefix, from the keyboard.

@@ -8,6 +8,7 @@
 #include "project/mqtt/MqttTopics.h"
 #include "lang/LangTable.h"
 
+#include "ModalDialogs.h"
 #include "TestSupport.h"
 
 #include <QAccessible>
@@ -25,6 +26,7 @@
 #include <gtest/gtest.h>
 
 using namespace swr;
+using swr::test::On_Next_Modal;
 using swr::test::ProgramFolder;
 
 namespace {
@@ -39,21 +41,6 @@ public:
         return newer;
     }
 };
-
-// Runs action on the next modal dialog as soon as it is shown.
-void On_Next_Modal(std::function<void(QDialog*)> action)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, action] {
-        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            action(d);
-        }
-    });
-    timer->start();
-}
 
 struct MainFixture : ::testing::Test {
     ProgramFolder p;
