@@ -1,8 +1,10 @@
 #include "Desktop.h"
 
-#include <QApplication>
 #include <QDesktopServices>
+#include <QThread>
 #include <QUrl>
+
+#include <memory>
 
 namespace swr {
 
@@ -17,12 +19,34 @@ void DesktopBrowser::Open_Url(const QString& url)
     QDesktopServices::openUrl(QUrl(url));
 }
 
-bool WaitCursorVersionCheck::Check_Version()
+Version_Check_Runner::Version_Check_Runner(IVersionCheck& check, QObject* parent)
+    : QObject(parent), check_(check)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool newer = check_.Check_Version();
-    QApplication::restoreOverrideCursor();
-    return newer;
+}
+
+Version_Check_Runner::~Version_Check_Runner()
+{
+    if (thread_) {
+        thread_->requestInterruption();
+        thread_->wait();
+        delete thread_;
+    }
+}
+
+bool Version_Check_Runner::Start(std::function<void(bool newer)> done)
+{
+    if (thread_)
+        return false;
+    auto newer = std::make_shared<bool>(false);
+    thread_ = QThread::create([this, newer] { *newer = check_.Check_Version(); });
+    // Delivered on this object's thread, the windows' one.
+    connect(thread_, &QThread::finished, this, [this, newer, done = std::move(done)] {
+        thread_->deleteLater();
+        thread_ = nullptr;
+        done(*newer);
+    });
+    thread_->start();
+    return true;
 }
 
 } // namespace swr

@@ -1,12 +1,17 @@
 #pragma once
 
 // The desktop's services behind the core's interfaces: the user's browser, and the
-// version check with the wait cursor shown while it asks the server.
+// version check run away from the windows.
 
 #include "app/Browser.h"
 #include "app/Version.h"
 
+#include <QObject>
 #include <QString>
+
+#include <functional>
+
+class QThread;
 
 namespace swr {
 
@@ -19,14 +24,21 @@ public:
     void Open_Url(const QString& url) override;
 };
 
-// Runs another check with the wait cursor up, so a slow server is seen to be asked.
-class WaitCursorVersionCheck final : public IVersionCheck {
+// Runs a version check on a thread of its own and hands its result to done on the
+// user-interface thread, so no window waits for the server. One check at a time; a
+// check still running when the runner goes is asked to stop and waited for.
+class Version_Check_Runner final : public QObject {
+    Q_OBJECT
 public:
-    explicit WaitCursorVersionCheck(IVersionCheck& check) : check_(check) {}
-    bool Check_Version() override;
+    explicit Version_Check_Runner(IVersionCheck& check, QObject* parent = nullptr);
+    ~Version_Check_Runner() override;
+    // Starts the check; false, and done is never called, while one is running.
+    bool Start(std::function<void(bool newer)> done);
+    bool Running() const { return thread_ != nullptr; }
 
 private:
     IVersionCheck& check_;
+    QThread* thread_ = nullptr;
 };
 
 } // namespace swr

@@ -42,7 +42,7 @@ constexpr const char* Strip_Link_Colour = "#ffd866";
 TFKonstrelFirmWare::TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionCheck& version, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      st_(st), msg_(msg), version_(version)
+      st_(st), msg_(msg), version_(new Version_Check_Runner(version, this))
 {
     setObjectName(QStringLiteral("TFKonstrelFirmWare"));
     auto* outer = new QVBoxLayout(this);
@@ -270,14 +270,19 @@ void TFKonstrelFirmWare::Open_Project()
 void TFKonstrelFirmWare::Timer_UpdateTimer()
 {
     Timer_Update->stop();
-    if (version_.Check_Version()) {
-        Show_Update_Link();
-        LL_Update->show();
-    } else {
-        LL_Update->hide();
-    }
-    Timer_Update->setInterval(Next_Check_Ms);
-    Timer_Update->start();
+    // The server is asked away from the window; the timer runs again once it has answered.
+    version_->Start([this](bool newer) {
+        if (newer) {
+            Show_Update_Link();
+            LL_Update->show();
+        } else {
+            LL_Update->hide();
+        }
+        Timer_Update->setInterval(Next_Check_Ms);
+        // The options may have turned the check off meanwhile.
+        if (Update_Timer_Wanted(st_))
+            Timer_Update->start();
+    });
 }
 
 void TFKonstrelFirmWare::Show_Update_Link()

@@ -20,6 +20,7 @@ struct AppState;
 class IBrowser;
 class IMessages;
 class IVersionCheck;
+class Version_Check_Runner;
 class TFNew_Project;
 class TFOpenConf;
 
@@ -89,7 +90,7 @@ private:
 
     AppState& st_;
     IMessages& msg_;
-    IVersionCheck& version_;
+    Version_Check_Runner* version_;
     std::map<QAbstractButton*, std::function<void()>> stepActions_;
     std::vector<ILangScreen*> langScreens_;
 };

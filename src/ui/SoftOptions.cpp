@@ -7,6 +7,7 @@
 #include "app/Maker.h"
 #include "app/Messages.h"
 #include "app/Options.h"
+#include "app/Texts.h"
 #include "app/Version.h"
 
 #include <QCheckBox>
@@ -49,7 +50,7 @@ QVBoxLayout* Page_Layout(QWidget* page)
 
 TFSoftOptions::TFSoftOptions(AppState& st, IMessages& msg, IVersionCheck& version, IBrowser& browser,
                              QWidget* parent)
-    : QDialog(parent), st_(st), msg_(msg), version_(version), browser_(browser)
+    : QDialog(parent), st_(st), msg_(msg), version_(new Version_Check_Runner(version, this)), browser_(browser)
 {
     setObjectName(QStringLiteral("TFSoftOptions"));
     setModal(true);
@@ -206,6 +207,7 @@ void TFSoftOptions::showEvent(QShowEvent* e)
 
 void TFSoftOptions::FormShow()
 {
+    ++showing_;
     Language_In_Use = st_.Language_Name;
     Create_Lang_List();
     check_ = Check_Result::None;
@@ -282,13 +284,24 @@ void TFSoftOptions::Update_CheckBox()
 {
     const UpdateEnabling e = swr::Update_CheckBox(CB_En_Con->isChecked(), CB_Update->isChecked());
     CB_Update->setEnabled(e.update_enabled);
-    Btn_Check_Update->setEnabled(e.check_enabled);
+    Btn_Check_Update->setEnabled(e.check_enabled && !version_->Running());
 }
 
 void TFSoftOptions::Btn_Check_UpdateClick()
 {
-    check_ = version_.Check_Version() ? Check_Result::Newer : Check_Result::Not_Newer;
-    Show_Check_Result();
+    // The server is asked away from the window, which says so meanwhile.
+    const int showing = showing_;
+    if (!version_->Start([this, showing](bool newer) {
+            Update_CheckBox();
+            if (showing != showing_)
+                return; // an answer for an earlier showing
+            check_ = newer ? Check_Result::Newer : Check_Result::Not_Newer;
+            Show_Check_Result();
+            LL_Check_Update->show();
+        }))
+        return;
+    Update_CheckBox();
+    LL_Check_Update->setText(st_.Get_Lang_Text(Txt::Version_Checking).toHtmlEscaped());
     LL_Check_Update->show();
 }
 

@@ -20,6 +20,7 @@ struct AppState;
 class IBrowser;
 class IMessages;
 class IVersionCheck;
+class Version_Check_Runner;
 
 // Software Options: the language, internet access and the update check, and the grid
 // conveniences. OK stores the choices in the state; the main window then writes the
@@ -79,9 +80,10 @@ private:
 
     AppState& st_;
     IMessages& msg_;
-    IVersionCheck& version_;
+    Version_Check_Runner* version_;
     IBrowser& browser_;
     Check_Result check_ = Check_Result::None;
+    int showing_ = 0; // counts the showings, so a late answer meets only its own
 };
 
 } // namespace swr

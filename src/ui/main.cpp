@@ -33,14 +33,13 @@ int main(int argc, char** argv)
     swr::Start_Up(st, programDir, msg);
 
     swr::HttpVersionCheck server;
-    swr::WaitCursorVersionCheck version(server);
     swr::DesktopBrowser browser;
-    swr::TFKonstrelFirmWare window(st, msg, version);
+    swr::TFKonstrelFirmWare window(st, msg, server);
     window.Browser = &browser;
     // The screens are created in this order, each joining Change_Language as it is made:
     // (main window, new and open configuration,) software options, About, Set
     // Communication, update dialog, NMEA 0183 access, MQTT topics, topic template.
-    auto* FSoftOptions = new swr::TFSoftOptions(st, msg, version, browser, &window);
+    auto* FSoftOptions = new swr::TFSoftOptions(st, msg, server, browser, &window);
     window.Add_Lang_Screen(FSoftOptions);
     FSoftOptions->Change_Language = [&window] { window.Change_Language(); };
     window.Show_Soft_Options = [FSoftOptions] { return FSoftOptions->exec() == QDialog::Accepted; };

@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 
 namespace swr::test {
@@ -18,6 +19,8 @@ public:
 
 // A version check that answers newer as told and counts its calls; during returns what
 // the caller's state was while it ran.
+// The screens run the check on a thread of their own: calls, newer and during are read
+// there.
 class FakeVersionCheck : public IVersionCheck {
 public:
     bool Check_Version() override
@@ -27,8 +30,8 @@ public:
             during();
         return newer;
     }
-    bool newer = false;
-    int calls = 0;
+    std::atomic<bool> newer = false;
+    std::atomic<int> calls = 0;
     std::function<void()> during;
 };
 

@@ -8,6 +8,7 @@
 #include "project/mqtt/MqttTopics.h"
 #include "lang/LangTable.h"
 
+#include "FakeDesktop.h"
 #include "ModalDialogs.h"
 #include "TestSupport.h"
 
@@ -19,11 +20,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
 
 using namespace swr;
 using swr::test::On_Next_Modal;
@@ -31,20 +35,10 @@ using swr::test::ProgramFolder;
 
 namespace {
 
-class CountingCheck : public IVersionCheck {
-public:
-    bool newer = false;
-    int calls = 0;
-    bool Check_Version() override
-    {
-        ++calls;
-        return newer;
-    }
-};
 
 struct MainFixture : ::testing::Test {
     ProgramFolder p;
-    CountingCheck version;
+    test::FakeVersionCheck version;
     std::unique_ptr<TFKonstrelFirmWare> w;
     void Make()
     {
@@ -163,6 +157,8 @@ TEST_F(MainFixture, UpdateCheckTimer)
     EXPECT_EQ(w->Timer_Update->interval(), 60000);
     version.newer = true;
     w->Timer_UpdateTimer();
+    EXPECT_FALSE(w->Timer_Update->isActive()); // off while the server is asked
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->Timer_Update->isActive(); }, 5000));
     EXPECT_EQ(version.calls, 1);
     EXPECT_TRUE(w->LL_Update->isVisibleTo(w.get()));
     EXPECT_TRUE(w->LL_Update->text().contains("New Version Available. Click Here for more Details"));
@@ -170,7 +166,31 @@ TEST_F(MainFixture, UpdateCheckTimer)
     EXPECT_TRUE(w->Timer_Update->isActive());
     version.newer = false;
     w->Timer_UpdateTimer();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->Timer_Update->isActive(); }, 5000));
     EXPECT_FALSE(w->LL_Update->isVisibleTo(w.get()));
+}
+
+// The window keeps working while the server takes its time; the timer stays off when
+// the options turned the check off before the answer came.
+TEST_F(MainFixture, UpdateCheckNeverFreezesTheWindow)
+{
+    p.write("Konstrel.xml", "<Conf_Settings><lastinternet><enable_internet>1</enable_internet>"
+                            "<enable_update>1</enable_update></lastinternet></Conf_Settings>");
+    Make();
+    std::atomic<bool> answer{false};
+    version.during = [&] {
+        while (!answer)
+            QThread::msleep(5);
+    };
+    version.newer = true;
+    w->Timer_UpdateTimer();
+    p.st.Lang_Table[15] = "Neu";
+    w->Change_Language(); // the window still does its work meanwhile
+    EXPECT_EQ(w->Btn_New->text(), "Neu");
+    p.st.Enable_Update = false;
+    answer = true;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->LL_Update->isVisibleTo(w.get()); }, 5000));
+    EXPECT_FALSE(w->Timer_Update->isActive());
 }
 
 TEST_F(MainFixture, ChangeLanguageReappliesEveryScreen)

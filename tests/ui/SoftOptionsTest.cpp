@@ -14,10 +14,14 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QThread>
 #include <QTimer>
+#include <QtTest/QTest>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
 
 using namespace swr;
 using swr::test::FakeVersionCheck;
@@ -230,6 +234,7 @@ TEST_F(OptionsFixture, OkStoresEverySwitchWritesTheSettingsAndStartsTheTimer)
 
     // Confirming again with the switches as they are keeps the interval and the count.
     w->Timer_UpdateTimer();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->Timer_Update->isActive(); }, 5000));
     const int left = w->Timer_Update->remainingTime();
     Options([] {}, true);
     EXPECT_TRUE(w->Timer_Update->isActive());
@@ -267,7 +272,19 @@ TEST_F(OptionsFixture, ManualCheckShowsTheLinkOrNoUpdate)
     o->PC_Options->setCurrentWidget(o->TS_Con_Options);
     EXPECT_FALSE(o->LL_Check_Update->isVisibleTo(o));
     version.newer = true;
+    // While the server is asked the screen says so and the button waits.
+    std::atomic<bool> answer{false};
+    version.during = [&] {
+        while (!answer)
+            QThread::msleep(5);
+    };
     o->Btn_Check_Update->click();
+    ASSERT_TRUE(o->LL_Check_Update->isVisibleTo(o));
+    EXPECT_EQ(o->LL_Check_Update->text(), "Checking for a newer version ...");
+    EXPECT_FALSE(o->Btn_Check_Update->isEnabled());
+    answer = true;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return o->Btn_Check_Update->isEnabled(); }, 5000));
+    version.during = nullptr;
     EXPECT_EQ(version.calls, 1);
     ASSERT_TRUE(o->LL_Check_Update->isVisibleTo(o));
     EXPECT_EQ(o->LL_Check_Update->text(),
@@ -277,6 +294,7 @@ TEST_F(OptionsFixture, ManualCheckShowsTheLinkOrNoUpdate)
     EXPECT_EQ(browser.opened, QStringList{"http://www.norvex.example/Home/download/download.asp#HDR2305"});
     version.newer = false;
     o->Btn_Check_Update->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return o->Btn_Check_Update->isEnabled(); }, 5000));
     EXPECT_EQ(o->LL_Check_Update->text(), "No Update Available");
     o->reject();
     o->show(); // hidden again at the next showing
@@ -294,6 +312,7 @@ TEST_F(OptionsFixture, TimerIsOffDuringTheCheckAndThenWaitsTwoHours)
     version.during = [&] { active_during = w->Timer_Update->isActive(); };
     version.newer = true;
     w->Timer_UpdateTimer(); // the first tick
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->Timer_Update->isActive(); }, 5000));
     EXPECT_EQ(version.calls, 1);
     EXPECT_FALSE(active_during);
     EXPECT_TRUE(w->Timer_Update->isActive());

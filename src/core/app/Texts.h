@@ -9,6 +9,8 @@ inline constexpr int Use_Step1 = 10;
 inline constexpr int Opened_Configuration = 11;
 inline constexpr int Project_Not_Valid = 18;
 inline constexpr int New_Version_Available = 19;
+// Shown by the software options while the manual version check runs.
+inline constexpr int Version_Checking = 322;
 
 inline constexpr int New_Name_Invalid_Create = 105;
 inline constexpr int New_Name_Exists = 106;

@@ -2,6 +2,7 @@
 
 #include <QEventLoop>
 #include <QTcpSocket>
+#include <QThread>
 #include <QTimer>
 #include <QUrlQuery>
 
@@ -148,9 +149,16 @@ QByteArray Http_Exchange(const QString& host, quint16 port, const QByteArray& re
     });
     QObject::connect(&deadline, &QTimer::timeout, &loop, [&] { finish(false); });
     deadline.start(timeout_ms);
+    // A program that ends does not wait for the server.
+    QTimer interrupted;
+    QObject::connect(&interrupted, &QTimer::timeout, &loop, [&] {
+        if (QThread::currentThread()->isInterruptionRequested())
+            finish(false);
+    });
+    interrupted.start(50);
     socket.connectToHost(host, port);
     if (!finished)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        loop.exec();
     QObject::disconnect(&socket, nullptr, &loop, nullptr);
     socket.abort();
     return failed ? QByteArray() : response;

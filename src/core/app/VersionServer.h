@@ -19,7 +19,7 @@ inline constexpr const char* Version_Accept =
 // This client's own User-Agent.
 inline constexpr const char* Http_User_Agent = "SWR2305/1.002";
 // The whole request, from connecting to the last byte of the answer.
-inline constexpr int Version_Timeout_Ms = 5000;
+inline constexpr int Version_Timeout_Ms = 10000;
 // The answer is a few bytes; anything longer than this is not the version server.
 inline constexpr int Http_Response_Limit = 64 * 1024;
 
@@ -39,8 +39,8 @@ bool Http_Response_Complete(const QByteArray& response);
 
 // Sends request to host:port and collects the response until the server closes, the
 // announced length has arrived or timeout_ms have passed. Empty on any failure or
-// time-out. Waits in a local event loop that leaves user input queued, so the windows
-// keep painting while nothing else can start.
+// time-out, and when the thread it runs on is asked to stop (QThread::requestInterruption).
+// Meant for a thread of its own: it waits in a local event loop.
 QByteArray Http_Exchange(const QString& host, quint16 port, const QByteArray& request, int timeout_ms);
 
 // Check_Version over HTTP against the server at base.

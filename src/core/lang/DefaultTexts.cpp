@@ -84,6 +84,7 @@ const DefaultText Default_Texts[] = {
     {319, "Software Settings"},
     {320, "Jump into next field in the tables by pressing the Enter Key"},
     {321, "Enable Auto Size of Table Columns by Double Click"},
+    {322, "Checking for a newer version ..."},
     {400, "Set Communication"},
     {401, "Set Communication Setting"},
     {402, "OK"},
