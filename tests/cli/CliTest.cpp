@@ -1,6 +1,7 @@
 #include "CliRun.h"
 
 #include "BrokerFixture.h"
+#include "FailingFiles.h"
 #include "TestSupport.h"
 
 #include "project/mqtt/MqttTopics.h"
@@ -50,6 +51,23 @@ TEST(CliTexts, AppliesALanguageFileAndWritesAFileThatReadsBack)
 
     const CliRun back = Cli({"texts", "--language", p.path("out.lng")});
     EXPECT_EQ(back.out, written.mid(3));
+}
+
+TEST(CliTexts, ATemplateThatCannotBeWrittenLeavesTheOldFile)
+{
+    test::ProgramFolder p;
+    for (test::File_Step step : {test::File_Step::Open, test::File_Step::Write, test::File_Step::Flush,
+                                 test::File_Step::Rename}) {
+        SCOPED_TRACE(test::Step_Name(step));
+        p.write("LANGUAGE/Deutsch.lng", "old");
+        test::Failing_Files fake(step, "No space left on device");
+        const CliRun r = Cli({"texts", "--output", p.path("LANGUAGE/Deutsch.lng")});
+        EXPECT_EQ(r.rc, 1);
+        EXPECT_EQ(r.err, "Error!!! The file " + p.path("LANGUAGE/Deutsch.lng")
+                             + " cannot be written: No space left on device\n");
+        EXPECT_EQ(p.read("LANGUAGE/Deutsch.lng"), "old");
+        EXPECT_EQ(QDir(p.path("LANGUAGE")).entryList(QDir::Files), QStringList{"Deutsch.lng"});
+    }
 }
 
 TEST(CliTexts, UsageErrors)

@@ -1,10 +1,12 @@
 #include "app/Files.h"
 
 #include "app/AppState.h"
+#include "app/FileWriter.h"
 #include "app/Texts.h"
 
 #include <QDir>
-#include <QSaveFile>
+#include <QFile>
+#include <QRandomGenerator>
 
 namespace swr {
 
@@ -13,26 +15,33 @@ QString Join_Path(const QString& folder, const QString& name)
     return folder + QDir::separator() + name;
 }
 
+QString Unique_Tag()
+{
+    return QString::number(QRandomGenerator::global()->generate(), 16);
+}
+
+bool Write_New_File(const QString& path, const QByteArray& data, QString* error)
+{
+    IFile_Writer& w = File_Writer();
+    QFile f(path);
+    if (!w.Open(f, error))
+        return false;
+    if (w.Write(f, data, error) && w.Flush(f, error))
+        return true;
+    f.close();
+    w.Remove(path);
+    return false;
+}
+
 bool Write_File_Atomic(const QString& path, const QByteArray& data, QString* error)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = f.errorString();
+    const QString temp = path + QStringLiteral(".new-") + Unique_Tag();
+    if (!Write_New_File(temp, data, error))
         return false;
-    }
-    if (f.write(data) != data.size()) {
-        if (error)
-            *error = f.errorString();
-        f.cancelWriting();
-        return false;
-    }
-    if (!f.commit()) {
-        if (error)
-            *error = f.errorString();
-        return false;
-    }
-    return true;
+    if (File_Writer().Rename(temp, path, error))
+        return true;
+    File_Writer().Remove(temp);
+    return false;
 }
 
 QString File_Not_Written_Text(const AppState& st, const QString& path, const QString& reason)

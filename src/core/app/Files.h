@@ -10,10 +10,17 @@ struct AppState;
 // Joins a folder and a name with the platform's separator; folders carry none at the end.
 QString Join_Path(const QString& folder, const QString& name);
 
-// Writes data to a temporary file beside path and renames it over path, so a failed write
-// never leaves a truncated or missing file. On failure returns false and sets error to
-// the system's reason.
+// Writes data to a temporary file beside path, puts it on the disk and renames it over
+// path, so a failed or interrupted write never leaves a truncated or missing file. On
+// failure the old file is as it was, and error gets the system's reason.
 bool Write_File_Atomic(const QString& path, const QByteArray& data, QString* error);
+
+// Creates path, which must not exist yet, writes data to it and puts it on the disk. On
+// failure the partial file is removed and error gets the system's reason.
+bool Write_New_File(const QString& path, const QByteArray& data, QString* error);
+
+// A short random text that makes the name of a temporary file or folder unique.
+QString Unique_Tag();
 
 // Message texts for file failures, built from the string table when they are shown.
 QString File_Not_Written_Text(const AppState& st, const QString& path, const QString& reason);

@@ -49,6 +49,7 @@ inline constexpr int Nmea_Index_1_32 = 1046;
 inline constexpr int Xml_Not_Valid = 904;      // %1 file, %2 line, %3 column, %4 reason
 inline constexpr int File_Not_Written = 905;   // %1 file, %2 reason
 inline constexpr int File_Not_Read = 906;      // %1 file, %2 reason
+inline constexpr int Folder_Not_Replaced = 920; // %1 folder, %2 reason
 inline constexpr int Waiting_For_Program = 907; // %1 program, %2 seconds
 inline constexpr int Updater_Not_Started = 838;  // followed by the program's path
 inline constexpr int Echo_Not_Permitted = 839;

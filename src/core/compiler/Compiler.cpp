@@ -1,15 +1,16 @@
 #include "compiler/Compiler.h"
 
 #include "app/AppState.h"
-#include "compiler/CompilerState.h"
+#include "app/FileWriter.h"
 #include "app/Files.h"
 #include "app/Texts.h"
+#include "compiler/CompilerState.h"
 #include "compiler/Layouts.h"
 
 #include <QDir>
-#include <QSaveFile>
+#include <QFileInfo>
 
-#include <memory>
+#include <system_error>
 
 namespace swr {
 
@@ -42,6 +43,62 @@ QString Too_Large_Text(const AppState& st, uint64_t size)
         .arg(QLatin1String(Bank_File_Names[2]))
         .arg(size)
         .arg(uint64_t(MQTT_Bank_Limit) + 1);
+}
+
+// A bank write works beside bin, in folders named after it: the new set is written into
+// bin + New_Set, and where the system cannot exchange two folders in one step the old set
+// is moved aside to bin + Old_Set. Both end in a unique tag.
+constexpr const char* New_Set = ".new-";
+constexpr const char* Old_Set = ".old-";
+
+QString Folder_Not_Replaced_Text(const AppState& st, const QString& folder, const QString& reason)
+{
+    return st.Get_Lang_Text(Txt::Folder_Not_Replaced).arg(QDir::toNativeSeparators(folder), reason);
+}
+
+// Clears what an interrupted bank write left beside bin. When it was stopped between
+// moving the old set aside and moving the new one in, bin is missing and the old set is
+// put back first.
+void Clean_Up_Bank_Write(const QString& bin)
+{
+    IFile_Writer& w = File_Writer();
+    const QFileInfo info(bin);
+    const QDir config = info.dir();
+    const QString old_set = info.fileName() + QLatin1String(Old_Set);
+    const QStringList left = config.entryList({info.fileName() + QLatin1String(New_Set) + u'*', old_set + u'*'},
+                                              QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    if (!info.exists())
+        for (const QString& name : left)
+            if (name.startsWith(old_set) && w.Rename(config.filePath(name), bin, nullptr))
+                break;
+    for (const QString& name : left)
+        w.Remove(config.filePath(name));
+}
+
+// Puts the folder fresh in the place of bin, in one step where the system can. Afterwards
+// fresh holds the old set (or nothing); on failure bin is as it was.
+bool Swap_In(const QString& fresh, const QString& bin, const QString& tag, QString* reason)
+{
+    IFile_Writer& w = File_Writer();
+    switch (w.Exchange_Folders(fresh, bin, reason)) {
+    case IFile_Writer::Swap::Done:
+        return true;
+    case IFile_Writer::Swap::Failed:
+        return false;
+    case IFile_Writer::Swap::Unsupported:
+        break;
+    }
+    // Two renames: for the moment between them bin is missing, and if the write is stopped
+    // there the next one puts the old set back (Clean_Up_Bank_Write).
+    const QString old = bin + QLatin1String(Old_Set) + tag;
+    if (!w.Rename(bin, old, reason))
+        return false;
+    if (w.Rename(fresh, bin, reason)) {
+        w.Remove(old);
+        return true;
+    }
+    w.Rename(old, bin, nullptr);
+    return false;
 }
 
 } // namespace
@@ -88,22 +145,36 @@ FileResult Save_Banks(const AppState& st)
     if (st.Active_Project_Dir.isEmpty())
         return Failure(st.Get_Lang_Text(Txt::Project_Not_Valid));
 
-    // All three go to temporary files first; an old bank file is replaced only when every
-    // new one is complete, so the device never gets a mixed or truncated set. Files not
-    // committed are removed when they go out of scope.
+    // The firmware reads the three banks as one configuration, so they replace the old set
+    // together: they are written into a new folder beside bin, put on the disk, and the
+    // folder is swapped in. Whoever reads bin finds the old set or the new one, each file
+    // whole; a write that fails or is stopped leaves the old set as it was, and what it
+    // left beside bin goes at the next write.
     const QString bin = Join_Path(st.Active_Project_Dir, QStringLiteral("bin"));
+    Clean_Up_Bank_Write(bin);
+    if (!QFileInfo(bin).isDir()) // created with the configuration; the compiler creates no folder
+        return Failure(File_Not_Written_Text(
+            st, Join_Path(bin, QLatin1String(Bank_File_Names[0])),
+            QString::fromLocal8Bit(std::make_error_code(std::errc::no_such_file_or_directory).message())));
+
+    IFile_Writer& w = File_Writer();
+    const QString tag = Unique_Tag();
+    const QString fresh = bin + QLatin1String(New_Set) + tag;
+    QString reason;
+    if (!w.Make_Folder(fresh, &reason))
+        return Failure(Folder_Not_Replaced_Text(st, bin, reason));
     const Bank_Image* images[] = {&cs.Bank1_Image, &cs.Bank2_Image, &cs.Bank3_Image};
-    std::unique_ptr<QSaveFile> files[3];
     for (int i = 0; i < 3; ++i) {
-        const QString path = Join_Path(bin, QLatin1String(Bank_File_Names[i]));
-        files[i] = std::make_unique<QSaveFile>(path);
-        const QByteArray bytes = images[i]->File_Bytes();
-        if (!files[i]->open(QIODevice::WriteOnly) || files[i]->write(bytes) != bytes.size())
-            return Failure(File_Not_Written_Text(st, path, files[i]->errorString()));
+        const QString name = QLatin1String(Bank_File_Names[i]);
+        if (!Write_New_File(Join_Path(fresh, name), images[i]->File_Bytes(), &reason)) {
+            w.Remove(fresh);
+            return Failure(File_Not_Written_Text(st, Join_Path(bin, name), reason));
+        }
     }
-    for (auto& f : files)
-        if (!f->commit())
-            return Failure(File_Not_Written_Text(st, f->fileName(), f->errorString()));
+    const bool swapped = Swap_In(fresh, bin, tag, &reason);
+    w.Remove(fresh);
+    if (!swapped)
+        return Failure(Folder_Not_Replaced_Text(st, bin, reason));
     return {};
 }
 

@@ -11,9 +11,11 @@ struct AppState;
 // the message names the file and the reason.
 FileResult Compile_Banks(AppState& st);
 
-// Writes bin/bank1.bin, bin/bank2.bin and bin/bank3.bin of the active configuration:
-// all three are written to temporary files first and replace the old ones only when all
-// three are complete.
+// Writes bin/bank1.bin, bin/bank2.bin and bin/bank3.bin of the active configuration as
+// one set: the three files go into a new folder beside bin, which takes the place of bin
+// in one step once all three are on the disk. bin holds the old set or the new one,
+// never a mix; on failure the old set stays and the message names the file or folder and
+// the system's reason.
 FileResult Save_Banks(const AppState& st);
 
 // The first half of a device update: Compile_Banks, then Save_Banks when it succeeded.

@@ -377,6 +377,7 @@ const DefaultText Default_Texts[] = {
     {914, "Error!!! The banks have not been compiled"},
     {915, "The configuration was compiled. Bank files written:"},
     {916, "%1: %2 bytes"},
+    {920, "Error!!! The folder %1 cannot be replaced: %2"},
     {1000, "Definition of NMEA 0183 Sentences"},
     {1001, "Definition of NMEA 0183 Sentences"},
     {1002, "OK"},

@@ -92,24 +92,6 @@ TEST(SaveBanks, MissingBinFolderIsReported)
     EXPECT_FALSE(QFileInfo::exists(s.p.path("PROJECTS/Ship/bin")));
 }
 
-TEST(SaveBanks, ABankThatCannotBeWrittenLeavesTheOldSet)
-{
-    Ship s;
-    s.build();
-    const QByteArray old1 = s.bank(1);
-    // bank3.bin cannot be replaced: a folder stands in its place.
-    QFile::remove(s.p.path("PROJECTS/Ship/bin/bank3.bin"));
-    ASSERT_TRUE(QDir().mkdir(s.p.path("PROJECTS/Ship/bin/bank3.bin")));
-    s.write("ParGen.xml", Read_Test_Data("ParGen_defaults.xml"));
-    ASSERT_TRUE(s.compile().ok);
-    const FileResult r = Save_Banks(s.p.st);
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.message.contains(QDir::toNativeSeparators(s.p.path("PROJECTS/Ship/bin/bank3.bin"))))
-        << r.message.toStdString();
-    EXPECT_EQ(s.bank(1), old1); // not replaced by the new bank 1
-    EXPECT_EQ(Bin_Entries(s), QStringList({"bank1.bin", "bank2.bin", "bank3.bin"})); // no leftovers
-}
-
 TEST(SaveBanks, RefusesWithoutACompiledConfiguration)
 {
     Ship s;
