@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <filesystem>
 #include <system_error>
 
 namespace swr {
@@ -73,6 +75,34 @@ void Clean_Up_Bank_Write(const QString& bin)
                 break;
     for (const QString& name : left)
         w.Remove(config.filePath(name));
+}
+
+// Only the three banks are the compiler's to replace: whatever else the user keeps in bin
+// moves on into the new set (linked where the file system can, else copied). On failure
+// names the entry that could not follow and the reason.
+bool Carry_Over(const QString& bin, const QString& fresh, QString* entry, QString* reason)
+{
+    namespace fs = std::filesystem;
+    for (const QFileInfo& e : QDir(bin).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                                      | QDir::NoDotAndDotDot)) {
+        const auto is_bank = [&](const char* name) { return e.fileName() == QLatin1String(name); };
+        if (std::any_of(std::begin(Bank_File_Names), std::end(Bank_File_Names), is_bank))
+            continue;
+        const fs::path from(e.filePath().toStdU16String()), to(Join_Path(fresh, e.fileName()).toStdU16String());
+        constexpr auto how = fs::copy_options::recursive | fs::copy_options::copy_symlinks;
+        std::error_code ec;
+        fs::copy(from, to, how | fs::copy_options::create_hard_links, ec);
+        if (ec) {
+            fs::remove_all(to, ec);
+            fs::copy(from, to, how, ec);
+        }
+        if (ec) {
+            *entry = e.filePath();
+            *reason = QString::fromLocal8Bit(ec.message());
+            return false;
+        }
+    }
+    return true;
 }
 
 // Puts the folder fresh in the place of bin, in one step where the system can. Afterwards
@@ -147,7 +177,7 @@ FileResult Save_Banks(const AppState& st)
 
     // The firmware reads the three banks as one configuration, so they replace the old set
     // together: they are written into a new folder beside bin, put on the disk, and the
-    // folder is swapped in. Whoever reads bin finds the old set or the new one, each file
+    // folder, with whatever else the user keeps in bin, is swapped in. Whoever reads bin finds the old set or the new one, each file
     // whole; a write that fails or is stopped leaves the old set as it was, and what it
     // left beside bin goes at the next write.
     const QString bin = Join_Path(st.Active_Project_Dir, QStringLiteral("bin"));
@@ -170,6 +200,10 @@ FileResult Save_Banks(const AppState& st)
             w.Remove(fresh);
             return Failure(File_Not_Written_Text(st, Join_Path(bin, name), reason));
         }
+    }
+    if (QString entry; !Carry_Over(bin, fresh, &entry, &reason)) {
+        w.Remove(fresh);
+        return Failure(File_Not_Written_Text(st, entry, reason));
     }
     const bool swapped = Swap_In(fresh, bin, tag, &reason);
     w.Remove(fresh);

@@ -129,17 +129,23 @@ TEST(BankSet, WithoutAFolderExchangeTheSetMovesByTwoRenames)
     EXPECT_EQ(Entries(s), QStringList({"bin", "NMEA_0183_Set_Access.xml", "ParGen.xml"}));
 }
 
-TEST(BankSet, TheWholeBinFolderIsReplaced)
+TEST(BankSet, WhatElseStandsInBinMovesOnWithTheNewSet)
 {
-    // What stood in bin besides the three banks goes with the old set, even a folder in
-    // the place of a bank file.
+    // The banks are replaced; a user's own files and folders in bin are kept, and a folder
+    // in the place of a bank file gives way to the bank.
     Ship s;
     s.build();
     s.write("bin/notes.txt", "x");
+    s.write("bin/old/bank1.bin", "kept");
     QFile::remove(s.p.path("PROJECTS/Ship/bin/bank3.bin"));
     ASSERT_TRUE(QDir().mkdir(s.p.path("PROJECTS/Ship/bin/bank3.bin")));
     s.build();
     EXPECT_EQ(s.bank(3), s.image(3));
     EXPECT_EQ(QDir(s.p.path("PROJECTS/Ship/bin")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-              QStringList({"bank1.bin", "bank2.bin", "bank3.bin"}));
+              QStringList({"bank1.bin", "bank2.bin", "bank3.bin", "notes.txt", "old"}));
+    s.build();
+    QFile notes(s.p.path("PROJECTS/Ship/bin/notes.txt")), kept(s.p.path("PROJECTS/Ship/bin/old/bank1.bin"));
+    ASSERT_TRUE(notes.open(QIODevice::ReadOnly) && kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(notes.readAll(), "x");
+    EXPECT_EQ(kept.readAll(), "kept");
 }
