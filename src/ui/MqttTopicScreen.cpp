@@ -174,13 +174,12 @@ void TFMQTT_Set_Topic::Set_Lang()
     Update_Status();
 }
 
-void TFMQTT_Set_Topic::showEvent(QShowEvent* e)
+int TFMQTT_Set_Topic::Show_Topics()
 {
-    FormShow();
-    QDialog::showEvent(e);
+    return Exec_After_Load(this, [this] { return FormShow(); });
 }
 
-void TFMQTT_Set_Topic::FormShow()
+bool TFMQTT_Set_Topic::FormShow()
 {
     Byte_IN = Data_Area_Size;
     Byte_OUT = Data_Area_Size;
@@ -209,10 +208,14 @@ void TFMQTT_Set_Topic::FormShow()
     ACG_Pub->scrollToTop();
     ACG_Pub->setFocus(Qt::OtherFocusReason);
     Update_Status();
-    if (!r.ok)
+    // A table loaded in part is never shown: OK would write it over the whole file.
+    if (!r.ok) {
         msg_.Show_Error(r.message);
+        return false;
+    }
     for (const QString& n : r.notices)
         msg_.Show_Warning(n);
+    return true;
 }
 
 QTableView* TFMQTT_Set_Topic::Shown_Grid() const

@@ -11,12 +11,10 @@
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -138,14 +136,7 @@ void TFNMEA_0183_Set_Access2::Set_Lang()
 
 int TFNMEA_0183_Set_Access2::Show_Access()
 {
-    if (!FormShow())
-        return QDialog::Rejected;
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect r = frameGeometry();
-        r.moveCenter(screen->availableGeometry().center());
-        move(r.topLeft());
-    }
-    return exec();
+    return Exec_After_Load(this, [this] { return FormShow(); });
 }
 
 bool TFNMEA_0183_Set_Access2::FormShow()

@@ -224,14 +224,7 @@ void TFParGen::Align_Labels()
 
 int TFParGen::Execute()
 {
-    if (!FormShow())
-        return QDialog::Rejected;
-    if (QScreen* s = screen()) {
-        QRect r = frameGeometry();
-        r.moveCenter(s->availableGeometry().center());
-        move(r.topLeft());
-    }
-    return exec();
+    return Exec_After_Load(this, [this] { return FormShow(); });
 }
 
 bool TFParGen::FormShow()
