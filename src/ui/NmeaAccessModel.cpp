@@ -115,7 +115,7 @@ const NMEA_Findings& NmeaAccessModel::Findings() const
     NMEA_Findings& f = findings_;
     f.rows_in_use = 0;
     for (int ARow = 1; ARow <= NMEA_Listener_Rows; ++ARow) {
-        f.check[size_t(ARow - 1)] = Row_Check_Message(st_, t_, ARow);
+        f.check[size_t(ARow - 1)] = Listener_Row_Findings(st_, t_, ARow);
         if (!t_.row(ARow).Is_Empty())
             ++f.rows_in_use;
     }
@@ -128,24 +128,19 @@ const NMEA_Findings& NmeaAccessModel::Findings() const
 Row_Marker NmeaAccessModel::Marker(int row) const
 {
     const NMEA_Findings& f = Findings();
-    QStringList lines;
-    const QString& check = f.check[size_t(row)];
-    if (!check.isEmpty())
-        lines.append(check);
+    QStringList overlaps;
     for (const Data_Area_Overlap& o : f.overlaps) {
         const Data_Area_Use& a = f.uses[o.first];
         const Data_Area_Use& b = f.uses[o.second];
         if (a.row != row + 1 && b.row != row + 1)
             continue;
         const Data_Area_Use& other = a.row == row + 1 ? b : a;
-        lines.append(st_.Get_Lang_Text(Txt::Nmea_Overlap)
-                         .arg(qMax(a.Position, b.Position))
-                         .arg(qMin(a.End(), b.End()) - 1)
-                         .arg(other.row));
+        overlaps.append(st_.Get_Lang_Text(Txt::Nmea_Overlap)
+                            .arg(qMax(a.Position, b.Position))
+                            .arg(qMin(a.End(), b.End()) - 1)
+                            .arg(other.row));
     }
-    if (lines.isEmpty())
-        return {};
-    return {check.isEmpty() ? Row_Marker::Warning : Row_Marker::Error, lines.join(QLatin1Char('\n'))};
+    return Findings_Marker(f.check[size_t(row)], overlaps);
 }
 
 } // namespace swr

@@ -309,11 +309,10 @@ void TFParGen::Btn_Test_ConnectionClick()
 void TFParGen::Btn_OKClick()
 {
     const ParGen m = Values();
-    ParKey failed{};
-    const QString error = swr::Controllo_Dati(st_, m, &failed);
-    if (!error.isEmpty()) {
-        Show_Failed(failed);
-        msg_.Show_Error(error);
+    const Check_Findings found = Data_Check(st_, m);
+    if (const Check_Finding* e = First_Error(found)) {
+        Show_Failed(ParKey(e->key));
+        msg_.Show_Error(e->message);
         return;
     }
     const FileResult r = Save_ParGen(st_, st_.File_ParGen, m);

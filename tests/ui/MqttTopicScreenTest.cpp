@@ -15,6 +15,8 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -440,7 +442,8 @@ TEST_F(TopicScreen, MarkersAndStatus)
     Show();
     const auto tip = [&](int row) { return scr->Pub_Model->headerData(row - 1, Qt::Vertical, Qt::ToolTipRole).toString(); };
     EXPECT_EQ(tip(1), "");
-    EXPECT_EQ(tip(2), "Error row 2" + Text(1378));
+    // An error comes first; the row's warnings follow it.
+    EXPECT_EQ(tip(2), "Error row 2" + Text(1378) + "\n" + Text(Txt::Map_Part).arg(2).arg(2).arg(3).arg(1).arg(0).arg(3));
     EXPECT_EQ(tip(3), Text(Txt::Map_Unfilled).arg(3).arg(20).arg(21).arg(2));
     EXPECT_EQ(tip(4), Text(Txt::Map_Part).arg(4).arg(2).arg(3).arg(1).arg(0).arg(3));
     EXPECT_TRUE(tip(5).isEmpty());
@@ -452,6 +455,55 @@ TEST_F(TopicScreen, MarkersAndStatus)
     scr->Btn_OK->click();
     EXPECT_TRUE(p.msg.errors.isEmpty());
     EXPECT_FALSE(scr->isVisible());
+}
+
+// A rule without a QoS passes the check but not Update Device: its marker warns, in a
+// marker that reads differently from an error's, and OK saves the file as ever.
+TEST_F(TopicScreen, RuleWithoutQoSIsMarkedAsAWarning)
+{
+    // Listener rows fill the bytes the three rules read, two at a time.
+    NMEA_Listener_Table t;
+    for (int row = 1; row <= 3; ++row) {
+        t.row(row).Sentence = "ZDA";
+        t.row(row).DataField = "year [decimal]";
+        t.row(row).PortOperation = "None";
+        t.row(row).Position = QString::number((row - 1) * 2);
+    }
+    ASSERT_TRUE(Save_NMEA_Access(p.st, p.st.File_NMEA_Access, t).ok);
+    p.write("PROJECTS/Ship/ParGen.xml", "<ParGen/>");
+    QByteArray file = Topic_File(3);
+    file.replace("Topic=\"T2\" Retained=\"N\" QoS=\"0\"", "Topic=\"T2\" Retained=\"N\" QoS=\"\"");
+    Write(file);
+    const QByteArray expected = Core_Resave(); // the warning passes the core's check too
+    // Rule 3 has a template the check refuses, until it is mended on screen.
+    const int rule_3 = file.indexOf("Topic=\"T3\"");
+    Write(file.replace(file.indexOf("$VALUE$", rule_3), 7, "$VALUE"));
+    Show();
+    const auto header = [&](int row, int role) { return scr->Pub_Model->headerData(row - 1, Qt::Vertical, role); };
+    EXPECT_FALSE(header(1, Qt::DecorationRole).isValid());
+    EXPECT_EQ(header(2, Qt::ToolTipRole).toString(), Text(Txt::MQTT_Pub_QoS_Not_Chosen).arg(2));
+    EXPECT_EQ(header(3, Qt::ToolTipRole).toString(), "Error row 3" + Text(1378));
+    const QIcon warning = header(2, Qt::DecorationRole).value<QIcon>();
+    const QIcon error = header(3, Qt::DecorationRole).value<QIcon>();
+    ASSERT_FALSE(warning.isNull());
+    ASSERT_FALSE(error.isNull());
+    EXPECT_NE(warning.pixmap(16).toImage(), error.pixmap(16).toImage());
+    const QString shots = qEnvironmentVariable("SWR_SCREENSHOT_DIR");
+    if (!shots.isEmpty())
+        scr->grab().save(QDir(shots).filePath("topic_markers.png"));
+
+    // OK goes to the error's cell; mended, the warning does not hold OK back.
+    Select(1);
+    scr->Btn_OK->click();
+    EXPECT_EQ(p.msg.errors, QStringList{"Error row 3" + Text(1378)});
+    EXPECT_EQ(scr->ACG_Pub->currentIndex(), scr->Pub_Model->index(2, Template));
+    scr->Pub_Model->setData(scr->ACG_Pub->currentIndex(), "$VALUE$", Qt::EditRole);
+    EXPECT_EQ(header(3, Qt::ToolTipRole).toString(), "");
+    scr->Btn_OK->click();
+    EXPECT_EQ(p.msg.errors.size(), 1);
+    EXPECT_FALSE(scr->isVisible());
+    EXPECT_EQ(scr->result(), QDialog::Accepted);
+    EXPECT_EQ(File(), expected);
 }
 
 TEST_F(TopicScreen, MonitorButtonWatchesTheRulesOnScreenOnTheSavedBroker)

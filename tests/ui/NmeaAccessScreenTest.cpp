@@ -10,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -245,6 +246,10 @@ TEST_F(AccessFixture, OkRefusesABadRowAndWritesNothing)
     EXPECT_EQ(p.msg.errors, QStringList{"Error row 2!! Position Must be Between 0 and 2000"});
     EXPECT_FALSE(file_exists());
     EXPECT_TRUE(s->isVisible());
+    EXPECT_EQ(s->ASG->currentIndex(), at(2, Col_Position)) << "OK goes to the cell at fault";
+    const QString shots = qEnvironmentVariable("SWR_SCREENSHOT_DIR");
+    if (!shots.isEmpty())
+        s->grab().save(QDir(shots).filePath("nmea_refused.png"));
     // The row carries the check's message as its marker.
     EXPECT_EQ(m().headerData(1, Qt::Vertical, Qt::ToolTipRole).toString(),
               "Error row 2!! Position Must be Between 0 and 2000");
