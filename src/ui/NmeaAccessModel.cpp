@@ -25,6 +25,7 @@ const NMEA_Column& Col(int column)
 constexpr int Sentence_Column = NMEA_Col_Sentence - 1;
 constexpr int DataField_Column = NMEA_Col_DataField - 1;
 constexpr int Index_Column = NMEA_Col_Index - 1;
+constexpr int PostOperation_Column = NMEA_Col_PostOperation - 1;
 constexpr int Position_Column = NMEA_Col_Position - 1;
 
 QStringList Field_Texts(const QString& Sentence)
@@ -72,16 +73,15 @@ void NmeaAccessModel::Cell_Edited(int row, int column)
 {
     const int ARow = row + 1;
     NMEA_Listener_Row& r = t_.row(ARow);
-    if (column == Sentence_Column) {
-        // A sentence comes with its first field; the Index keeps its text and is
-        // editable exactly for the sentences that use one.
-        const QStringList fields = Field_Texts(r.Sentence);
-        Put_Text(row, DataField_Column, fields.value(0));
-    } else if (column != DataField_Column) {
+    if (column == Sentence_Column)
+        Sentence_Chosen(t_, ARow);
+    else if (column == DataField_Column)
+        Set_Position(t_, ARow, r.Sentence, r.DataField);
+    else
         return;
-    }
-    Set_Position(t_, ARow, r.Sentence, r.DataField);
-    Put_Text(row, Position_Column, r.Position);
+    // What the rule proposed, told to the views.
+    for (int c : {DataField_Column, PostOperation_Column, Position_Column})
+        Put_Text(row, c, Text(row, c));
     // The Index cell's editability follows the sentence.
     emit dataChanged(index(row, Index_Column), index(row, Index_Column));
 }

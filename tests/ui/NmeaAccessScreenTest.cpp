@@ -116,6 +116,9 @@ TEST_F(AccessFixture, ChoosingASentenceOrAField)
     EXPECT_TRUE(at(1, Col_Index).flags() & Qt::ItemIsEditable);
     EXPECT_EQ(s->Table.row(1).Position, "1");
     EXPECT_EQ(at(1, Col_Position).data().toString(), "1");
+    // A post operation not chosen yet becomes "None", which the check asks for.
+    EXPECT_EQ(at(1, Col_PostOpe).data().toString(), "None");
+    EXPECT_FALSE(m().headerData(0, Qt::Vertical, Qt::DecorationRole).isValid());
 
     // GGA over an Index of 5: read-only, and the 5 stays.
     ASSERT_TRUE(edit(1, Col_Index, "5"));
@@ -135,6 +138,9 @@ TEST_F(AccessFixture, ChoosingASentenceOrAField)
     ASSERT_TRUE(m().setData(at(2, Col_SwapAll), Qt::Checked, Qt::CheckStateRole));
     EXPECT_EQ(s->Table.row(2).Position, "5");
     EXPECT_TRUE(s->Table.row(2).SwapAll);
+    // A post operation once chosen stays when the sentence changes.
+    ASSERT_TRUE(edit(2, Col_Sentence, "RMC"));
+    EXPECT_EQ(s->Table.row(2).PortOperation, ": 10");
 }
 
 TEST_F(AccessFixture, TheDataFieldDropDownOffersTheRowsFields)

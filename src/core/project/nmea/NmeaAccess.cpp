@@ -248,4 +248,17 @@ void Set_Position(NMEA_Listener_Table& t, int ARow, const QString& Sentence,
     t.row(ARow).Position = QString::number(p);
 }
 
+void Sentence_Chosen(NMEA_Listener_Table& t, int ARow)
+{
+    if (ARow < 1 || ARow > NMEA_Listener_Rows)
+        return;
+    Row& r = t.row(ARow);
+    const QList<TFieldSentence>& fields = NMEA0183_Map(GetIndexSentence(r.Sentence)).Fields;
+    r.DataField = fields.isEmpty() ? QString() : fields.first().Field;
+    // The check refuses a row without a post operation: an empty one becomes "None".
+    if (Trim_Control(r.PortOperation).isEmpty())
+        r.PortOperation = Post_Operations().at(0);
+    Set_Position(t, ARow, r.Sentence, r.DataField);
+}
+
 } // namespace swr

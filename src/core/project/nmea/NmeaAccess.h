@@ -107,5 +107,9 @@ int Get_Last_Position(const NMEA_Listener_Table& t, int ARow);
 // Proposes and writes the Position of row ARow for the sentence and field just chosen.
 void Set_Position(NMEA_Listener_Table& t, int ARow, const QString& Sentence,
                   const QString& DataField);
+// What picking the sentence now in row ARow proposes: its first data field, "None" for an
+// empty post operation (the check refuses none), and the Position (Set_Position). The
+// Index keeps its text.
+void Sentence_Chosen(NMEA_Listener_Table& t, int ARow);
 
 } // namespace swr

@@ -414,6 +414,30 @@ TEST_F(NmeaAccess, FindingsNameTheCellOfTheFault)
     EXPECT_TRUE(Listener_Row_Findings(p.st, tab, 1).isEmpty());
 }
 
+// Picking a sentence proposes its first field, the Position, and "None" for a post
+// operation not chosen yet, so a freshly picked row passes the check.
+TEST_F(NmeaAccess, PickingASentenceProposesWhatTheCheckNeeds)
+{
+    t.row(1) = Row("GGA", Lat_Minutes, "0");
+    t.row(2).Sentence = "GGA";
+    t.row(2).Index = "7";
+    Sentence_Chosen(t, 2);
+    EXPECT_EQ(t.row(2).DataField, "UTC of position, Hours [decimal]");
+    EXPECT_EQ(t.row(2).PortOperation, "None");
+    EXPECT_EQ(t.row(2).Position, "5"); // a one-byte field after four bytes
+    EXPECT_EQ(t.row(2).Index, "7");
+    EXPECT_EQ(Controllo_dati(p.st, t), "");
+
+    // A post operation already chosen stays; blanks count as none.
+    t.row(3).Sentence = "GGA";
+    t.row(3).PortOperation = Post_Operations().at(3);
+    Sentence_Chosen(t, 3);
+    EXPECT_EQ(t.row(3).PortOperation, Post_Operations().at(3));
+    t.row(3).PortOperation = " ";
+    Sentence_Chosen(t, 3);
+    EXPECT_EQ(t.row(3).PortOperation, "None");
+}
+
 // Saving writes what it is given; refusing a table that fails its check is the caller's
 // part, as for every project file (the editors' OK and resave run the check first).
 TEST_F(NmeaAccess, SaveLeavesTheCheckToTheCaller)
