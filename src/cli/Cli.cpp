@@ -135,7 +135,7 @@ int Cmd_Sentences(const QStringList& rest, QTextStream& out, QTextStream& err)
 struct ProjectFile {
     const char* name;
     std::function<FileResult(const AppState&, const QString&)> load;
-    std::function<QString(const AppState&)> check;
+    std::function<Check_Findings(const AppState&)> check;
     std::function<FileResult(const AppState&, const QString&)> save;
 };
 
@@ -149,21 +149,22 @@ std::vector<ProjectFile> Project_Files(Loaded& m)
 {
     return {
         {ParGen_File_Name, [&m](const AppState& st, const QString& p) { return Load_ParGen(st, p, m.par); },
-         [&m](const AppState& st) { return Controllo_Dati(st, m.par); },
+         [&m](const AppState& st) { return Data_Check(st, m.par); },
          [&m](const AppState& st, const QString& p) { return Save_ParGen(st, p, m.par); }},
         {NMEA_Access_File_Name,
          [&m](const AppState& st, const QString& p) { return Load_NMEA_Access(st, p, m.nmea); },
-         [&m](const AppState& st) { return Controllo_dati(st, m.nmea); },
+         [&m](const AppState& st) { return Data_Check(st, m.nmea); },
          [&m](const AppState& st, const QString& p) { return Save_NMEA_Access(st, p, m.nmea); }},
         {MQTT_Topic_File_Name,
          [&m](const AppState& st, const QString& p) { return Load_MQTT_Topic(st, p, m.mqtt); },
-         [&m](const AppState& st) { return Controllo_dati(st, m.mqtt); },
+         [&m](const AppState& st) { return Data_Check(st, m.mqtt); },
          [&m](const AppState& st, const QString& p) { return Save_MQTT_Topic(st, p, m.mqtt); }},
     };
 }
 
-// Runs the loads and checks over the folder; prints one line per failing file. With
-// onlyExisting, files that do not exist are passed over. Returns whether all passed.
+// Runs the loads and checks over the folder; prints one line per failing file, with the
+// message its editor's OK would show, and one line per warning of the check after it.
+// With onlyExisting, files that do not exist are passed over. Returns whether all passed.
 bool Check_Folder(const AppState& st, const QString& dir, std::vector<ProjectFile>& files,
                   bool onlyExisting, bool refuseNotices, QTextStream& out, QTextStream& err)
 {
@@ -173,7 +174,8 @@ bool Check_Folder(const AppState& st, const QString& dir, std::vector<ProjectFil
         if (onlyExisting && !QFileInfo::exists(path))
             continue;
         const FileResult r = f.load(st, path);
-        QString message = r.ok ? f.check(st) : r.message;
+        const Check_Findings findings = r.ok ? f.check(st) : Check_Findings{};
+        QString message = r.ok ? First_Error_Message(findings) : r.message;
         for (const QString& n : r.notices) {
             if (refuseNotices && message.isEmpty())
                 message = n;
@@ -184,6 +186,9 @@ bool Check_Folder(const AppState& st, const QString& dir, std::vector<ProjectFil
             out << f.name << ": " << message << '\n';
             all = false;
         }
+        for (const Check_Finding& w : findings)
+            if (w.severity == Check_Finding::Warning)
+                out << f.name << ": " << w.message << '\n';
     }
     return all;
 }

@@ -99,6 +99,17 @@ private:
 
 } // namespace
 
+Row_Marker Findings_Marker(const Check_Findings& findings, const QStringList& warnings)
+{
+    QStringList lines;
+    for (const Check_Finding& f : findings)
+        lines.append(f.message);
+    lines.append(warnings);
+    if (lines.isEmpty())
+        return {};
+    return {First_Error(findings) ? Row_Marker::Error : Row_Marker::Warning, lines.join(QLatin1Char('\n'))};
+}
+
 // ---- GridModel ----
 
 GridModel::GridModel(const AppState& st, QList<Grid_Column_Desc> columns, int rows, QObject* parent)

@@ -2,6 +2,7 @@
 
 #include "app/GridColumns.h"
 #include "app/GridRows.h"
+#include "project/CheckFinding.h"
 
 #include <QAbstractTableModel>
 #include <QList>
@@ -23,6 +24,11 @@ struct Row_Marker {
     enum Kind { None, Warning, Error } kind = None;
     QString text;
 };
+
+// The marker of a row with these findings of its check and further warnings, one a line:
+// an error while a finding refuses OK, else a warning; every message in its tooltip, the
+// findings' first. None when there is nothing to say.
+Row_Marker Findings_Marker(const Check_Findings& findings, const QStringList& warnings = {});
 
 // An editing grid's table model, driven by the column description. The model's columns
 // are the data columns 1..C (model column c - 1); the view's vertical header is the

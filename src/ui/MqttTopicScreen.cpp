@@ -174,13 +174,12 @@ void TFMQTT_Set_Topic::Set_Lang()
     Update_Status();
 }
 
-void TFMQTT_Set_Topic::showEvent(QShowEvent* e)
+int TFMQTT_Set_Topic::Show_Topics()
 {
-    FormShow();
-    QDialog::showEvent(e);
+    return Exec_After_Load(this, [this] { return FormShow(); });
 }
 
-void TFMQTT_Set_Topic::FormShow()
+bool TFMQTT_Set_Topic::FormShow()
 {
     Byte_IN = Data_Area_Size;
     Byte_OUT = Data_Area_Size;
@@ -209,10 +208,14 @@ void TFMQTT_Set_Topic::FormShow()
     ACG_Pub->scrollToTop();
     ACG_Pub->setFocus(Qt::OtherFocusReason);
     Update_Status();
-    if (!r.ok)
+    // A table loaded in part is never shown: OK would write it over the whole file.
+    if (!r.ok) {
         msg_.Show_Error(r.message);
+        return false;
+    }
     for (const QString& n : r.notices)
         msg_.Show_Warning(n);
+    return true;
 }
 
 QTableView* TFMQTT_Set_Topic::Shown_Grid() const
@@ -237,15 +240,12 @@ void TFMQTT_Set_Topic::Btn_OKClick()
     Btn_OK->setFocus(Qt::OtherFocusReason);
     Table.Byte_IN = Byte_IN;
     Table.Byte_OUT = Byte_OUT;
-    const QString fault = swr::Controllo_dati(st_, Table);
-    if (!fault.isEmpty()) {
-        for (int ARow = 1; ARow <= Table.Pub.size(); ++ARow) {
-            if (Publish_Row_Fault(st_, Table, ARow) == fault) {
-                ACG_Pub->setCurrentIndex(Pub_Model->index(ARow - 1, 0));
-                break;
-            }
-        }
-        msg_.Show_Error(fault);
+    const Check_Findings found = Data_Check(st_, Table);
+    if (const Check_Finding* e = First_Error(found)) {
+        // The cell of a publish rule is brought into view; the subscribe table is not shown.
+        if (e->table == Publish_Table)
+            ACG_Pub->setCurrentIndex(Pub_Model->index(e->row - 1, e->column - 1));
+        msg_.Show_Error(e->message);
         return;
     }
     // Written whole to a temporary file first: a failed write leaves the old file and
@@ -367,13 +367,11 @@ Row_Marker TFMQTT_Set_Topic::Pub_Marker(int row) const
 
 Row_Marker TFMQTT_Set_Topic::Find_Pub_Marker(int row) const
 {
-    const QString fault = Publish_Row_Fault(st_, Table, row + 1);
-    if (!fault.isEmpty())
-        return {Row_Marker::Error, fault};
-    const QString warning = listeners_read_ ? Publish_Row_Warning(st_, Table, row + 1, listeners_) : QString();
-    if (!warning.isEmpty())
-        return {Row_Marker::Warning, warning};
-    return {};
+    QStringList map;
+    if (listeners_read_)
+        if (const QString w = Publish_Row_Warning(st_, Table, row + 1, listeners_); !w.isEmpty())
+            map.append(w);
+    return Findings_Marker(Publish_Row_Findings(st_, Table, row + 1), map);
 }
 
 void TFMQTT_Set_Topic::Update_Status()

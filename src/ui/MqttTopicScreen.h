@@ -33,7 +33,11 @@ public:
     ~TFMQTT_Set_Topic() override;
     void Set_Lang() override;
 
-    void FormShow();
+    // Loads the file and shows the screen modally; a file that cannot be read is reported
+    // and the screen does not open (QDialog::Rejected).
+    int Show_Topics();
+    // Loads the tables from the file; false after the error has been shown.
+    bool FormShow();
     void Btn_OKClick();
     void Btn_DelRowClick();
     void Btn_InsRowClick();
@@ -72,7 +76,6 @@ public:
     MqttSubscribeModel* Sub_Model;
 
 protected:
-    void showEvent(QShowEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:

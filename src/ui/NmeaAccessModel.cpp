@@ -25,6 +25,7 @@ const NMEA_Column& Col(int column)
 constexpr int Sentence_Column = NMEA_Col_Sentence - 1;
 constexpr int DataField_Column = NMEA_Col_DataField - 1;
 constexpr int Index_Column = NMEA_Col_Index - 1;
+constexpr int PostOperation_Column = NMEA_Col_PostOperation - 1;
 constexpr int Position_Column = NMEA_Col_Position - 1;
 
 QStringList Field_Texts(const QString& Sentence)
@@ -72,16 +73,15 @@ void NmeaAccessModel::Cell_Edited(int row, int column)
 {
     const int ARow = row + 1;
     NMEA_Listener_Row& r = t_.row(ARow);
-    if (column == Sentence_Column) {
-        // A sentence comes with its first field; the Index keeps its text and is
-        // editable exactly for the sentences that use one.
-        const QStringList fields = Field_Texts(r.Sentence);
-        Put_Text(row, DataField_Column, fields.value(0));
-    } else if (column != DataField_Column) {
+    if (column == Sentence_Column)
+        Sentence_Chosen(t_, ARow);
+    else if (column == DataField_Column)
+        Set_Position(t_, ARow, r.Sentence, r.DataField);
+    else
         return;
-    }
-    Set_Position(t_, ARow, r.Sentence, r.DataField);
-    Put_Text(row, Position_Column, r.Position);
+    // What the rule proposed, told to the views.
+    for (int c : {DataField_Column, PostOperation_Column, Position_Column})
+        Put_Text(row, c, Text(row, c));
     // The Index cell's editability follows the sentence.
     emit dataChanged(index(row, Index_Column), index(row, Index_Column));
 }
@@ -115,7 +115,7 @@ const NMEA_Findings& NmeaAccessModel::Findings() const
     NMEA_Findings& f = findings_;
     f.rows_in_use = 0;
     for (int ARow = 1; ARow <= NMEA_Listener_Rows; ++ARow) {
-        f.check[size_t(ARow - 1)] = Row_Check_Message(st_, t_, ARow);
+        f.check[size_t(ARow - 1)] = Listener_Row_Findings(st_, t_, ARow);
         if (!t_.row(ARow).Is_Empty())
             ++f.rows_in_use;
     }
@@ -128,24 +128,19 @@ const NMEA_Findings& NmeaAccessModel::Findings() const
 Row_Marker NmeaAccessModel::Marker(int row) const
 {
     const NMEA_Findings& f = Findings();
-    QStringList lines;
-    const QString& check = f.check[size_t(row)];
-    if (!check.isEmpty())
-        lines.append(check);
+    QStringList overlaps;
     for (const Data_Area_Overlap& o : f.overlaps) {
         const Data_Area_Use& a = f.uses[o.first];
         const Data_Area_Use& b = f.uses[o.second];
         if (a.row != row + 1 && b.row != row + 1)
             continue;
         const Data_Area_Use& other = a.row == row + 1 ? b : a;
-        lines.append(st_.Get_Lang_Text(Txt::Nmea_Overlap)
-                         .arg(qMax(a.Position, b.Position))
-                         .arg(qMin(a.End(), b.End()) - 1)
-                         .arg(other.row));
+        overlaps.append(st_.Get_Lang_Text(Txt::Nmea_Overlap)
+                            .arg(qMax(a.Position, b.Position))
+                            .arg(qMin(a.End(), b.End()) - 1)
+                            .arg(other.row));
     }
-    if (lines.isEmpty())
-        return {};
-    return {check.isEmpty() ? Row_Marker::Warning : Row_Marker::Error, lines.join(QLatin1Char('\n'))};
+    return Findings_Marker(f.check[size_t(row)], overlaps);
 }
 
 } // namespace swr

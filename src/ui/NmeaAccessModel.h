@@ -10,7 +10,7 @@ namespace swr {
 // What the grid shows about the table as a whole: the check's message per row, the
 // bytes the rows fill and where they overlap.
 struct NMEA_Findings {
-    std::array<QString, NMEA_Listener_Rows> check; // per row, empty when it passes
+    std::array<Check_Findings, NMEA_Listener_Rows> check; // per row, empty when it passes
     QList<Data_Area_Use> uses;
     QList<Data_Area_Overlap> overlaps;
     int rows_in_use = 0; // rows with a sentence

@@ -11,12 +11,10 @@
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -138,14 +136,7 @@ void TFNMEA_0183_Set_Access2::Set_Lang()
 
 int TFNMEA_0183_Set_Access2::Show_Access()
 {
-    if (!FormShow())
-        return QDialog::Rejected;
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect r = frameGeometry();
-        r.moveCenter(screen->availableGeometry().center());
-        move(r.topLeft());
-    }
-    return exec();
+    return Exec_After_Load(this, [this] { return FormShow(); });
 }
 
 bool TFNMEA_0183_Set_Access2::FormShow()
@@ -195,10 +186,12 @@ void TFNMEA_0183_Set_Access2::Update_Status()
 void TFNMEA_0183_Set_Access2::Btn_OKClick()
 {
     Commit_Edit();
-    // The check runs first: a refused table writes nothing and the screen stays open.
-    const QString fault = Controllo_dati(st_, Table);
-    if (!fault.isEmpty()) {
-        msg_.Show_Error(fault);
+    // The check runs first: a refused table writes nothing and the screen stays open on
+    // the cell of the first fault.
+    const Check_Findings found = Data_Check(st_, Table);
+    if (const Check_Finding* e = First_Error(found)) {
+        ASG->setCurrentIndex(Model->index(e->row - 1, e->column - 1));
+        msg_.Show_Error(e->message);
         return;
     }
     const FileResult r = Save_NMEA_Access(st_, st_.File_NMEA_Access, Table);

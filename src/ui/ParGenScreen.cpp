@@ -224,14 +224,7 @@ void TFParGen::Align_Labels()
 
 int TFParGen::Execute()
 {
-    if (!FormShow())
-        return QDialog::Rejected;
-    if (QScreen* s = screen()) {
-        QRect r = frameGeometry();
-        r.moveCenter(s->availableGeometry().center());
-        move(r.topLeft());
-    }
-    return exec();
+    return Exec_After_Load(this, [this] { return FormShow(); });
 }
 
 bool TFParGen::FormShow()
@@ -316,11 +309,10 @@ void TFParGen::Btn_Test_ConnectionClick()
 void TFParGen::Btn_OKClick()
 {
     const ParGen m = Values();
-    ParKey failed{};
-    const QString error = swr::Controllo_Dati(st_, m, &failed);
-    if (!error.isEmpty()) {
-        Show_Failed(failed);
-        msg_.Show_Error(error);
+    const Check_Findings found = Data_Check(st_, m);
+    if (const Check_Finding* e = First_Error(found)) {
+        Show_Failed(ParKey(e->key));
+        msg_.Show_Error(e->message);
         return;
     }
     const FileResult r = Save_ParGen(st_, st_.File_ParGen, m);

@@ -3,10 +3,12 @@
 #include "app/AppState.h"
 
 #include <QAbstractButton>
+#include <QDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace swr {
@@ -69,6 +71,18 @@ QHBoxLayout* Button_Row(std::initializer_list<QPushButton*> buttons)
     for (QPushButton* b : buttons)
         row->addWidget(b);
     return row;
+}
+
+int Exec_After_Load(QDialog* screen, const std::function<bool()>& load)
+{
+    if (!load())
+        return QDialog::Rejected;
+    if (QScreen* s = screen->screen()) {
+        QRect r = screen->frameGeometry();
+        r.moveCenter(s->availableGeometry().center());
+        screen->move(r.topLeft());
+    }
+    return screen->exec();
 }
 
 } // namespace swr

@@ -8,9 +8,11 @@
 
 #include <QString>
 
+#include <functional>
 #include <initializer_list>
 
 class QBoxLayout;
+class QDialog;
 class QHBoxLayout;
 class QVBoxLayout;
 class QPushButton;
@@ -56,5 +58,10 @@ QPushButton* Make_Button(QWidget* parent, const char* name);
 
 // The buttons side by side at the right end of a row.
 QHBoxLayout* Button_Row(std::initializer_list<QPushButton*> buttons);
+
+// How every editor opens: load runs first, and only when it succeeds is the screen shown,
+// modally and centred on its screen; its result is then exec's. When load fails (it has
+// shown why) nothing is shown and the result is QDialog::Rejected.
+int Exec_After_Load(QDialog* screen, const std::function<bool()>& load);
 
 } // namespace swr

@@ -61,7 +61,7 @@ int main(int argc, char** argv)
     auto* FMQTT_Set_Topic = new swr::TFMQTT_Set_Topic(st, msg, FTopicTemplate, &window);
     window.Add_Lang_Screen(FMQTT_Set_Topic);
     window.Add_Lang_Screen(FTopicTemplate);
-    window.Set_Step_Action(window.Btn_MQTT_Set_Topic, [FMQTT_Set_Topic] { FMQTT_Set_Topic->exec(); });
+    window.Set_Step_Action(window.Btn_MQTT_Set_Topic, [FMQTT_Set_Topic] { FMQTT_Set_Topic->Show_Topics(); });
     window.show();
     return app.exec();
 }

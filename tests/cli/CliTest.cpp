@@ -4,6 +4,7 @@
 #include "FailingFiles.h"
 #include "TestSupport.h"
 
+#include "app/Texts.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/NmeaAccess.h"
 #include "project/pargen/ParGen.h"
@@ -168,6 +169,35 @@ TEST(CliResave, TopicRulesBehindAnEmptyRowAreKept)
     const QByteArray saved = p.read("conf/MQTT_Set_Topic.xml");
     EXPECT_EQ(saved.count("<row "), 2) << saved.toStdString();
     EXPECT_TRUE(saved.contains("<row Topic=\"c\"")) << saved.toStdString();
+}
+
+TEST(CliCheck, WarningsAreExtraLinesAndRefuseNothing)
+{
+    test::ProgramFolder p;
+    p.start();
+    const QByteArray rule = "Retained=\"N\" DataType=\"Int\" Dimension=\"2\" Template=\"$VALUE$\" "
+                            "OnChange=\"Y\" OnTimer=\"N\" Mnemonic=\"m\"";
+    const auto file = [&](const QByteArray& position) {
+        return "<MQTT_Set_Topic><MQTT_Publish><row Topic=\"a\" QoS=\"\" Position=\"0\" " + rule
+               + "/><row Topic=\"b\" QoS=\"1\" Position=\"" + position + "\" " + rule
+               + "/></MQTT_Publish><MQTT_Subscribe/></MQTT_Set_Topic>";
+    };
+    const QString warning =
+        "MQTT_Set_Topic.xml: " + p.st.Get_Lang_Text(Txt::MQTT_Pub_QoS_Not_Chosen).arg(1) + "\n";
+
+    // A rule without a QoS: a line, but the check and the resave pass.
+    p.write("conf/MQTT_Set_Topic.xml", file("2"));
+    CliRun r = Cli({"check", p.path("conf")});
+    EXPECT_EQ(r.rc, 0);
+    EXPECT_EQ(QString::fromUtf8(r.out), warning);
+    EXPECT_EQ(Cli({"resave", p.path("conf")}).rc, 0);
+    EXPECT_TRUE(p.read("conf/MQTT_Set_Topic.xml").contains("QoS=\"\""));
+
+    // With an error as well: the error's line as ever, the warning after it.
+    p.write("conf/MQTT_Set_Topic.xml", file("2000"));
+    r = Cli({"check", p.path("conf")});
+    EXPECT_EQ(r.rc, 1);
+    EXPECT_EQ(QString::fromUtf8(r.out), "MQTT_Set_Topic.xml: Error row 2" + p.st.Get_Lang_Text(1356) + "1999\n" + warning);
 }
 
 TEST(CliCompile, WritesTheBanksOrNothing)

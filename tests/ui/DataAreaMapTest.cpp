@@ -121,6 +121,7 @@ TEST_F(MapScreens, FromTheTopicScreenAFindingSelectsItsRule)
 {
     TFTopicTemplate tpl(p.st);
     TFMQTT_Set_Topic s(p.st, p.msg, &tpl);
+    ASSERT_TRUE(s.FormShow());
     s.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&s));
     EXPECT_EQ(s.Btn_DataArea->text(), p.st.Get_Lang_Text(Txt::Map_Button));

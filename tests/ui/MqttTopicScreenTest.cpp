@@ -15,6 +15,8 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -68,9 +70,11 @@ struct TopicScreen : ::testing::Test {
     }
     void Write(const QByteArray& bytes) const { p.write("PROJECTS/Ship/MQTT_Set_Topic.xml", bytes); }
     QByteArray File() const { return p.read("PROJECTS/Ship/MQTT_Set_Topic.xml"); }
+    // Opens the screen as its step does, loaded first, without the modal loop.
     void Show()
     {
         scr->hide();
+        ASSERT_TRUE(scr->FormShow());
         scr->show();
     }
     QString Cell(int row, int column) const { return scr->Pub_Model->Text(row - 1, column); }
@@ -374,22 +378,23 @@ TEST_F(TopicScreen, SubscribeRowsAreCheckedButNeverSaved)
 
 TEST_F(TopicScreen, FilesThatCannotBeLoaded)
 {
-    // Not well-formed: the XML message with file, line and column (text 904).
+    // Not well-formed: the XML message with file, line and column (text 904); the screen
+    // does not open.
     Write("<MQTT_Set_Topic><MQTT_Publish>" + Rule(1) + "</MQTT_Set_Topic>");
-    Show();
+    EXPECT_EQ(scr->Show_Topics(), QDialog::Rejected);
+    EXPECT_FALSE(scr->isVisible());
     ASSERT_EQ(p.msg.errors.size(), 1);
     pugi::xml_document doc;
     EXPECT_EQ(p.msg.errors[0], Load_Project_Xml(p.st, p.st.File_MQTT_Topic, doc).message);
     EXPECT_TRUE(p.msg.errors[0].startsWith(Text(904).section('%', 0, 0))) << p.msg.errors[0].toStdString();
-    EXPECT_EQ(Cell(1, 0), "");
 
-    // A row without a required attribute: file and row named; the rows before it stay.
+    // A row without a required attribute: file and row named.
     p.msg.errors.clear();
     Write(Topic_File(2).replace("Mnemonic=\"M2\"", ""));
-    Show();
+    EXPECT_EQ(scr->Show_Topics(), QDialog::Rejected);
+    EXPECT_FALSE(scr->isVisible());
     const QString file = QDir::toNativeSeparators(p.st.File_MQTT_Topic);
     EXPECT_EQ(p.msg.errors, QStringList{Text(1477).arg(file).arg(2).arg("MQTT_Publish", "Mnemonic")});
-    EXPECT_EQ(Cell(1, 0), "T1");
 
     // More rows than the table: the rest is named in a warning.
     p.msg.errors.clear();
@@ -437,7 +442,8 @@ TEST_F(TopicScreen, MarkersAndStatus)
     Show();
     const auto tip = [&](int row) { return scr->Pub_Model->headerData(row - 1, Qt::Vertical, Qt::ToolTipRole).toString(); };
     EXPECT_EQ(tip(1), "");
-    EXPECT_EQ(tip(2), "Error row 2" + Text(1378));
+    // An error comes first; the row's warnings follow it.
+    EXPECT_EQ(tip(2), "Error row 2" + Text(1378) + "\n" + Text(Txt::Map_Part).arg(2).arg(2).arg(3).arg(1).arg(0).arg(3));
     EXPECT_EQ(tip(3), Text(Txt::Map_Unfilled).arg(3).arg(20).arg(21).arg(2));
     EXPECT_EQ(tip(4), Text(Txt::Map_Part).arg(4).arg(2).arg(3).arg(1).arg(0).arg(3));
     EXPECT_TRUE(tip(5).isEmpty());
@@ -449,6 +455,55 @@ TEST_F(TopicScreen, MarkersAndStatus)
     scr->Btn_OK->click();
     EXPECT_TRUE(p.msg.errors.isEmpty());
     EXPECT_FALSE(scr->isVisible());
+}
+
+// A rule without a QoS passes the check but not Update Device: its marker warns, in a
+// marker that reads differently from an error's, and OK saves the file as ever.
+TEST_F(TopicScreen, RuleWithoutQoSIsMarkedAsAWarning)
+{
+    // Listener rows fill the bytes the three rules read, two at a time.
+    NMEA_Listener_Table t;
+    for (int row = 1; row <= 3; ++row) {
+        t.row(row).Sentence = "ZDA";
+        t.row(row).DataField = "year [decimal]";
+        t.row(row).PortOperation = "None";
+        t.row(row).Position = QString::number((row - 1) * 2);
+    }
+    ASSERT_TRUE(Save_NMEA_Access(p.st, p.st.File_NMEA_Access, t).ok);
+    p.write("PROJECTS/Ship/ParGen.xml", "<ParGen/>");
+    QByteArray file = Topic_File(3);
+    file.replace("Topic=\"T2\" Retained=\"N\" QoS=\"0\"", "Topic=\"T2\" Retained=\"N\" QoS=\"\"");
+    Write(file);
+    const QByteArray expected = Core_Resave(); // the warning passes the core's check too
+    // Rule 3 has a template the check refuses, until it is mended on screen.
+    const int rule_3 = file.indexOf("Topic=\"T3\"");
+    Write(file.replace(file.indexOf("$VALUE$", rule_3), 7, "$VALUE"));
+    Show();
+    const auto header = [&](int row, int role) { return scr->Pub_Model->headerData(row - 1, Qt::Vertical, role); };
+    EXPECT_FALSE(header(1, Qt::DecorationRole).isValid());
+    EXPECT_EQ(header(2, Qt::ToolTipRole).toString(), Text(Txt::MQTT_Pub_QoS_Not_Chosen).arg(2));
+    EXPECT_EQ(header(3, Qt::ToolTipRole).toString(), "Error row 3" + Text(1378));
+    const QIcon warning = header(2, Qt::DecorationRole).value<QIcon>();
+    const QIcon error = header(3, Qt::DecorationRole).value<QIcon>();
+    ASSERT_FALSE(warning.isNull());
+    ASSERT_FALSE(error.isNull());
+    EXPECT_NE(warning.pixmap(16).toImage(), error.pixmap(16).toImage());
+    const QString shots = qEnvironmentVariable("SWR_SCREENSHOT_DIR");
+    if (!shots.isEmpty())
+        scr->grab().save(QDir(shots).filePath("topic_markers.png"));
+
+    // OK goes to the error's cell; mended, the warning does not hold OK back.
+    Select(1);
+    scr->Btn_OK->click();
+    EXPECT_EQ(p.msg.errors, QStringList{"Error row 3" + Text(1378)});
+    EXPECT_EQ(scr->ACG_Pub->currentIndex(), scr->Pub_Model->index(2, Template));
+    scr->Pub_Model->setData(scr->ACG_Pub->currentIndex(), "$VALUE$", Qt::EditRole);
+    EXPECT_EQ(header(3, Qt::ToolTipRole).toString(), "");
+    scr->Btn_OK->click();
+    EXPECT_EQ(p.msg.errors.size(), 1);
+    EXPECT_FALSE(scr->isVisible());
+    EXPECT_EQ(scr->result(), QDialog::Accepted);
+    EXPECT_EQ(File(), expected);
 }
 
 TEST_F(TopicScreen, MonitorButtonWatchesTheRulesOnScreenOnTheSavedBroker)

@@ -10,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -115,6 +116,9 @@ TEST_F(AccessFixture, ChoosingASentenceOrAField)
     EXPECT_TRUE(at(1, Col_Index).flags() & Qt::ItemIsEditable);
     EXPECT_EQ(s->Table.row(1).Position, "1");
     EXPECT_EQ(at(1, Col_Position).data().toString(), "1");
+    // A post operation not chosen yet becomes "None", which the check asks for.
+    EXPECT_EQ(at(1, Col_PostOpe).data().toString(), "None");
+    EXPECT_FALSE(m().headerData(0, Qt::Vertical, Qt::DecorationRole).isValid());
 
     // GGA over an Index of 5: read-only, and the 5 stays.
     ASSERT_TRUE(edit(1, Col_Index, "5"));
@@ -134,6 +138,9 @@ TEST_F(AccessFixture, ChoosingASentenceOrAField)
     ASSERT_TRUE(m().setData(at(2, Col_SwapAll), Qt::Checked, Qt::CheckStateRole));
     EXPECT_EQ(s->Table.row(2).Position, "5");
     EXPECT_TRUE(s->Table.row(2).SwapAll);
+    // A post operation once chosen stays when the sentence changes.
+    ASSERT_TRUE(edit(2, Col_Sentence, "RMC"));
+    EXPECT_EQ(s->Table.row(2).PortOperation, ": 10");
 }
 
 TEST_F(AccessFixture, TheDataFieldDropDownOffersTheRowsFields)
@@ -245,6 +252,10 @@ TEST_F(AccessFixture, OkRefusesABadRowAndWritesNothing)
     EXPECT_EQ(p.msg.errors, QStringList{"Error row 2!! Position Must be Between 0 and 2000"});
     EXPECT_FALSE(file_exists());
     EXPECT_TRUE(s->isVisible());
+    EXPECT_EQ(s->ASG->currentIndex(), at(2, Col_Position)) << "OK goes to the cell at fault";
+    const QString shots = qEnvironmentVariable("SWR_SCREENSHOT_DIR");
+    if (!shots.isEmpty())
+        s->grab().save(QDir(shots).filePath("nmea_refused.png"));
     // The row carries the check's message as its marker.
     EXPECT_EQ(m().headerData(1, Qt::Vertical, Qt::ToolTipRole).toString(),
               "Error row 2!! Position Must be Between 0 and 2000");

@@ -71,6 +71,8 @@ inline constexpr int MQTT_Root_Not_Element = 1475; // %1 file
 inline constexpr int MQTT_Element_Missing = 1476;  // %1 file, %2 element
 inline constexpr int MQTT_Attribute_Missing = 1477; // %1 file, %2 row, %3 element, %4 attribute
 inline constexpr int MQTT_Pub_Topic_Missing = 1478; // a filled publish row without a Topic
+// A warning: a rule whose QoS is no number passes the check, but Update Device refuses it.
+inline constexpr int MQTT_Pub_QoS_Not_Chosen = 1484; // %1 row
 // The topic screen's status line (its row warnings are the data-area map's).
 inline constexpr int MQTT_Rules_In_Use = 1481;     // %1 rules, %2 rows
 inline constexpr int MQTT_Bank_Bytes = 1482;       // %1 bytes, %2 limit

@@ -724,6 +724,7 @@ const DefaultText Default_Texts[] = {
     {1481, "Rules in use: %1 of %2"},
     {1482, "Bank 3: %1 of %2 bytes"},
     {1483, "Bank 3: %1 bytes, more than the %2 bytes the device holds: Update Device will refuse it"},
+    {1484, "Warning row %1: no QoS is chosen; OK saves the rule, but Update Device refuses it until it has one"},
     {1500, "EtherCAT Slave Set Access"},
     {1501, "EtherCAT Slave Set Access"},
     {1502, "OK"},

@@ -68,39 +68,56 @@ int Load_Rows(const AppState& st, const QString& path, const pugi::xml_node& sec
 // The run of check texts of one kind of row, in the order Txt describes.
 enum Check { Data_Type, Dim_Int, Dim_Float, Dim_Other, Position_Range };
 
+// The first test a row fails: its text, what follows the text, and the attribute the test
+// reads. text 0 when the row passes.
+struct Row_Fault {
+    int text = 0;
+    QString tail;
+    const char* attribute = "";
+};
+
 template <class Row>
-QString Check_Row(const AppState& st, const Row& r, int bytes, int first_text, int template_text)
+Row_Fault Check_Row(const Row& r, int bytes, int first_text, int template_text)
 {
-    const auto text = [&](Check c) { return st.Get_Lang_Text(first_text + c); };
     const QString type = Trim_Control(r.DataType).toUpper();
     if (type.isEmpty())
-        return text(Data_Type);
+        return {first_text + Data_Type, {}, "DataType"};
     const int dim = Decimal_Whole_Or(r.Dimension, -1);
     if (type == QLatin1String("INT")) {
         if (dim != 1 && dim != 2 && dim != 4 && dim != 8)
-            return text(Dim_Int);
+            return {first_text + Dim_Int, {}, "Dimension"};
     } else if (type == QLatin1String("FLOAT")) {
         if (dim != 4 && dim != 8)
-            return text(Dim_Float);
+            return {first_text + Dim_Float, {}, "Dimension"};
     } else if (dim < 1) {
-        return text(Dim_Other);
+        return {first_text + Dim_Other, {}, "Dimension"};
     }
     const int pos = Decimal_Whole_Or(r.Position, -1);
     if (pos < 0 || pos >= bytes)
-        return text(Position_Range) + QString::number(bytes - 1);
+        return {first_text + Position_Range, QString::number(bytes - 1), "Position"};
     if (Error_In_Topic_Template(Trim_Control(r.Template)))
-        return st.Get_Lang_Text(template_text);
+        return {template_text, {}, "Template"};
     if constexpr (requires { r.OnTimer; }) {
         const int time = Decimal_Whole_Or(r.Time, -1);
         if (Trim_Control(r.OnTimer).toUpper() == QLatin1String("Y") && (time < 1 || time > 999999999))
-            return st.Get_Lang_Text(Txt::MQTT_Pub_Time);
+            return {Txt::MQTT_Pub_Time, {}, "Time"};
     }
     return {};
 }
 
-QString Row_Error(const AppState& st, qsizetype ARow, const QString& fault)
+// The error finding of row ARow of a table for its fault: "Error row ", the row number,
+// the fault's text and its tail, run together.
+template <class Row, size_t N>
+Check_Finding Row_Error(const AppState& st, int table, int ARow, const std::array<MQTT_Column<Row>, N>& columns,
+                        const Row_Fault& f)
 {
-    return st.Get_Lang_Text(Txt::MQTT_Error_Row) + QString::number(ARow) + fault;
+    Check_Finding e;
+    e.table = table;
+    e.row = ARow;
+    e.column = Grid_Column(columns, f.attribute);
+    e.text = f.text;
+    e.message = st.Get_Lang_Text(Txt::MQTT_Error_Row) + QString::number(ARow) + st.Get_Lang_Text(f.text) + f.tail;
+    return e;
 }
 
 } // namespace
@@ -128,18 +145,35 @@ int Publish_Rule_Count(const MQTT_Topic_Table& m)
     return int(std::count_if(m.Pub.cbegin(), m.Pub.cend(), Is_Publish_Rule));
 }
 
-QString Publish_Row_Fault(const AppState& st, const MQTT_Topic_Table& m, int ARow)
+Check_Findings Publish_Row_Findings(const AppState& st, const MQTT_Topic_Table& m, int ARow)
 {
     const MQTT_Publish_Row& row = m.Pub.at(ARow - 1);
-    QString fault;
+    Check_Findings found;
     if (!Is_Publish_Rule(row)) {
-        if (Is_Empty_Row(row))
-            return {};
-        fault = st.Get_Lang_Text(Txt::MQTT_Pub_Topic_Missing);
-    } else {
-        fault = Check_Row(st, row, m.Byte_IN, Txt::MQTT_Pub_Data_Type, Txt::MQTT_Pub_Template);
+        if (!Is_Empty_Row(row))
+            found.append(Row_Error(st, Publish_Table, ARow, Publish_Columns,
+                                   {Txt::MQTT_Pub_Topic_Missing, {}, "Topic"}));
+        return found;
     }
-    return fault.isEmpty() ? fault : Row_Error(st, ARow, fault);
+    if (const Row_Fault f = Check_Row(row, m.Byte_IN, Txt::MQTT_Pub_Data_Type, Txt::MQTT_Pub_Template); f.text)
+        found.append(Row_Error(st, Publish_Table, ARow, Publish_Columns, f));
+    // The check lets a rule without a QoS pass; compiling it for the device does not.
+    int qos = 0;
+    if (!Parse_Decimal_Trimmed(row.QoS, &qos)) {
+        Check_Finding w;
+        w.row = ARow;
+        w.column = Grid_Column(Publish_Columns, "QoS");
+        w.text = Txt::MQTT_Pub_QoS_Not_Chosen;
+        w.message = st.Get_Lang_Text(w.text).arg(ARow);
+        w.severity = Check_Finding::Warning;
+        found.append(w);
+    }
+    return found;
+}
+
+QString Publish_Row_Fault(const AppState& st, const MQTT_Topic_Table& m, int ARow)
+{
+    return First_Error_Message(Publish_Row_Findings(st, m, ARow));
 }
 
 bool Rule_Placement(const MQTT_Publish_Row& row, int* Position, int* Dimension)
@@ -226,20 +260,23 @@ FileResult Save_MQTT_Topic(const AppState& st, const QString& path, const MQTT_T
     return Save_Project_Xml(st, path, doc);
 }
 
+Check_Findings Data_Check(const AppState& st, const MQTT_Topic_Table& m)
+{
+    Check_Findings found;
+    for (int ARow = 1; ARow <= m.Pub.size(); ++ARow)
+        found.append(Publish_Row_Findings(st, m, ARow));
+    // Subscribe rows end at the first blank Topic.
+    for (int ARow = 1; ARow <= m.Sub.size() && !Blank(m.Sub[ARow - 1].Topic); ++ARow) {
+        const Row_Fault f = Check_Row(m.Sub[ARow - 1], m.Byte_OUT, Txt::MQTT_Sub_Data_Type, Txt::MQTT_Sub_Template);
+        if (f.text)
+            found.append(Row_Error(st, Subscribe_Table, ARow, Subscribe_Columns, f));
+    }
+    return found;
+}
+
 QString Controllo_dati(const AppState& st, const MQTT_Topic_Table& m)
 {
-    for (int ARow = 1; ARow <= m.Pub.size(); ++ARow) {
-        const QString fault = Publish_Row_Fault(st, m, ARow);
-        if (!fault.isEmpty())
-            return fault;
-    }
-    // Subscribe rows end at the first blank Topic.
-    for (qsizetype i = 0; i < m.Sub.size() && !Blank(m.Sub[i].Topic); ++i) {
-        const QString fault = Check_Row(st, m.Sub[i], m.Byte_OUT, Txt::MQTT_Sub_Data_Type, Txt::MQTT_Sub_Template);
-        if (!fault.isEmpty())
-            return Row_Error(st, i + 1, fault);
-    }
-    return {};
+    return First_Error_Message(Data_Check(st, m));
 }
 
 } // namespace swr

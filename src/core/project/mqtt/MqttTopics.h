@@ -2,6 +2,7 @@
 
 #include "app/DataArea.h"
 #include "app/GridColumns.h"
+#include "project/CheckFinding.h"
 #include "project/ProjectFile.h"
 #include "project/mqtt/TopicTemplate.h"
 
@@ -131,8 +132,16 @@ FileResult Load_MQTT_Topic(const AppState& st, const QString& path, MQTT_Topic_T
 // and saves only when it passes.
 FileResult Save_MQTT_Topic(const AppState& st, const QString& path, const MQTT_Topic_Table& m);
 
-// The check's message for publish row ARow (from 1) alone, as Controllo_dati gives it
-// when the row is the first to fail; empty when the row passes or is empty.
+// The tables of the file, as a finding's table names them.
+inline constexpr int Publish_Table = 0;
+inline constexpr int Subscribe_Table = 1;
+
+// The findings of publish row ARow (from 1): the first test the check refuses, as an error
+// in the words of Controllo_dati, then the warnings (a rule without a QoS, which the
+// check passes and Update Device refuses). None for an empty row.
+Check_Findings Publish_Row_Findings(const AppState& st, const MQTT_Topic_Table& m, int ARow);
+// The error message of publish row ARow alone, as Controllo_dati gives it when the row is
+// the first to fail; empty when the row passes or is empty.
 QString Publish_Row_Fault(const AppState& st, const MQTT_Topic_Table& m, int ARow);
 
 // The bytes a publish rule reads: a rule whose Dimension is at least 1 and whose
@@ -149,9 +158,12 @@ QString Publish_Row_Warning(const AppState& st, const MQTT_Topic_Table& m, int A
 // bank's limit.
 QString Topic_Status_Text(const AppState& st, int rules, uint64_t bank_bytes);
 
-// Checks both tables; empty when they pass, else the error box's text for the first fault.
-// The publish check passes over empty rows and refuses a filled row without a Topic; the
-// subscribe check ends at its first blank Topic.
+// The findings of both tables, in the order the check walks them: every publish row,
+// then the subscribe rows up to the first blank Topic. The publish check passes over
+// empty rows and refuses a filled row without a Topic.
+Check_Findings Data_Check(const AppState& st, const MQTT_Topic_Table& m);
+// The check of OK: empty when nothing refuses it, else the error box's text for the
+// first fault.
 QString Controllo_dati(const AppState& st, const MQTT_Topic_Table& m);
 
 } // namespace swr

@@ -81,9 +81,15 @@ qint32 Field_Dimension(const QString& Sentence, const QString& DataField)
     return f < 0 ? 0 : NMEA0183_Map(s).Fields.at(f).Dimension;
 }
 
-// The first fault of an enabled row with a sentence, as text index and what follows it;
-// 0 when the row is valid.
-int Row_Fault(const Row& r, QString* tail)
+// The first fault of an enabled row with a sentence: its text index, what follows the
+// text, and the grid column of the cell the test reads. Text 0 when the row is valid.
+struct Row_Fault {
+    int text = 0;
+    QString tail;
+    int column = 0;
+};
+
+Row_Fault Find_Row_Fault(const Row& r)
 {
     const QString field = Trim_Control(r.DataField);
     const int s = GetIndexSentence(Trim_Control(r.Sentence));
@@ -91,18 +97,16 @@ int Row_Fault(const Row& r, QString* tail)
     if (const TIndex_Range* range = Index_Range(s, f)) {
         const int index = Decimal_Trimmed_Or(r.Index, -1);
         if (index < range->Min || index > range->Max)
-            return range->Text;
+            return {range->Text, {}, NMEA_Col_Index};
     }
     if (field.isEmpty())
-        return Txt::Nmea_Data_Field_Missing;
+        return {Txt::Nmea_Data_Field_Missing, {}, NMEA_Col_DataField};
     if (Trim_Control(r.PortOperation).isEmpty())
-        return Txt::Nmea_Post_Operation_Missing;
+        return {Txt::Nmea_Post_Operation_Missing, {}, NMEA_Col_PostOperation};
     const int position = Decimal_Trimmed_Or(r.Position, -1);
-    if (position < 0 || position >= Data_Area_Size) {
-        *tail = QString::number(Data_Area_Size);
-        return Txt::Nmea_Position_Range;
-    }
-    return 0;
+    if (position < 0 || position >= Data_Area_Size)
+        return {Txt::Nmea_Position_Range, QString::number(Data_Area_Size), NMEA_Col_Position};
+    return {};
 }
 
 } // namespace
@@ -174,24 +178,33 @@ FileResult Save_NMEA_Access(const AppState& st, const QString& path, const NMEA_
     return Save_Project_Xml(st, path, doc);
 }
 
-QString Controllo_dati(const AppState& st, const NMEA_Listener_Table& t)
-{
-    for (int ARow = 1; ARow <= NMEA_Listener_Rows; ++ARow)
-        if (QString m = Row_Check_Message(st, t, ARow); !m.isEmpty())
-            return m;
-    return {};
-}
-
-QString Row_Check_Message(const AppState& st, const NMEA_Listener_Table& t, int ARow)
+Check_Findings Listener_Row_Findings(const AppState& st, const NMEA_Listener_Table& t, int ARow)
 {
     const Row& r = t.row(ARow);
     if (r.Is_Empty() || !r.Enable)
         return {};
-    QString tail;
-    if (const int fault = Row_Fault(r, &tail))
-        return st.Get_Lang_Text(Txt::Nmea_Error_Row) + QString::number(ARow)
-               + st.Get_Lang_Text(fault) + tail;
-    return {};
+    const Row_Fault f = Find_Row_Fault(r);
+    if (!f.text)
+        return {};
+    Check_Finding e;
+    e.row = ARow;
+    e.column = f.column;
+    e.text = f.text;
+    e.message = st.Get_Lang_Text(Txt::Nmea_Error_Row) + QString::number(ARow) + st.Get_Lang_Text(f.text) + f.tail;
+    return {e};
+}
+
+Check_Findings Data_Check(const AppState& st, const NMEA_Listener_Table& t)
+{
+    Check_Findings found;
+    for (int ARow = 1; ARow <= NMEA_Listener_Rows; ++ARow)
+        found.append(Listener_Row_Findings(st, t, ARow));
+    return found;
+}
+
+QString Controllo_dati(const AppState& st, const NMEA_Listener_Table& t)
+{
+    return First_Error_Message(Data_Check(st, t));
 }
 
 bool Row_Placement(const NMEA_Listener_Row& r, int* Position, int* Dimension)
@@ -233,6 +246,19 @@ void Set_Position(NMEA_Listener_Table& t, int ARow, const QString& Sentence,
     if (d == 1 || d == 3)
         ++p;
     t.row(ARow).Position = QString::number(p);
+}
+
+void Sentence_Chosen(NMEA_Listener_Table& t, int ARow)
+{
+    if (ARow < 1 || ARow > NMEA_Listener_Rows)
+        return;
+    Row& r = t.row(ARow);
+    const QList<TFieldSentence>& fields = NMEA0183_Map(GetIndexSentence(r.Sentence)).Fields;
+    r.DataField = fields.isEmpty() ? QString() : fields.first().Field;
+    // The check refuses a row without a post operation: an empty one becomes "None".
+    if (Trim_Control(r.PortOperation).isEmpty())
+        r.PortOperation = Post_Operations().at(0);
+    Set_Position(t, ARow, r.Sentence, r.DataField);
 }
 
 } // namespace swr

@@ -2,6 +2,7 @@
 
 #include "app/DataArea.h"
 #include "app/GridColumns.h"
+#include "project/CheckFinding.h"
 #include "project/ProjectFile.h"
 
 #include <QString>
@@ -87,11 +88,14 @@ FileResult Load_NMEA_Access(const AppState& st, const QString& path, NMEA_Listen
 // Controllo_dati first and saves only when it passes.
 FileResult Save_NMEA_Access(const AppState& st, const QString& path, const NMEA_Listener_Table& t);
 
-// The data check: empty when every enabled row with a sentence is valid, otherwise the
-// message for the first fault ("Error row <n>" and the reason).
+// The findings of row ARow: the first test the check refuses, as an error ("Error row
+// <n>" and the reason); none when the check skips or passes the row.
+Check_Findings Listener_Row_Findings(const AppState& st, const NMEA_Listener_Table& t, int ARow);
+// The findings of every row, in row order.
+Check_Findings Data_Check(const AppState& st, const NMEA_Listener_Table& t);
+// The check of OK: empty when every enabled row with a sentence is valid, otherwise the
+// message for the first fault.
 QString Controllo_dati(const AppState& st, const NMEA_Listener_Table& t);
-// The check's message for row ARow alone; empty when the check skips or passes it.
-QString Row_Check_Message(const AppState& st, const NMEA_Listener_Table& t, int ARow);
 
 // The bytes of the data area the row fills once compiled: an enabled row whose sentence
 // and field the compiler finds (blanks and case aside) and whose Position is a start
@@ -103,5 +107,9 @@ int Get_Last_Position(const NMEA_Listener_Table& t, int ARow);
 // Proposes and writes the Position of row ARow for the sentence and field just chosen.
 void Set_Position(NMEA_Listener_Table& t, int ARow, const QString& Sentence,
                   const QString& DataField);
+// What picking the sentence now in row ARow proposes: its first data field, "None" for an
+// empty post operation (the check refuses none), and the Position (Set_Position). The
+// Index keeps its text.
+void Sentence_Chosen(NMEA_Listener_Table& t, int ARow);
 
 } // namespace swr

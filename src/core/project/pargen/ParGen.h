@@ -4,6 +4,7 @@
 // their data check. The 55 keys are described once, in the table Par_Keys();
 // load, save, the check and the editor's binding all walk that table.
 
+#include "project/CheckFinding.h"
 #include "project/ProjectFile.h"
 
 #include <QString>
@@ -187,9 +188,11 @@ FileResult Load_ParGen(const AppState& st, const QString& path, ParGen& m);
 // runs Controllo_Dati first and saves only when it passes.
 FileResult Save_ParGen(const AppState& st, const QString& path, const ParGen& m);
 
-// The data check: empty when the values may be saved, otherwise the text of
-// the first failing test, taken from the string table now; failed (when given) is then
-// the key that test read.
+// The findings of the data check, one error per failing test in the order the tests run,
+// each with the key it read; texts from the string table now.
+Check_Findings Data_Check(const AppState& st, const ParGen& m);
+// The check of OK: empty when the values may be saved, otherwise the text of the first
+// failing test; failed (when given) is then the key that test read.
 QString Controllo_Dati(const AppState& st, const ParGen& m, ParKey* failed = nullptr);
 
 } // namespace swr

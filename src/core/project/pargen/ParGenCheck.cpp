@@ -51,19 +51,33 @@ constexpr RangeTest Tests[] = {
 
 } // namespace
 
-QString Controllo_Dati(const AppState& st, const ParGen& m, ParKey* failed)
+Check_Findings Data_Check(const AppState& st, const ParGen& m)
 {
+    Check_Findings found;
     for (const RangeTest& t : Tests) {
         if (t.when && !m.Flag(*t.when))
             continue;
         const int v = Decimal_Whole_Or(m.Text(t.key), -1);
         if (v < 0 || v > t.max) {
-            if (failed)
-                *failed = t.key;
-            return st.Get_Lang_Text(t.text);
+            Check_Finding e;
+            e.key = int(t.key);
+            e.text = t.text;
+            e.message = st.Get_Lang_Text(t.text);
+            found.append(e);
         }
     }
-    return {};
+    return found;
+}
+
+QString Controllo_Dati(const AppState& st, const ParGen& m, ParKey* failed)
+{
+    const Check_Findings found = Data_Check(st, m);
+    const Check_Finding* e = First_Error(found);
+    if (!e)
+        return {};
+    if (failed)
+        *failed = ParKey(e->key);
+    return e->message;
 }
 
 } // namespace swr

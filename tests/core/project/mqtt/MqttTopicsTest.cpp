@@ -1,4 +1,6 @@
+#include "app/AppState.h"
 #include "app/Texts.h"
+#include "compiler/MqttBank.h"
 #include "project/DataArea.h"
 #include "project/mqtt/MqttTopics.h"
 
@@ -424,6 +426,78 @@ TEST(MQTTTopicCheck, NoRuleIsLostBehindAnEmptyRow)
     EXPECT_EQ(Controllo_dati(p.st, m), "");
     m.Sub[0] = {"s", "", "", "Int", "2", "0", "", "", "", "", "", ""};
     EXPECT_EQ(Controllo_dati(p.st, m), "Error row 2" + p.st.Get_Lang_Text(1357));
+}
+
+// Each finding names its table, row and column, its text and the finished message, and
+// only errors refuse OK: the first error is what Controllo_dati gives.
+TEST(MQTTTopicCheck, FindingsSayWhereWhatAndHowBad)
+{
+    TopicFolder p;
+    MQTT_Topic_Table m;
+    m.Pub[0] = Good_Row();
+    m.Pub[1] = Good_Row();
+    m.Pub[1].QoS = "";
+    m.Pub[2] = Good_Row();
+    m.Pub[2].Position = "2000";
+    m.Pub[2].QoS = "x";
+    m.Pub[3].Mnemonic = "no topic, no QoS"; // not a rule: no QoS warning
+    m.Pub[4] = Good_Row();
+    m.Pub[4].OnTimer = "Y";
+    m.Sub[0] = {"s", "", "", "", "", "", "", "", "", "", "", ""};
+    const QString pub_error = p.st.Get_Lang_Text(Txt::MQTT_Error_Row);
+    const struct {
+        int table, row, column, text;
+        Check_Finding::Severity severity;
+        QString message;
+    } expected[] = {
+        {Publish_Table, 2, 3, Txt::MQTT_Pub_QoS_Not_Chosen, Check_Finding::Warning,
+         p.text(Txt::MQTT_Pub_QoS_Not_Chosen, {"2"})},
+        {Publish_Table, 3, 6, 1356, Check_Finding::Error, pub_error + "3" + p.text(1356) + "1999"},
+        {Publish_Table, 3, 3, Txt::MQTT_Pub_QoS_Not_Chosen, Check_Finding::Warning,
+         p.text(Txt::MQTT_Pub_QoS_Not_Chosen, {"3"})},
+        {Publish_Table, 4, 1, Txt::MQTT_Pub_Topic_Missing, Check_Finding::Error,
+         pub_error + "4" + p.text(Txt::MQTT_Pub_Topic_Missing)},
+        {Publish_Table, 5, 12, Txt::MQTT_Pub_Time, Check_Finding::Error, pub_error + "5" + p.text(Txt::MQTT_Pub_Time)},
+        {Subscribe_Table, 1, 4, 1357, Check_Finding::Error, pub_error + "1" + p.text(1357)},
+    };
+    const Check_Findings found = Data_Check(p.st, m);
+    ASSERT_EQ(found.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        const Check_Finding& f = found[qsizetype(i)];
+        const auto& e = expected[i];
+        EXPECT_EQ(f.table, e.table) << i;
+        EXPECT_EQ(f.row, e.row) << i;
+        EXPECT_EQ(f.column, e.column) << i;
+        EXPECT_EQ(f.text, e.text) << i;
+        EXPECT_EQ(f.severity, e.severity) << i;
+        EXPECT_EQ(f.message, e.message) << i;
+        EXPECT_EQ(f.key, -1) << i;
+    }
+    EXPECT_EQ(p.text(Txt::MQTT_Pub_QoS_Not_Chosen, {"2"}).left(14), "Warning row 2:");
+    EXPECT_EQ(Controllo_dati(p.st, m), expected[1].message) << "a warning never refuses OK";
+    EXPECT_EQ(Publish_Row_Findings(p.st, m, 3), found.mid(1, 2));
+
+    // Warnings alone: OK passes.
+    m.Pub[2] = m.Pub[4] = Good_Row();
+    m.Pub[3] = {};
+    m.Sub[0] = {};
+    EXPECT_EQ(Data_Check(p.st, m).size(), 1);
+    EXPECT_EQ(Controllo_dati(p.st, m), "");
+}
+
+// The QoS warning stands exactly for the rules Update Device refuses to compile.
+TEST(MQTTTopicCheck, QoSWarningMatchesWhatTheCompilerRefuses)
+{
+    TopicFolder p;
+    p.st.File_MQTT_Topic = p.path(File);
+    for (const char* qos : {"", " ", "x", "1.5", "0", "2", " 1 ", "7"}) {
+        MQTT_Topic_Table m;
+        m.Pub[0] = Good_Row();
+        m.Pub[0].QoS = QString::fromLatin1(qos);
+        ASSERT_TRUE(Save_MQTT_Topic(p.st, p.st.File_MQTT_Topic, m).ok);
+        const bool warned = !Data_Check(p.st, m).isEmpty();
+        EXPECT_EQ(warned, !Read_MQTT_Topics(p.st).ok) << "QoS \"" << qos << "\"";
+    }
 }
 
 TEST(MQTTTopicCheck, WarningsAgainstTheListenerUses)

@@ -380,6 +380,64 @@ TEST_F(NmeaAccess, CheckMessagesAndTheirOrder)
     EXPECT_EQ(Controllo_dati(p.st, tab), "Fila 5: falta el campo");
 }
 
+// A finding names the row and the cell its test reads, so the screen can go to it.
+TEST_F(NmeaAccess, FindingsNameTheCellOfTheFault)
+{
+    const struct {
+        NMEA_Listener_Row row;
+        int column, text;
+    } cases[] = {
+        {Row("XDR", "", "x", "11"), NMEA_Col_Index, Txt::Nmea_Index_1_10},
+        {Row("GGA", " ", "0"), NMEA_Col_DataField, Txt::Nmea_Data_Field_Missing},
+        {Row("GGA", Lat_Minutes, "2000"), NMEA_Col_Position, Txt::Nmea_Position_Range},
+    };
+    NMEA_Listener_Table tab;
+    tab.row(1) = Row("GGA", Lat_Minutes, "0");
+    for (int i = 0; i < int(std::size(cases)); ++i)
+        tab.row(3 + i) = cases[i].row;
+    tab.row(7) = Row("GGA", Lat_Minutes, "0");
+    tab.row(7).PortOperation = "";
+    const Check_Findings found = Data_Check(p.st, tab);
+    ASSERT_EQ(found.size(), 4);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(found[i].row, 3 + i);
+        EXPECT_EQ(found[i].column, cases[i].column) << i;
+        EXPECT_EQ(found[i].text, cases[i].text) << i;
+        EXPECT_EQ(found[i].severity, Check_Finding::Error);
+    }
+    EXPECT_EQ(found[3].row, 7);
+    EXPECT_EQ(found[3].column, NMEA_Col_PostOperation);
+    EXPECT_EQ(found[3].message, "Error row 7!! Post Operation Must be Selected");
+    EXPECT_EQ(found[2].message, "Error row 5" + p.st.Get_Lang_Text(Txt::Nmea_Position_Range) + "2000");
+    EXPECT_EQ(Controllo_dati(p.st, tab), found[0].message);
+    EXPECT_EQ(Listener_Row_Findings(p.st, tab, 4), found.mid(1, 1));
+    EXPECT_TRUE(Listener_Row_Findings(p.st, tab, 1).isEmpty());
+}
+
+// Picking a sentence proposes its first field, the Position, and "None" for a post
+// operation not chosen yet, so a freshly picked row passes the check.
+TEST_F(NmeaAccess, PickingASentenceProposesWhatTheCheckNeeds)
+{
+    t.row(1) = Row("GGA", Lat_Minutes, "0");
+    t.row(2).Sentence = "GGA";
+    t.row(2).Index = "7";
+    Sentence_Chosen(t, 2);
+    EXPECT_EQ(t.row(2).DataField, "UTC of position, Hours [decimal]");
+    EXPECT_EQ(t.row(2).PortOperation, "None");
+    EXPECT_EQ(t.row(2).Position, "5"); // a one-byte field after four bytes
+    EXPECT_EQ(t.row(2).Index, "7");
+    EXPECT_EQ(Controllo_dati(p.st, t), "");
+
+    // A post operation already chosen stays; blanks count as none.
+    t.row(3).Sentence = "GGA";
+    t.row(3).PortOperation = Post_Operations().at(3);
+    Sentence_Chosen(t, 3);
+    EXPECT_EQ(t.row(3).PortOperation, Post_Operations().at(3));
+    t.row(3).PortOperation = " ";
+    Sentence_Chosen(t, 3);
+    EXPECT_EQ(t.row(3).PortOperation, "None");
+}
+
 // Saving writes what it is given; refusing a table that fails its check is the caller's
 // part, as for every project file (the editors' OK and resave run the check first).
 TEST_F(NmeaAccess, SaveLeavesTheCheckToTheCaller)

@@ -645,6 +645,17 @@ TEST(ParGenCheck, TheTestsRunInThePartsOrder)
     m.Set_Flag(ParKey::Ethernet_EN_GAT, true);
     for (ParKey k : order)
         m.Set_Text(k, "bad");
+    // The findings hold every failing test, in the same order, each with its key.
+    const Check_Findings found = Data_Check(p.st, m);
+    ASSERT_EQ(size_t(found.size()), order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        const Check_Finding& f = found[qsizetype(i)];
+        EXPECT_EQ(ParKey(f.key), order[i]) << i;
+        EXPECT_EQ(f.text, texts[i]) << i;
+        EXPECT_EQ(f.message, p.st.Get_Lang_Text(texts[i])) << i;
+        EXPECT_EQ(f.severity, Check_Finding::Error) << i;
+        EXPECT_EQ(f.row, 0) << i;
+    }
     for (size_t i = 0; i < order.size(); ++i) {
         ParKey failed{};
         EXPECT_EQ(Controllo_Dati(p.st, m, &failed), p.st.Get_Lang_Text(texts[i])) << i;
