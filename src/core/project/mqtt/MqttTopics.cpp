@@ -142,13 +142,31 @@ QString Publish_Row_Fault(const AppState& st, const MQTT_Topic_Table& m, int ARo
     return fault.isEmpty() ? fault : Row_Error(st, ARow, fault);
 }
 
+Publish_Values Rule_Values(const MQTT_Publish_Row& row)
+{
+    // The attribute each column holds, -1 for the columns the compiler does not read.
+    static constexpr auto attrs = [] {
+        std::array<int, Publish_Columns.size()> a{};
+        for (size_t i = 0; i < a.size(); ++i)
+            a[i] = Publish_Values::Index(Publish_Columns[i].name, Publish_Attributes);
+        return a;
+    }();
+    Publish_Values v;
+    for (size_t i = 0; i < attrs.size(); ++i)
+        if (attrs[i] >= 0)
+            v.Set(Publish_Attr(attrs[i]), row.*Publish_Columns[i].field);
+    return v;
+}
+
 bool Rule_Placement(const MQTT_Publish_Row& row, int* Position, int* Dimension)
 {
-    const int pos = Decimal_Whole_Or(row.Position, -1), dim = Decimal_Whole_Or(row.Dimension, -1);
-    if (!Is_Publish_Rule(row) || dim < 1 || pos < 0 || pos >= Data_Area_Size)
+    if (!Is_Publish_Rule(row))
         return false;
-    *Position = pos;
-    *Dimension = std::min(dim, Data_Area_Size);
+    const Publish_As_Compiled c = Read_Publish(Rule_Values(row));
+    if (c.Length < 1 || c.Position >= uint32_t(Data_Area_Size))
+        return false;
+    *Position = int(c.Position);
+    *Dimension = std::min(int(c.Length), Data_Area_Size);
     return true;
 }
 
