@@ -28,10 +28,11 @@ public:
     Row_Values(const pugi::xml_node& row, const Names& names)
     {
         for (pugi::xml_attribute a = row.first_attribute(); a; a = a.next_attribute()) {
+            const char* name = a.name();
+            // The names found already are passed over: rows list them in order.
             for (size_t i = 0; i < Count; ++i) {
-                if (std::strcmp(a.name(), names[i]) == 0) {
-                    if (!has_[i])
-                        Set(Attr(i), QUtf8StringView(a.value()));
+                if (!has_[i] && std::strcmp(name, names[i]) == 0) {
+                    Set(Attr(i), QUtf8StringView(a.value()));
                     break;
                 }
             }
@@ -42,6 +43,12 @@ public:
     {
         text_[size_t(a)] = text;
         has_.set(size_t(a));
+    }
+    // A cell's text: Text then shares it instead of copying it.
+    void Set(Attr a, const QString& cell)
+    {
+        Set(a, QAnyStringView(cell));
+        cell_[size_t(a)] = &cell;
     }
     // The place of name in names; -1 when it is none of them.
     static constexpr int Index(std::string_view name, const Names& names)
@@ -54,10 +61,11 @@ public:
 
     bool Has(Attr a) const { return has_.test(size_t(a)); }
     QAnyStringView View(Attr a) const { return text_[size_t(a)]; } // empty when missing
-    QString Text(Attr a) const { return text_[size_t(a)].toString(); }
+    QString Text(Attr a) const { return cell_[size_t(a)] ? *cell_[size_t(a)] : text_[size_t(a)].toString(); }
 
 private:
     std::array<QAnyStringView, Count> text_{};
+    std::array<const QString*, Count> cell_{};
     std::bitset<Count> has_;
 };
 

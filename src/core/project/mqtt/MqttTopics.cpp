@@ -162,11 +162,11 @@ bool Rule_Placement(const MQTT_Publish_Row& row, int* Position, int* Dimension)
 {
     if (!Is_Publish_Rule(row))
         return false;
-    const Publish_As_Compiled c = Read_Publish(Rule_Values(row));
-    if (c.Length < 1 || c.Position >= uint32_t(Data_Area_Size))
+    const Publish_Bytes b = Read_Publish_Bytes(Rule_Values(row));
+    if (b.Length < 1 || b.Position >= uint32_t(Data_Area_Size))
         return false;
-    *Position = int(c.Position);
-    *Dimension = std::min(int(c.Length), Data_Area_Size);
+    *Position = int(b.Position);
+    *Dimension = std::min(int(b.Length), Data_Area_Size);
     return true;
 }
 

@@ -26,11 +26,18 @@ Publish_As_Compiled Read_Publish(const Publish_Values& v)
     c.OnTimer = Compiled_Yes(v.View(A::OnTimer));
     c.Timer = c.OnTimer ? uint32_t(Decimal_Trimmed_Or(v.View(A::Time), 0)) : 0;
     c.Type_Data = Data_Type_Code(v.Text(A::DataType));
-    c.Length = uint16_t(Decimal_Trimmed_Or(v.View(A::Dimension), 4));
-    c.Position = uint32_t(Decimal_Trimmed_Or(v.View(A::Position), 0));
+    const Publish_Bytes bytes = Read_Publish_Bytes(v);
+    c.Length = bytes.Length;
+    c.Position = bytes.Position;
     c.Template = v.Has(A::Template) ? Strip_CRLF(v.Text(A::Template)) : QStringLiteral("$VALUE$");
     c.Mnemonic = v.Text(A::Mnemonic);
     return c;
+}
+
+Publish_Bytes Read_Publish_Bytes(const Publish_Values& v)
+{
+    return {uint32_t(Decimal_Trimmed_Or(v.View(Publish_Attr::Position), 0)),
+            uint16_t(Decimal_Trimmed_Or(v.View(Publish_Attr::Dimension), 4))};
 }
 
 QString Strip_CRLF(const QString& text)

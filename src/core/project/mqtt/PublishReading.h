@@ -41,6 +41,13 @@ struct Publish_As_Compiled {
 
 Publish_As_Compiled Read_Publish(const Publish_Values& v);
 
+// Only the bytes the rule reads, as Read_Publish gives them: Position and Length.
+struct Publish_Bytes {
+    uint32_t Position = 0;
+    uint16_t Length = 4;
+};
+Publish_Bytes Read_Publish_Bytes(const Publish_Values& v);
+
 // Where the topic screen reads a value in its own way, both readings stand here.
 //
 // The flags Retained, OnChange and OnTimer. The compiler's (Compiled_Yes): "Y" in either

@@ -202,8 +202,12 @@ Listener_Values Saved_Values(const Row& r)
     Listener_Values v;
     for (size_t i = 0; i < attrs.size(); ++i) {
         const Column& c = Columns[i];
-        if (attrs[i] >= 0)
-            v.Set(Listener_Attr(attrs[i]), c.flag ? QAnyStringView(r.*c.flag ? "Y" : "N") : QAnyStringView(r.*c.text));
+        if (attrs[i] < 0)
+            continue;
+        if (c.flag)
+            v.Set(Listener_Attr(attrs[i]), QAnyStringView(r.*c.flag ? "Y" : "N"));
+        else
+            v.Set(Listener_Attr(attrs[i]), r.*c.text);
     }
     return v;
 }
