@@ -74,6 +74,13 @@ void Write_Row(pugi::xml_node e, const Row& r)
     }
 }
 
+// Bytes of the catalogue field the sentence and field texts name, 0 when they name none,
+// as the Position proposal reads them.
+qint32 Field_Dimension(const QString& Sentence, const QString& DataField)
+{
+    return Proposal_Field(Sentence, DataField).Dimension;
+}
+
 // The first fault of an enabled row with a sentence, as text index and what follows it;
 // 0 when the row is valid.
 int Row_Fault(const Row& r, QString* tail)
@@ -230,8 +237,8 @@ int Get_Last_Position(const NMEA_Listener_Table& t, int ARow)
         const Row& row = t.row(r);
         if (!row.Enable)
             continue;
-        if (const Catalogue_Field f = Proposal_Field(row.Sentence, row.DataField); f.Dimension)
-            return Proposal_Position(row.Position) + f.Dimension;
+        if (const qint32 d = Field_Dimension(row.Sentence, row.DataField))
+            return Proposal_Position(row.Position) + d;
     }
     return 0;
 }
@@ -243,7 +250,7 @@ void Set_Position(NMEA_Listener_Table& t, int ARow, const QString& Sentence,
         return;
     int p = Get_Last_Position(t, ARow);
     // A one- or three-byte value goes one byte further on.
-    const int d = Proposal_Field(Sentence, DataField).Dimension;
+    const qint32 d = Field_Dimension(Sentence, DataField);
     if (d == 1 || d == 3)
         ++p;
     t.row(ARow).Position = QString::number(p);
