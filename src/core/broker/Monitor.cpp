@@ -3,7 +3,6 @@
 #include "broker/BrokerTest.h"
 #include "broker/BrokerTexts.h"
 #include "broker/MqttClient.h"
-#include "app/Numbers.h"
 #include "project/mqtt/MqttTopics.h"
 
 #include <QJsonDocument>
@@ -37,8 +36,6 @@ struct String_Hash {
     size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
 
-bool Yes(const QString& flag) { return flag.trimmed().toUpper() == QLatin1String("Y"); }
-
 } // namespace
 
 const IClock& Steady_Clock()
@@ -52,16 +49,17 @@ std::vector<MonitorRule> Monitor_Rules(const MQTT_Topic_Table& t)
     std::vector<MonitorRule> out;
     for (qsizetype i = 0; i < t.Pub.size(); ++i) {
         const MQTT_Publish_Row& p = t.Pub.at(i);
-        if (p.Topic.trimmed().isEmpty())
-            break;
+        if (!Is_Publish_Rule(p))
+            continue; // saving leaves the row out: the device never gets it
+        const Publish_As_Compiled c = Read_Publish(Rule_Values(p));
         MonitorRule r;
         r.row = int(i) + 1;
-        r.topic = p.Topic;
-        r.qos = std::clamp(Decimal_Trimmed_Or(p.QoS, 0), 0, 2);
-        r.wildcard = p.Topic.contains(QLatin1Char('+')) || p.Topic.contains(QLatin1Char('#'));
-        r.on_change = Yes(p.OnChange);
-        r.on_timer = Yes(p.OnTimer);
-        r.time_ms = r.on_timer ? std::max(0, Decimal_Trimmed_Or(p.Time, 0)) : 0;
+        r.topic = c.Topic;
+        r.qos = std::clamp(c.QoS, 0, 2);
+        r.wildcard = c.Topic.contains(QLatin1Char('+')) || c.Topic.contains(QLatin1Char('#'));
+        r.on_change = c.OnChange;
+        r.on_timer = c.OnTimer;
+        r.time_ms = c.Timer;
         out.push_back(r);
     }
     return out;

@@ -37,7 +37,7 @@ const IClock& Steady_Clock();
 // A publish rule as the monitor watches it.
 struct MonitorRule {
     int row = 0;          // row of the topic table, from 1
-    QString topic;        // as written in the file
+    QString topic;        // as the device publishes on it: without line breaks
     int qos = 0;
     bool wildcard = false; // holds "+" or "#": subscribed as written, though a device publishes literal topics
     bool on_change = false;
@@ -45,7 +45,9 @@ struct MonitorRule {
     qint64 time_ms = 0;   // the configured Time when on_timer
 };
 
-// The rules of the publish table up to its first blank topic.
+// The publish rules of the table as the device gets them once the table is saved and
+// compiled: every row with a Topic, its flags, QoS and Time read as the compiler reads
+// them (an OnTimer of " Y" is not on timer). A QoS the compiler refuses subscribes at 0.
 std::vector<MonitorRule> Monitor_Rules(const MQTT_Topic_Table& t);
 
 // What has arrived for one rule.

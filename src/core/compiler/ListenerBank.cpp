@@ -1,10 +1,9 @@
 #include "compiler/ListenerBank.h"
 
-#include "project/nmea/Nmea0183Catalogue.h"
+#include "project/nmea/ListenerReading.h"
 
 #include "app/AppState.h"
 #include "compiler/CompilerState.h"
-#include "app/Numbers.h"
 #include "app/Texts.h"
 #include "compiler/Layouts.h"
 #include "compiler/Reading.h"
@@ -14,33 +13,20 @@ namespace swr {
 
 namespace {
 
-// Compiles one row of NMEA_Listener into item; false skips the row. Sentence, data field
-// and post operation are looked up in the NMEA 0183 catalogue, written in any case and
-// with blanks around them; the bank stores their indices.
+// Compiles one row of NMEA_Listener into item; false skips the row.
 bool Compile_NMEA_Listener_Row(const pugi::xml_node& row, int channel, TNMEA_Listener_Item& item)
 {
-    bool found = false;
-    if (Attr_Text(row, "Enable") != QLatin1String("Y"))
-        return false;
-    const QString sentence = Attr_Text(row, "Sentence", &found).trimmed().toUpper();
-    const int s = found ? Find_Sentence(sentence) : -1;
-    if (s < 1 || s > NMEA0183_Sentence_Count || !NMEA0183_Sentence(s).Enabled)
-        return false;
-    const QString field = Attr_Text(row, "DataField", &found).trimmed().toUpper();
-    const int f = found ? GetIndexDataField(s, field) : -1;
-    if (f < 0)
+    Listener_As_Compiled c;
+    if (!Read_Listener(Read_Listener_Values(row), &c))
         return false;
     item = TNMEA_Listener_Item{};
-    item.Sentence_Index = uint16_t(s);
+    item.Sentence_Index = uint16_t(c.Sentence_Index);
+    item.Position = c.Position;
     item.Channel_Code = uint8_t(channel);
-    item.Field_Index = uint8_t(f);
-    // Only the sentences and fields that address one of several values carry an Index.
-    if (Index_Range(s, f))
-        item.Item_Index = uint8_t(Decimal_Trimmed_Or(Attr_Text(row, "Index"), 0) & 0xFF);
-    item.Post_Operation = uint8_t(GetIndexPostOperation(Attr_Text(row, "PortOperation").trimmed()));
-    auto yes = [&row](const char* name) { return Attr_Text(row, name).trimmed().toUpper() == QLatin1String("Y"); };
-    item.Swap_Flags = uint8_t((yes("SwapAll") ? 1 : 0) | (yes("Swap16") ? 2 : 0));
-    item.Position = uint16_t(Decimal_Trimmed_Or(Attr_Text(row, "Position"), 0) & 0xFFFF);
+    item.Field_Index = uint8_t(c.Field_Index);
+    item.Post_Operation = c.Post_Operation;
+    item.Swap_Flags = c.Swap_Flags;
+    item.Item_Index = c.Item_Index;
     return true;
 }
 

@@ -2,16 +2,11 @@
 
 #include "app/AppState.h"
 #include "compiler/CompilerState.h"
-#include "app/Numbers.h"
 #include "app/Texts.h"
 #include "compiler/Layouts.h"
 #include "compiler/Reading.h"
 #include "project/ProjectFile.h"
 #include "project/mqtt/MqttTopics.h"
-
-#include <string_view>
-
-#include <cstring>
 
 namespace swr {
 
@@ -114,95 +109,33 @@ struct Writer {
     }
 };
 
-// The attributes of a publish row that the bank uses, in the order of Publish_Attributes.
-enum Publish_Attribute { Topic, Retained, QoS, DataType, Dimension, Position, Template, OnChange,
-                         OnTimer, Time, Mnemonic, Publish_Attribute_Count };
-constexpr const char* Publish_Attributes[] = {"Topic", "Retained", "QoS", "DataType", "Dimension",
-                                              "Position", "Template", "OnChange", "OnTimer", "Time",
-                                              "Mnemonic"};
-static_assert(std::size(Publish_Attributes) == Publish_Attribute_Count);
-
-// "Y" in either case, nothing else.
-bool Is_Yes(QAnyStringView v)
-{
-    return v.size() == 1 && (v.front() == u'Y' || v.front() == u'y');
-}
-
-// The values of a child of MQTT_Publish, read in one pass over its attributes; a missing
-// one is null. Of two attributes of the same name the first counts.
-struct Xml_Publish_Values {
-    const char* v[Publish_Attribute_Count] = {};
-
-    explicit Xml_Publish_Values(const pugi::xml_node& row)
-    {
-        for (pugi::xml_attribute a = row.first_attribute(); a; a = a.next_attribute()) {
-            const char* name = a.name();
-            for (int i = 0; i < Publish_Attribute_Count; ++i) {
-                if (!v[i] && std::strcmp(name, Publish_Attributes[i]) == 0) {
-                    v[i] = a.value();
-                    break;
-                }
-            }
-        }
-    }
-    bool Has(Publish_Attribute a) const { return v[a] != nullptr; }
-    QAnyStringView View(Publish_Attribute a) const { return QUtf8StringView(v[a] ? v[a] : ""); }
-    QString Text(Publish_Attribute a) const { return QString::fromUtf8(v[a] ? v[a] : ""); }
-};
-
-// The values of a row of the topic screen: every attribute is there, as its cell's text.
-struct Screen_Publish_Values {
-    const MQTT_Publish_Row& row;
-
-    const QString& Cell(Publish_Attribute a) const
-    {
-        static const auto fields = [] {
-            std::array<QString MQTT_Publish_Row::*, Publish_Attribute_Count> f{};
-            for (int i = 0; i < Publish_Attribute_Count; ++i)
-                for (const auto& c : Publish_Columns)
-                    if (std::strcmp(c.name, Publish_Attributes[i]) == 0)
-                        f[size_t(i)] = c.field;
-            return f;
-        }();
-        return row.*fields[size_t(a)];
-    }
-    bool Has(Publish_Attribute) const { return true; }
-    QAnyStringView View(Publish_Attribute a) const { return Cell(a); }
-    QString Text(Publish_Attribute a) const { return Cell(a); }
-};
-
-// One publish row: a child of MQTT_Publish, or a row of the topic screen. reason is set
-// when the row cannot be compiled; every text of p is filled even then, so the placement
-// can still measure the row.
-template <class Values>
-bool Read_Publish_Row(const AppState& st, const Values& r, int number, TMQTT_Publish_Data& p,
+// Fills p from a publish rule as the compiler takes it. reason is set when the rule
+// cannot be compiled; every text of p is filled even then, so the placement can still
+// measure the rule.
+bool Read_Publish_Row(const AppState& st, const Publish_Values& v, int number, TMQTT_Publish_Data& p,
                       QString* reason)
 {
-    for (Publish_Attribute a : {Topic, Retained, QoS, Mnemonic}) {
-        if (!r.Has(a)) {
-            *reason = st.Get_Lang_Text(Txt::Compile_Attribute_Missing)
-                          .arg(number)
-                          .arg(QLatin1String(Publish_Attributes[a]));
-            return false;
-        }
-    }
-    p.Publish_Topic.CString = Strip_CRLF(r.Text(Topic));
-    p.Retained = Is_Yes(r.View(Retained)) ? 1 : 0;
-    p.Options = (Is_Yes(r.View(OnChange)) ? 1u : 0u) | (Is_Yes(r.View(OnTimer)) ? 4u : 0u);
-    p.Timer = (p.Options & 4u) ? uint32_t(Decimal_Trimmed_Or(r.View(Time), 0)) : 0;
-    p.Type_Data = Data_Type_Code(r.Text(DataType));
-    p.Length = uint16_t(Decimal_Trimmed_Or(r.View(Dimension), 4));
-    p.Position = uint32_t(Decimal_Trimmed_Or(r.View(Position), 0));
-    p.Output_Template = r.Has(Template) ? Strip_CRLF(r.Text(Template)) : QStringLiteral("$VALUE$");
+    Publish_As_Compiled c = Read_Publish(v);
+    p.Publish_Topic.CString = std::move(c.Topic);
+    p.Retained = c.Retained ? 1 : 0;
+    p.QoS = c.QoS;
+    p.Options = (c.OnChange ? 1u : 0u) | (c.OnTimer ? 4u : 0u);
+    p.Timer = c.Timer;
+    p.Type_Data = c.Type_Data;
+    p.Length = c.Length;
+    p.Position = c.Position;
+    p.Output_Template = std::move(c.Template);
     p.Input_Template.clear();
     p.Source_IP_Address = 0;
-    p.Description = r.Text(Mnemonic);
-    int qos = 0;
-    if (!Parse_Decimal_Trimmed(r.View(QoS), &qos)) {
-        *reason = st.Get_Lang_Text(Txt::Compile_QoS_Not_Number).arg(number).arg(r.Text(QoS));
+    p.Description = std::move(c.Mnemonic);
+    if (c.missing) {
+        *reason = st.Get_Lang_Text(Txt::Compile_Attribute_Missing).arg(number).arg(QLatin1String(c.missing));
         return false;
     }
-    p.QoS = qos;
+    if (!c.QoS_Is_Number) {
+        *reason = st.Get_Lang_Text(Txt::Compile_QoS_Not_Number).arg(number).arg(v.Text(Publish_Attr::QoS));
+        return false;
+    }
     return true;
 }
 
@@ -240,7 +173,7 @@ FileResult Read_MQTT_Topics(AppState& st, uint64_t* bank_size)
         m.Publish_Data.resize(rows.size());
         for (qsizetype i = 0; i < rows.size(); ++i) {
             QString reason;
-            if (!Read_Publish_Row(st, Xml_Publish_Values(rows[i]), int(i + 1), m.Publish_Data[i], &reason))
+            if (!Read_Publish_Row(st, Read_Publish_Values(rows[i]), int(i + 1), m.Publish_Data[i], &reason))
                 return fail(reason);
         }
         const pugi::xml_node subscribe = element("MQTT_Subscribe");
@@ -296,29 +229,9 @@ uint64_t MQTT_Bank_Estimate(const AppState& st, const TMQTT& broker,
         // A rule the compiler would refuse still takes its room; the check reports it.
         const int number = int(m.Publish_Data.size()) + 1;
         QString reason;
-        Read_Publish_Row(st, Screen_Publish_Values{row}, number, m.Publish_Data.emplace_back(), &reason);
+        Read_Publish_Row(st, Rule_Values(row), number, m.Publish_Data.emplace_back(), &reason);
     }
     return Place_MQTT_Strings(m);
-}
-
-QString Strip_CRLF(const QString& text)
-{
-    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
-        return text;
-    QString s = text;
-    s.remove(QLatin1Char('\r'));
-    s.remove(QLatin1Char('\n'));
-    return s;
-}
-
-uint16_t Data_Type_Code(const QString& text)
-{
-    static constexpr const char* codes[] = {"STRING", "INT", "FLOAT", "BASE64"};
-    const QString t = text.trimmed().toUpper();
-    for (uint16_t i = 0; i < std::size(codes); ++i)
-        if (t == QLatin1String(codes[i]))
-            return i;
-    return 0;
 }
 
 } // namespace swr

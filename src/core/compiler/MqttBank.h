@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compiler/Image.h"
+#include "project/mqtt/PublishReading.h"
 
 #include <QList>
 
@@ -133,12 +134,5 @@ uint32_t Write_MQTT_Bank(uint32_t base, uint32_t start, QByteArray& image, uint3
 // placement measures it, so it is exactly the size a compilation will find.
 uint64_t MQTT_Bank_Estimate(const AppState& st, const TMQTT& broker,
                             const QList<MQTT_Publish_Row>& rows);
-
-// Removes every CR and every LF.
-QString Strip_CRLF(const QString& text);
-
-// The publish data type code of a DataType text: STRING 0, INT 1, FLOAT 2, BASE64 3,
-// anything else 0; blanks around it and letter case do not count.
-uint16_t Data_Type_Code(const QString& text);
 
 } // namespace swr

@@ -3,8 +3,8 @@
 #include "app/AppState.h"
 #include "app/Texts.h"
 #include "app/Xml.h"
-#include "compiler/Reading.h"
 #include "project/mqtt/MqttTopics.h"
+#include "project/nmea/ListenerReading.h"
 #include "project/nmea/NmeaAccess.h"
 
 #include <QFileInfo>
@@ -182,11 +182,22 @@ FileResult Load_Compiled_Listeners(const AppState& st, NMEA_Listener_Table& t)
     bool missing = false;
     if (!r.ok || !Load_Project_Xml(st, st.File_NMEA_Access, doc, &missing).ok || missing)
         return r;
+    // The screen's load shows only the exact catalogue texts, and a row enabled unless its
+    // Enable is "N". Each row gets the texts as stored instead, and Enable as the compiler
+    // reads it: Row_Placement then places the row where the compiler does.
     const bool line_on = QFileInfo::exists(st.File_ParGen);
-    const QList<pugi::xml_node> rows = Element_Children(Xml_Root(doc).child("NMEA_Listener"));
-    for (qsizetype i = 0; i < std::min<qsizetype>(rows.size(), NMEA_Listener_Rows); ++i)
-        if (!line_on || Attr_Text(rows[i], "Enable") != QLatin1String("Y"))
-            t.row(int(i) + 1).Enable = false;
+    size_t i = 0;
+    for (const pugi::xml_node& e : Xml_Root(doc).child("NMEA_Listener").children()) {
+        if (e.type() != pugi::node_element)
+            continue;
+        if (i == t.rows.size())
+            break;
+        NMEA_Listener_Row& row = t.rows[i++];
+        for (const NMEA_Column& c : NMEA_Columns())
+            if (c.text)
+                row.*c.text = Q(e.attribute(c.attribute).value());
+        row.Enable = line_on && Compiled_Enable(Read_Listener_Values(e).View(Listener_Attr::Enable));
+    }
     return r;
 }
 

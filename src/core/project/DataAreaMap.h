@@ -75,9 +75,10 @@ QList<Map_Finding> Rule_Findings(const AppState& st, const Data_Area_Use& rule,
 Data_Area_Map Build_Data_Area_Map(const AppState& st, const NMEA_Listener_Table& listeners,
                                   const MQTT_Topic_Table& topics);
 
-// Loads the listener file of the active configuration as the compiler takes it: a row
-// whose Enable is not exactly "Y" is disabled, though the table shows it enabled, and
-// without a ParGen.xml the serial line is off and every row is.
+// Loads the listener file of the active configuration as the compiler takes it: every row
+// holds its texts as stored (" gga " too, which the screen shows empty), a row whose
+// Enable is not exactly "Y" is disabled, though the screen shows it enabled, and without
+// a ParGen.xml the serial line is off and every row is.
 FileResult Load_Compiled_Listeners(const AppState& st, NMEA_Listener_Table& t);
 
 // Loads both project files of the active configuration and builds their map; the first

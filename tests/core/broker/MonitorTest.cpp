@@ -97,15 +97,21 @@ protected:
     }();
 };
 
-TEST_F(MonitorTest, RulesAreTheTableUpToTheFirstBlankTopic)
+TEST_F(MonitorTest, RulesAreTheRowsWithATopicAsCompiled)
 {
     MQTT_Topic_Table t;
     t.Pub[0] = Rule(QStringLiteral("dev/a"), "Y", "y", QStringLiteral(" 500 "), QStringLiteral("2"));
     t.Pub[1] = Rule(QStringLiteral("dev/+/t"), "N", "N", {}, QStringLiteral("x"));
     t.Pub[2] = Rule(QStringLiteral("dev/#"), "N", "Y", QStringLiteral("oops"));
-    t.Pub[4] = Rule(QStringLiteral("after/blank"), "Y", "N");
+    // Saving leaves out the blank row and keeps the rule after it; the device publishes
+    // on the topic without its line break, and " Y" is not on timer.
+    t.Pub[4] = Rule(QStringLiteral("after/\r\nblank"), "Y", " Y", QStringLiteral("100"));
     const std::vector<MonitorRule> r = Monitor_Rules(t);
-    ASSERT_EQ(r.size(), 3u);
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_EQ(r[3].row, 5);
+    EXPECT_EQ(r[3].topic, QStringLiteral("after/blank"));
+    EXPECT_FALSE(r[3].on_timer);
+    EXPECT_EQ(r[3].time_ms, 0);
     EXPECT_EQ(r[0].row, 1);
     EXPECT_EQ(r[0].qos, 2);
     EXPECT_TRUE(r[0].on_change && r[0].on_timer);

@@ -73,6 +73,13 @@ inline QByteArray ParGen_Xml(std::initializer_list<std::pair<const char*, QStrin
     return x + "</Par_Gen><!--SW_VERSION = 1.002-->";
 }
 
+// NMEA_0183_Set_Access.xml with these listener rows.
+inline QByteArray Listener_Xml(const QByteArray& rows)
+{
+    return "<NMEA_0183_Set_Access><NMEA_Listener>" + rows
+           + "</NMEA_Listener></NMEA_0183_Set_Access><!--SW_VERSION = 1.002-->";
+}
+
 // MQTT_Set_Topic.xml with these publish and subscribe children.
 inline QByteArray Topic_Xml(const QByteArray& publish, const QByteArray& subscribe = {})
 {

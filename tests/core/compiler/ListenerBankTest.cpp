@@ -3,15 +3,10 @@
 using namespace swr;
 using swr::test::Bytes_With;
 using swr::test::LE;
+using swr::test::Listener_Xml;
 using swr::test::Ship;
 
 namespace {
-
-QByteArray Listener_Xml(const QByteArray& rows)
-{
-    return "<NMEA_0183_Set_Access><NMEA_Listener>" + rows
-           + "</NMEA_Listener></NMEA_0183_Set_Access><!--SW_VERSION = 1.002-->";
-}
 
 const QByteArray GGA_Row = R"(<row Enable="Y" Sentence="GGA" DataField="Latitude, Minutes [floating point]" Position="0"/>)";
 const QByteArray GLL_Row =

@@ -29,15 +29,16 @@ TEST(DataArea, ListenerUsesAreTheRowsThatCompile)
     t.row(4) = Row("BWC", "x", "9");                                                  // not enabled in the catalogue
     t.row(5) = Row("GGA", "not a field", "9");
     t.row(6) = Row("GGA", "UTC of position, Hours [decimal]", "2000");             // outside the area
-    t.row(7) = Row("GGA", "UTC of position, Hours [decimal]", "x");
+    t.row(7) = Row("GGA", "UTC of position, Hours [decimal]", "x");                // compiled at 0
     t.row(9) = Row("RMC", "Speed over ground, knots [floating point]", "1999");    // 4 bytes, spills over
     const QList<Data_Area_Use> uses = Listener_Uses(t);
-    ASSERT_EQ(uses.size(), 3);
+    ASSERT_EQ(uses.size(), 4);
     EXPECT_EQ(uses[0], (Data_Area_Use{Data_Area_User::Listener, 1, 1, 1}));
     EXPECT_EQ(uses[1], (Data_Area_Use{Data_Area_User::Listener, 3, 7, 1}));
-    EXPECT_EQ(uses[2].row, 9);
-    EXPECT_EQ(uses[2].Dimension, 4);
-    EXPECT_EQ(Bytes_Filled(uses), 3); // the spill past the area is not counted
+    EXPECT_EQ(uses[2], (Data_Area_Use{Data_Area_User::Listener, 7, 0, 1}));
+    EXPECT_EQ(uses[3].row, 9);
+    EXPECT_EQ(uses[3].Dimension, 4);
+    EXPECT_EQ(Bytes_Filled(uses), 4); // the spill past the area is not counted
     EXPECT_EQ(Next_Free_Position(uses), 2003);
     EXPECT_EQ(Next_Free_Position({}), 0);
 }

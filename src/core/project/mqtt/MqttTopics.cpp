@@ -176,13 +176,31 @@ QString Publish_Row_Fault(const AppState& st, const MQTT_Topic_Table& m, int ARo
     return First_Error_Message(Publish_Row_Findings(st, m, ARow));
 }
 
+Publish_Values Rule_Values(const MQTT_Publish_Row& row)
+{
+    // The attribute each column holds, -1 for the columns the compiler does not read.
+    static constexpr auto attrs = [] {
+        std::array<int, Publish_Columns.size()> a{};
+        for (size_t i = 0; i < a.size(); ++i)
+            a[i] = Publish_Values::Index(Publish_Columns[i].name, Publish_Attributes);
+        return a;
+    }();
+    Publish_Values v;
+    for (size_t i = 0; i < attrs.size(); ++i)
+        if (attrs[i] >= 0)
+            v.Set(Publish_Attr(attrs[i]), row.*Publish_Columns[i].field);
+    return v;
+}
+
 bool Rule_Placement(const MQTT_Publish_Row& row, int* Position, int* Dimension)
 {
-    const int pos = Decimal_Whole_Or(row.Position, -1), dim = Decimal_Whole_Or(row.Dimension, -1);
-    if (!Is_Publish_Rule(row) || dim < 1 || pos < 0 || pos >= Data_Area_Size)
+    if (!Is_Publish_Rule(row))
         return false;
-    *Position = pos;
-    *Dimension = std::min(dim, Data_Area_Size);
+    const Publish_Bytes b = Read_Publish_Bytes(Rule_Values(row));
+    if (b.Length < 1 || b.Position >= uint32_t(Data_Area_Size))
+        return false;
+    *Position = int(b.Position);
+    *Dimension = std::min(int(b.Length), Data_Area_Size);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "app/GridColumns.h"
 #include "project/CheckFinding.h"
 #include "project/ProjectFile.h"
+#include "project/mqtt/PublishReading.h"
 #include "project/mqtt/TopicTemplate.h"
 
 #include <QList>
@@ -144,8 +145,12 @@ Check_Findings Publish_Row_Findings(const AppState& st, const MQTT_Topic_Table& 
 // the first to fail; empty when the row passes or is empty.
 QString Publish_Row_Fault(const AppState& st, const MQTT_Topic_Table& m, int ARow);
 
-// The bytes a publish rule reads: a rule whose Dimension is at least 1 and whose
-// Position lies in the data area. False for any other row.
+// The values a save writes for the row, to read it as the compiler does (Read_Publish).
+Publish_Values Rule_Values(const MQTT_Publish_Row& row);
+
+// The bytes a publish rule reads once saved and compiled: a rule whose Dimension as
+// compiled is at least 1 and whose Position as compiled lies in the data area. False for
+// any other row.
 bool Rule_Placement(const MQTT_Publish_Row& row, int* Position, int* Dimension);
 
 // The warnings and notes of publish rule ARow (from 1) against the listener uses, one a

@@ -5,6 +5,7 @@
 #include "app/Xml.h"
 #include "app/Numbers.h"
 #include "app/TextHelpers.h"
+#include "project/nmea/ListenerReading.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 
 #include <QDir>
@@ -73,12 +74,11 @@ void Write_Row(pugi::xml_node e, const Row& r)
     }
 }
 
-// Bytes of the catalogue field the sentence and field texts name, 0 when they name none.
+// Bytes of the catalogue field the sentence and field texts name, 0 when they name none,
+// as the Position proposal reads them.
 qint32 Field_Dimension(const QString& Sentence, const QString& DataField)
 {
-    const int s = GetIndexSentence(Sentence);
-    const int f = GetIndexDataField(s, DataField.toUpper());
-    return f < 0 ? 0 : NMEA0183_Map(s).Fields.at(f).Dimension;
+    return Proposal_Field(Sentence, DataField).Dimension;
 }
 
 // The first fault of an enabled row with a sentence: its text index, what follows the
@@ -207,19 +207,40 @@ QString Controllo_dati(const AppState& st, const NMEA_Listener_Table& t)
     return First_Error_Message(Data_Check(st, t));
 }
 
+namespace {
+
+// The values a save writes for the row, to read it as the compiler does.
+Listener_Values Saved_Values(const Row& r)
+{
+    // The attribute each column holds, -1 for the columns the compiler does not read.
+    static constexpr auto attrs = [] {
+        std::array<int, std::size(Columns)> a{};
+        for (size_t i = 0; i < a.size(); ++i)
+            a[i] = Listener_Values::Index(Columns[i].attribute, Listener_Attributes);
+        return a;
+    }();
+    Listener_Values v;
+    for (size_t i = 0; i < attrs.size(); ++i) {
+        const Column& c = Columns[i];
+        if (attrs[i] < 0)
+            continue;
+        if (c.flag)
+            v.Set(Listener_Attr(attrs[i]), QAnyStringView(r.*c.flag ? "Y" : "N"));
+        else
+            v.Set(Listener_Attr(attrs[i]), r.*c.text);
+    }
+    return v;
+}
+
+} // namespace
+
 bool Row_Placement(const NMEA_Listener_Row& r, int* Position, int* Dimension)
 {
-    if (!r.Enable)
+    Listener_As_Compiled c;
+    if (!Read_Listener(Saved_Values(r), &c) || c.Position >= Data_Area_Size)
         return false;
-    const int s = Find_Sentence(Trim_Control(r.Sentence).toUpper());
-    if (!NMEA0183_Sentence(s).Enabled)
-        return false;
-    const int f = GetIndexDataField(s, Trim_Control(r.DataField).toUpper());
-    const int p = Decimal_Trimmed_Or(r.Position, -1);
-    if (f < 0 || p < 0 || p >= Data_Area_Size)
-        return false;
-    *Position = p;
-    *Dimension = NMEA0183_Map(s).Fields.at(f).Dimension;
+    *Position = c.Position;
+    *Dimension = c.Dimension;
     return true;
 }
 
@@ -230,7 +251,7 @@ int Get_Last_Position(const NMEA_Listener_Table& t, int ARow)
         if (!row.Enable)
             continue;
         if (const qint32 d = Field_Dimension(row.Sentence, row.DataField))
-            return Decimal_Trimmed_Or(row.Position, 0) + d;
+            return Proposal_Position(row.Position) + d;
     }
     return 0;
 }
