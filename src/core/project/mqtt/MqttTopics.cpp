@@ -99,7 +99,7 @@ Row_Fault Check_Row(const Row& r, int bytes, int first_text, int template_text)
         return {template_text, {}, "Template"};
     if constexpr (requires { r.OnTimer; }) {
         const int time = Decimal_Whole_Or(r.Time, -1);
-        if (Trim_Control(r.OnTimer).toUpper() == QLatin1String("Y") && (time < 1 || time > 999999999))
+        if (Checked_Yes(r.OnTimer) && (time < 1 || time > 999999999))
             return {Txt::MQTT_Pub_Time, {}, "Time"};
     }
     return {};
@@ -158,8 +158,7 @@ Check_Findings Publish_Row_Findings(const AppState& st, const MQTT_Topic_Table& 
     if (const Row_Fault f = Check_Row(row, m.Byte_IN, Txt::MQTT_Pub_Data_Type, Txt::MQTT_Pub_Template); f.text)
         found.append(Row_Error(st, Publish_Table, ARow, Publish_Columns, f));
     // The check lets a rule without a QoS pass; compiling it for the device does not.
-    int qos = 0;
-    if (!Parse_Decimal_Trimmed(row.QoS, &qos)) {
+    if (!Read_Publish(Rule_Values(row)).QoS_Is_Number) {
         Check_Finding w;
         w.row = ARow;
         w.column = Grid_Column(Publish_Columns, "QoS");

@@ -1,12 +1,18 @@
 #include "project/mqtt/PublishReading.h"
 
 #include "app/Numbers.h"
+#include "app/TextHelpers.h"
 
 namespace swr {
 
 bool Compiled_Yes(QAnyStringView flag)
 {
     return flag.size() == 1 && (flag.front() == u'Y' || flag.front() == u'y');
+}
+
+bool Checked_Yes(const QString& flag)
+{
+    return Trim_Control(flag).toUpper() == QLatin1String("Y");
 }
 
 Publish_As_Compiled Read_Publish(const Publish_Values& v)

@@ -51,10 +51,11 @@ Publish_Bytes Read_Publish_Bytes(const Publish_Values& v);
 // Where the topic screen reads a value in its own way, both readings stand here.
 //
 // The flags Retained, OnChange and OnTimer. The compiler's (Compiled_Yes): "Y" in either
-// case and nothing else, so " Y" and "Y " are not set. The screen's check trims blanks
-// and control characters off OnTimer first (Check_Row in MqttTopics.cpp): for it " Y" is
-// set and the rule's Time is checked, though the device never publishes it on timer.
+// case and nothing else, so " Y" and "Y " are not set. The screen's check (Checked_Yes)
+// trims blanks and control characters first: for it " Y" is set and the rule's Time is
+// checked, though the device never publishes that rule on timer.
 bool Compiled_Yes(QAnyStringView flag);
+bool Checked_Yes(const QString& flag);
 //
 // Dimension, Position and Time. The compiler's: trimmed, and the fallback (4, 0, 0) when
 // they do not read as a number; Dimension and Position are then cut to their widths
