@@ -1,0 +1,559 @@
+// Reading XML files: libxml2 checks the text and reports it node by node, and the
+// pugixml tree every reader uses is built from those reports in the same pass.
+#include "app/Xml.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace swr {
+
+namespace {
+
+// ---- The text the parser reads -------------------------------------------------------
+
+// The document as UTF-8, which the parser reads in place: a plain UTF-8 file is not copied.
+struct Parser_Text {
+    QByteArray decoded; // holds the text when the file was in another encoding
+    const char* data = nullptr;
+    qsizetype size = 0;
+    QString unsupported; // the encoding the declaration names, when it cannot be read
+};
+
+bool Xml_Blank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// The encoding named by the XML declaration at the start of an 8-bit document, empty when
+// there is none; a malformed declaration is left to the parser to report.
+QByteArray Declared_Encoding(const QByteArray& bytes)
+{
+    if (!bytes.startsWith("<?xml") || bytes.size() < 6 || !Xml_Blank(bytes.at(5)))
+        return {};
+    const qsizetype end = bytes.indexOf("?>");
+    const QByteArrayView decl = QByteArrayView(bytes).first(end < 0 ? 0 : end);
+    qsizetype i = decl.indexOf("encoding");
+    if (i < 0)
+        return {};
+    i += 8;
+    while (i < decl.size() && Xml_Blank(decl.at(i)))
+        ++i;
+    if (i >= decl.size() || decl.at(i) != '=')
+        return {};
+    for (++i; i < decl.size() && Xml_Blank(decl.at(i)); ++i) {
+    }
+    if (i >= decl.size() || (decl.at(i) != '"' && decl.at(i) != '\''))
+        return {};
+    const qsizetype close = decl.indexOf(decl.at(i), i + 1);
+    return close < 0 ? QByteArray() : decl.sliced(i + 1, close - i - 1).toByteArray();
+}
+
+// Where the prolog's declaration, comments, processing instructions and blanks end.
+size_t Prolog_End(std::string_view text)
+{
+    const auto past = [&](size_t from, std::string_view end) {
+        const size_t at = text.find(end, from);
+        return at == std::string_view::npos ? text.size() : at + end.size();
+    };
+    size_t i = text.starts_with("<?xml") && text.size() > 5 && Xml_Blank(text[5]) ? past(5, "?>") : 0;
+    for (;;) {
+        while (i < text.size() && Xml_Blank(text[i]))
+            ++i;
+        if (text.substr(i).starts_with("<!--"))
+            i = past(i + 4, "-->");
+        else if (text.substr(i).starts_with("<?"))
+            i = past(i + 2, "?>");
+        else
+            return i;
+    }
+}
+
+// A byte-order mark, or UTF-16 or UTF-32 beginning with "<", decides the encoding; else the
+// one the declaration names; else the bytes are UTF-8. What is not UTF-8 is decoded here,
+// so that the parser never decodes on its own and its offsets are offsets into this text.
+Parser_Text Text_For_Parser(const QByteArray& bytes)
+{
+    Parser_Text t;
+    t.data = bytes.constData();
+    t.size = bytes.size();
+    QStringDecoder decoder;
+    if (const auto found = QStringConverter::encodingForData(bytes, u'<')) {
+        if (*found == QStringConverter::Utf8) {
+            t.data += 3; // the byte-order mark
+            t.size -= 3;
+            return t;
+        }
+        decoder = QStringDecoder(*found);
+    } else {
+        const QByteArray name = Declared_Encoding(bytes);
+        if (name.isEmpty() || QStringConverter::encodingForName(name.constData()) == QStringConverter::Utf8)
+            return t;
+        decoder = QStringDecoder(name.constData());
+        if (!decoder.isValid()) {
+            t.unsupported = QString::fromLatin1(name);
+            return t;
+        }
+    }
+    t.decoded = QString(decoder.decode(bytes)).toUtf8();
+    t.data = t.decoded.constData();
+    t.size = t.decoded.size();
+    return t;
+}
+
+// ---- Character references and control characters -------------------------------------
+
+void Append_Utf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | (c >> 18));
+        out += char(0x80 | ((c >> 12) & 0x3F));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+
+// An attribute value as it stands in the text, its references replaced by their
+// characters. The parser has already refused every reference that is not one of the five
+// predefined entities or a character reference.
+void Append_Decoded(std::string& out, std::string_view raw)
+{
+    static constexpr struct {
+        std::string_view name;
+        char c;
+    } Predefined[] = {{"lt", '<'}, {"gt", '>'}, {"amp", '&'}, {"apos", '\''}, {"quot", '"'}};
+    while (!raw.empty()) {
+        const size_t amp = raw.find('&');
+        const size_t semi = raw.find(';', amp);
+        out.append(raw.substr(0, amp));
+        if (amp == std::string_view::npos || semi == std::string_view::npos)
+            return;
+        const std::string_view ref = raw.substr(amp + 1, semi - amp - 1);
+        if (!ref.empty() && ref.front() == '#') {
+            const bool hex = ref.size() > 1 && ref[1] == 'x';
+            char32_t c = 0;
+            for (const char d : ref.substr(hex ? 2 : 1))
+                c = c * (hex ? 16 : 10) + char32_t(d <= '9' ? d - '0' : (d | 0x20) - 'a' + 10);
+            Append_Utf8(out, c);
+        } else {
+            for (const auto& p : Predefined)
+                if (p.name == ref)
+                    out += p.c;
+        }
+        raw.remove_prefix(semi + 1);
+    }
+}
+
+// A character XML does not allow anywhere in a document.
+bool Not_Xml_Char(char32_t c)
+{
+    return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || (c >= 0xD800 && c < 0xE000)
+           || c == 0xFFFE || c == 0xFFFF;
+}
+
+// The character at a line and column (from 1) as the parser counts them: lines end at LF,
+// columns count characters. Nothing when the place lies outside the text or holds no
+// whole UTF-8 sequence.
+std::optional<char32_t> Char_At(std::string_view text, int line, int column)
+{
+    size_t i = 0;
+    for (int l = 1; l < line; ++l) {
+        const size_t lf = text.find('\n', i);
+        if (lf == std::string_view::npos)
+            return std::nullopt;
+        i = lf + 1;
+    }
+    const auto length = [&](size_t at) {
+        const auto b = static_cast<unsigned char>(text[at]);
+        return b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 0;
+    };
+    for (int c = 1; c < column && i < text.size() && length(i) > 0; ++c)
+        i += size_t(length(i));
+    if (i >= text.size() || length(i) == 0 || i + size_t(length(i)) > text.size())
+        return std::nullopt;
+    const int n = length(i);
+    char32_t c = static_cast<unsigned char>(text[i]) & (n == 1 ? 0x7F : 0x7F >> n);
+    for (int k = 1; k < n; ++k) {
+        const auto b = static_cast<unsigned char>(text[i + size_t(k)]);
+        if ((b & 0xC0) != 0x80)
+            return std::nullopt;
+        c = c << 6 | (b & 0x3F);
+    }
+    return c;
+}
+
+// The parser names a character it refuses by its decimal value or not at all, and an
+// error box does not show a control character: such a reason names its code instead.
+QString Reason_At(const QString& reason, std::string_view text, int line, int column)
+{
+    const std::optional<char32_t> c = Char_At(text, line, column);
+    if (!c || !Not_Xml_Char(*c))
+        return reason;
+    return QStringLiteral("Character U+%1 is not allowed in XML.")
+        .arg(QString::number(uint(*c), 16).toUpper().rightJustified(4, u'0'));
+}
+
+// ---- The tree, built from the parser's reports --------------------------------------
+
+const char* Str(const xmlChar* s)
+{
+    return s ? reinterpret_cast<const char*>(s) : "";
+}
+
+// Builds the document node by node while the parser reads, the same tree for the same
+// text as the program always read: comments and processing instructions kept at every
+// level, the declaration and document type left out, element text made only of blanks
+// kept when it is all the element holds.
+class Tree_Builder {
+public:
+    Tree_Builder(const Parser_Text& text, XmlBreaks breaks, pugi::xml_document& doc)
+        : text_(text.data, size_t(text.size)), keep_breaks_(breaks == XmlBreaks::Kept), cursor_(doc)
+    {
+    }
+
+    // Reads the whole text; false when it is not well-formed.
+    bool Run();
+
+    int line = 0;
+    int column = 0;
+    QString reason;
+
+private:
+    static Tree_Builder& Of(void* user) { return *static_cast<Tree_Builder*>(user); }
+
+    static void Start_Element(void* user, const xmlChar* name, const xmlChar** atts);
+    static void End_Element(void* user, const xmlChar*);
+    static void Characters(void* user, const xmlChar* ch, int len);
+    static void Comment(void* user, const xmlChar* value);
+    static void Processing_Instruction(void* user, const xmlChar* target, const xmlChar* data);
+    static void Cdata(void* user, const xmlChar* value, int len);
+    static void Entity_Declaration(void* user, const xmlChar*, int, const xmlChar*, const xmlChar*, xmlChar*);
+    static void Unparsed_Entity_Declaration(void* user, const xmlChar*, const xmlChar*, const xmlChar*,
+                                            const xmlChar*);
+    static void Attribute_Declaration(void* user, const xmlChar*, const xmlChar*, int, int, const xmlChar*,
+                                      xmlEnumerationPtr tree);
+    static void Document_Type(void* user, const xmlChar*, const xmlChar*, const xmlChar*);
+    static void Error(void* user, const char*, ...);
+
+    void Fail(int at_line, int at_column, const QString& why);
+    void Place_Text(bool closing);
+    bool Raw_Values(size_t count);
+    // Whether nodes go into the tree: not after an error, not inside the document type.
+    bool Building() const { return !failed_ && !ctxt_->inSubset; }
+
+    std::string_view text_;
+    bool keep_breaks_;
+    pugi::xml_node cursor_;
+    xmlParserCtxtPtr ctxt_ = nullptr;
+    std::string pending_;           // element text not yet placed
+    std::vector<std::string> raw_;  // attribute values as they stand (XmlBreaks::Kept)
+    bool failed_ = false;
+};
+
+// Where the parser stands in the text, in bytes from its start. The parser reads the text
+// in place, without a decoder of its own, so this indexes the text handed to it.
+size_t Parser_Offset(xmlParserCtxtPtr ctxt)
+{
+    const xmlParserInputPtr in = ctxt->input;
+    return in && in->cur ? size_t(in->consumed) + size_t(in->cur - in->base) : 0;
+}
+
+void Tree_Builder::Fail(int at_line, int at_column, const QString& why)
+{
+    if (failed_)
+        return;
+    failed_ = true;
+    line = qMax(1, at_line);
+    column = qMax(1, at_column);
+    reason = why;
+}
+
+void Tree_Builder::Error(void* user, const char*, ...)
+{
+    // The parser has just stored what went wrong in its context.
+    Tree_Builder& b = Of(user);
+    const xmlError& e = b.ctxt_->lastError;
+    // Warnings are no faults of the document, except a reference to an entity that is
+    // declared nowhere the parser looks (a document type in another file, never loaded).
+    if (e.level < XML_ERR_ERROR && e.code != XML_WAR_UNDECLARED_ENTITY)
+        return;
+    QString why = QString::fromUtf8(e.message ? e.message : "").trimmed().replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (e.code == XML_ERR_TAG_NAME_MISMATCH)
+        why.replace(QLatin1String(" line 0 and "), QLatin1String(" and ")); // no line is known to it
+    b.Fail(e.line, e.int2, Reason_At(why, b.text_, e.line, e.int2));
+}
+
+// The parser lets "<!DOCTYPE" run into the name after it; XML wants a blank between.
+void Tree_Builder::Document_Type(void* user, const xmlChar*, const xmlChar*, const xmlChar*)
+{
+    Tree_Builder& b = Of(user);
+    const size_t at = Prolog_End(b.text_) + 9;
+    if (b.text_.substr(0, at).ends_with("<!DOCTYPE") && at < b.text_.size() && !Xml_Blank(b.text_[at]))
+        b.Fail(b.ctxt_->input->line, b.ctxt_->input->col, QStringLiteral("Space required after '<!DOCTYPE'"));
+}
+
+// The tree builder never expands an entity or adds a default attribute that a document
+// type declares: such a file is refused rather than read differently from what it says.
+void Tree_Builder::Entity_Declaration(void* user, const xmlChar*, int, const xmlChar*, const xmlChar*, xmlChar*)
+{
+    Tree_Builder& b = Of(user);
+    b.Fail(b.ctxt_->input->line, b.ctxt_->input->col,
+           QStringLiteral("Entity and attribute declarations are not supported."));
+}
+
+void Tree_Builder::Unparsed_Entity_Declaration(void* user, const xmlChar*, const xmlChar*, const xmlChar*,
+                                               const xmlChar*)
+{
+    Entity_Declaration(user, nullptr, 0, nullptr, nullptr, nullptr);
+}
+
+void Tree_Builder::Attribute_Declaration(void* user, const xmlChar*, const xmlChar*, int, int, const xmlChar*,
+                                         xmlEnumerationPtr tree)
+{
+    xmlFreeEnumeration(tree); // the handler owns it
+    Entity_Declaration(user, nullptr, 0, nullptr, nullptr, nullptr);
+}
+
+// Element text is placed when the next node starts or its element ends. Text made only of
+// blanks is kept when it is all its element holds; blanks between nodes are layout.
+void Tree_Builder::Place_Text(bool closing)
+{
+    if (pending_.empty())
+        return;
+    const bool blank = std::all_of(pending_.begin(), pending_.end(), Xml_Blank);
+    if (cursor_.type() == pugi::node_element && (!blank || (closing && !cursor_.first_child())))
+        cursor_.append_child(pugi::node_pcdata).set_value(pending_.data(), pending_.size());
+    pending_.clear();
+}
+
+// XmlBreaks::Kept: the values of the start tag being reported, as they stand in the text
+// with only their references decoded. The parser has read the tag up to its end, and no
+// '<' stands inside a tag, so the tag begins at the last '<' before the parser. Nothing to
+// recover (false) when no line break or tab stands in the tag.
+bool Tree_Builder::Raw_Values(size_t count)
+{
+    const size_t end = Parser_Offset(ctxt_);
+    if (!ctxt_->input->buf || ctxt_->input->buf->encoder || end > text_.size())
+        return false;
+    const size_t lt = text_.rfind('<', end == 0 ? 0 : end - 1);
+    if (lt == std::string_view::npos)
+        return false;
+    const std::string_view tag = text_.substr(lt, end - lt);
+    if (std::none_of(tag.begin(), tag.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }))
+        return false;
+    raw_.clear();
+    size_t i = 1;
+    const auto skip_blanks = [&] {
+        while (i < tag.size() && Xml_Blank(tag[i]))
+            ++i;
+    };
+    while (i < tag.size() && !Xml_Blank(tag[i]) && tag[i] != '/' && tag[i] != '>')
+        ++i; // the element's name
+    for (skip_blanks(); i < tag.size() && tag[i] != '/' && tag[i] != '>'; skip_blanks()) {
+        const size_t eq = tag.find('=', i);
+        if (eq == std::string_view::npos || eq + 1 >= tag.size())
+            return false;
+        i = eq + 1;
+        skip_blanks();
+        const size_t close = i < tag.size() ? tag.find(tag[i], i + 1) : std::string_view::npos;
+        if (close == std::string_view::npos)
+            return false;
+        raw_.emplace_back();
+        Append_Decoded(raw_.back(), tag.substr(i + 1, close - i - 1));
+        i = close + 1;
+    }
+    return raw_.size() == count;
+}
+
+// The parser, not replacing entities, hands an '&' in an attribute value over as "&#38;";
+// every '&' in a value it reports stands for one.
+void Set_Attribute_Value(pugi::xml_attribute a, const char* value)
+{
+    if (!std::strchr(value, '&')) {
+        a.set_value(value);
+        return;
+    }
+    std::string v(value);
+    for (size_t at = v.find("&#38;"); at != std::string::npos; at = v.find("&#38;", at + 1))
+        v.replace(at, 5, 1, '&');
+    a.set_value(v.data(), v.size());
+}
+
+void Tree_Builder::Start_Element(void* user, const xmlChar* name, const xmlChar** atts)
+{
+    Tree_Builder& b = Of(user);
+    if (!b.Building())
+        return;
+    b.Place_Text(false);
+    pugi::xml_node e = b.cursor_.append_child(pugi::node_element);
+    e.set_name(Str(name));
+    if (atts) {
+        size_t count = 0;
+        while (atts[2 * count])
+            ++count;
+        const bool raw = b.keep_breaks_ && b.Raw_Values(count);
+        for (size_t i = 0; i < count; ++i) {
+            pugi::xml_attribute a = e.append_attribute(Str(atts[2 * i]));
+            if (raw)
+                a.set_value(b.raw_[i].data(), b.raw_[i].size());
+            else
+                Set_Attribute_Value(a, Str(atts[2 * i + 1]));
+        }
+    }
+    b.cursor_ = e;
+}
+
+void Tree_Builder::End_Element(void* user, const xmlChar*)
+{
+    Tree_Builder& b = Of(user);
+    if (!b.Building())
+        return;
+    b.Place_Text(true);
+    b.cursor_ = b.cursor_.parent();
+}
+
+void Tree_Builder::Characters(void* user, const xmlChar* ch, int len)
+{
+    Tree_Builder& b = Of(user);
+    if (b.Building())
+        b.pending_.append(Str(ch), size_t(len));
+}
+
+void Tree_Builder::Comment(void* user, const xmlChar* value)
+{
+    Tree_Builder& b = Of(user);
+    if (!b.Building())
+        return;
+    b.Place_Text(false);
+    b.cursor_.append_child(pugi::node_comment).set_value(Str(value));
+}
+
+void Tree_Builder::Processing_Instruction(void* user, const xmlChar* target, const xmlChar* data)
+{
+    Tree_Builder& b = Of(user);
+    if (!b.Building())
+        return;
+    b.Place_Text(false);
+    pugi::xml_node pi = b.cursor_.append_child(pugi::node_pi);
+    pi.set_name(Str(target));
+    pi.set_value(Str(data));
+}
+
+void Tree_Builder::Cdata(void* user, const xmlChar* value, int len)
+{
+    Tree_Builder& b = Of(user);
+    if (!b.Building())
+        return;
+    b.Place_Text(false);
+    b.cursor_.append_child(pugi::node_cdata).set_value(Str(value), size_t(len));
+}
+
+bool Tree_Builder::Run()
+{
+    static const bool initialised = (xmlInitParser(), true);
+    (void)initialised;
+    if (text_.empty()) {
+        Fail(1, 1, QStringLiteral("Document is empty"));
+        return false;
+    }
+    if (text_.size() > size_t(INT_MAX)) {
+        Fail(1, 1, QStringLiteral("The file is too large."));
+        return false;
+    }
+    ctxt_ = xmlCreateMemoryParserCtxt(text_.data(), int(text_.size()));
+    if (!ctxt_) {
+        Fail(1, 1, QStringLiteral("Out of memory."));
+        return false;
+    }
+    // The parser's own copy of the handler: only what builds the tree or refuses a file.
+    // Without handlers for external subsets and entities nothing is ever loaded from
+    // another file or the network; no entity can be declared, so none is expanded.
+    // A handler of the first version: start tags come with their attributes in document
+    // order and their names as written (XML 1.0 itself, without the namespace layer's
+    // further rules); errors come through the error and warning callbacks.
+    xmlSAXHandler& sax = *ctxt_->sax;
+    sax = xmlSAXHandler{};
+    sax.initialized = 1;
+    sax.startElement = Start_Element;
+    sax.endElement = End_Element;
+    sax.characters = Characters;
+    sax.ignorableWhitespace = Characters;
+    sax.comment = Comment;
+    sax.processingInstruction = Processing_Instruction;
+    sax.cdataBlock = Cdata;
+    sax.internalSubset = Document_Type;
+    sax.entityDecl = Entity_Declaration;
+    sax.unparsedEntityDecl = Unparsed_Entity_Declaration;
+    sax.attributeDecl = Attribute_Declaration;
+    sax.warning = Error;
+    sax.error = Error;
+    sax.fatalError = Error;
+    ctxt_->userData = this;
+    xmlCtxtUseOptions(ctxt_, XML_PARSE_NONET | XML_PARSE_IGNORE_ENC);
+    // The text is UTF-8 already: the parser neither guesses another encoding from its first
+    // bytes nor passes over a byte-order mark (one was taken off before; a second one is
+    // no part of XML).
+    ctxt_->encoding = xmlStrdup(BAD_CAST "UTF-8");
+    xmlParseDocument(ctxt_);
+    if (!failed_ && !ctxt_->wellFormed)
+        Fail(1, 1, QStringLiteral("The document is not well-formed."));
+    xmlFreeParserCtxt(ctxt_);
+    ctxt_ = nullptr;
+    return !failed_;
+}
+
+} // namespace
+
+XmlLoad Load_Xml_Bytes(const QByteArray& bytes, const QString& file, pugi::xml_document& doc,
+                       XmlError* error, XmlBreaks breaks)
+{
+    doc.reset();
+    const Parser_Text text = Text_For_Parser(bytes);
+    XmlError e{file, 1, 1, QStringLiteral("Encoding %1 is not supported.").arg(text.unsupported)};
+    if (text.unsupported.isEmpty()) {
+        Tree_Builder b(text, breaks, doc);
+        if (b.Run())
+            return XmlLoad::Loaded;
+        e = XmlError{file, b.line, b.column, b.reason};
+    }
+    doc.reset();
+    if (error)
+        *error = e;
+    return XmlLoad::Failed;
+}
+
+XmlLoad Load_Xml_File(const QString& path, pugi::xml_document& doc, XmlError* error,
+                      XmlBreaks breaks)
+{
+    doc.reset();
+    QFile f(path);
+    if (!f.exists())
+        return XmlLoad::Missing;
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = XmlError{path, 0, 0, f.errorString()};
+        return XmlLoad::Failed;
+    }
+    return Load_Xml_Bytes(f.readAll(), path, doc, error, breaks);
+}
+
+} // namespace swr
