@@ -163,6 +163,20 @@ void Append_Decoded(std::string& out, std::string_view raw)
     }
 }
 
+// Text with XML's line ends: CR LF and a lone CR become LF.
+std::string Xml_Line_Ends(std::string_view raw)
+{
+    std::string out;
+    out.reserve(raw.size());
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] != '\r')
+            out += raw[i];
+        else if (i + 1 == raw.size() || raw[i + 1] != '\n')
+            out += '\n';
+    }
+    return out;
+}
+
 // A character XML does not allow anywhere in a document.
 bool Not_Xml_Char(char32_t c)
 {
@@ -252,11 +266,15 @@ private:
     static void Attribute_Declaration(void* user, const xmlChar*, const xmlChar*, int, int, const xmlChar*,
                                       xmlEnumerationPtr tree);
     static void Document_Type(void* user, const xmlChar*, const xmlChar*, const xmlChar*);
+    static void Document_Type_End(void* user, const xmlChar*, const xmlChar*, const xmlChar*);
     static void Error(void* user, const char*, ...);
 
     void Fail(int at_line, int at_column, const QString& why);
     void Place_Text(bool closing);
     bool Raw_Values(size_t count);
+    std::string As_It_Stands(std::string value, size_t from, size_t to, bool references) const;
+    size_t Markup_Start() const;
+    void Markup_Ends(size_t at) { mark_ = std::min(at, text_.size()); }
     // Whether nodes go into the tree: not after an error, not inside the document type.
     bool Building() const { return !failed_ && !ctxt_->inSubset; }
 
@@ -266,6 +284,7 @@ private:
     xmlParserCtxtPtr ctxt_ = nullptr;
     std::string pending_;           // element text not yet placed
     std::vector<std::string> raw_;  // attribute values as they stand (XmlBreaks::Kept)
+    size_t mark_ = 0;               // where the last markup ended
     bool failed_ = false;
 };
 
@@ -311,6 +330,13 @@ void Tree_Builder::Document_Type(void* user, const xmlChar*, const xmlChar*, con
         b.Fail(b.ctxt_->input->line, b.ctxt_->input->col, QStringLiteral("Space required after '<!DOCTYPE'"));
 }
 
+// The document type ends where the parser reports it done.
+void Tree_Builder::Document_Type_End(void* user, const xmlChar*, const xmlChar*, const xmlChar*)
+{
+    Tree_Builder& b = Of(user);
+    b.Markup_Ends(Parser_Offset(b.ctxt_));
+}
+
 // The tree builder never expands an entity or adds a default attribute that a document
 // type declares: such a file is refused rather than read differently from what it says.
 void Tree_Builder::Entity_Declaration(void* user, const xmlChar*, int, const xmlChar*, const xmlChar*, xmlChar*)
@@ -334,15 +360,49 @@ void Tree_Builder::Attribute_Declaration(void* user, const xmlChar*, const xmlCh
 }
 
 // Element text is placed when the next node starts or its element ends. Text made only of
-// blanks is kept when it is all its element holds; blanks between nodes are layout.
+// blanks is kept when it is all its element holds; blanks between nodes are layout, unless
+// written as character references.
 void Tree_Builder::Place_Text(bool closing)
 {
     if (pending_.empty())
         return;
-    const bool blank = std::all_of(pending_.begin(), pending_.end(), Xml_Blank);
-    if (cursor_.type() == pugi::node_element && (!blank || (closing && !cursor_.first_child())))
+    const size_t end = text_.find('<', mark_);
+    const bool blank = std::all_of(pending_.begin(), pending_.end(), Xml_Blank)
+                       && text_.substr(mark_, end - mark_).find('&') == std::string_view::npos;
+    if (cursor_.type() == pugi::node_element && (!blank || (closing && !cursor_.first_child()))) {
+        if (keep_breaks_)
+            pending_ = As_It_Stands(std::move(pending_), mark_, end, true);
         cursor_.append_child(pugi::node_pcdata).set_value(pending_.data(), pending_.size());
+    }
     pending_.clear();
+}
+
+// XmlBreaks::Kept: the text the parser reported (with XML's line ends), as it stands in
+// text_[from, to), references decoded when it may hold them. The parser reads every
+// construct up to its end before it reports it; should the text found there differ from
+// the reported one by more than line ends, the reported one stays.
+std::string Tree_Builder::As_It_Stands(std::string value, size_t from, size_t to, bool references) const
+{
+    if (value.find('\n') == std::string::npos || from > to || to > text_.size())
+        return value;
+    const std::string_view span = text_.substr(from, to - from);
+    std::string read, raw;
+    if (references) {
+        Append_Decoded(read, Xml_Line_Ends(span));
+        Append_Decoded(raw, span);
+    } else {
+        read = Xml_Line_Ends(span);
+        raw = span;
+    }
+    return read == value ? raw : value;
+}
+
+// Where the markup being reported begins: element text holds no '<', so the first one
+// after the last markup.
+size_t Tree_Builder::Markup_Start() const
+{
+    const size_t lt = text_.find('<', mark_);
+    return lt == std::string_view::npos ? text_.size() : lt;
 }
 
 // XmlBreaks::Kept: the values of the start tag being reported, as they stand in the text
@@ -420,6 +480,8 @@ void Tree_Builder::Start_Element(void* user, const xmlChar* name, const xmlChar*
         }
     }
     b.cursor_ = e;
+    const size_t gt = b.text_.find('>', Parser_Offset(b.ctxt_));
+    b.Markup_Ends(gt == std::string_view::npos ? gt : gt + 1);
 }
 
 void Tree_Builder::End_Element(void* user, const xmlChar*)
@@ -429,6 +491,7 @@ void Tree_Builder::End_Element(void* user, const xmlChar*)
         return;
     b.Place_Text(true);
     b.cursor_ = b.cursor_.parent();
+    b.Markup_Ends(Parser_Offset(b.ctxt_));
 }
 
 void Tree_Builder::Characters(void* user, const xmlChar* ch, int len)
@@ -444,7 +507,12 @@ void Tree_Builder::Comment(void* user, const xmlChar* value)
     if (!b.Building())
         return;
     b.Place_Text(false);
-    b.cursor_.append_child(pugi::node_comment).set_value(Str(value));
+    std::string v = Str(value);
+    const size_t end = Parser_Offset(b.ctxt_);
+    if (b.keep_breaks_)
+        v = b.As_It_Stands(std::move(v), b.Markup_Start() + 4, end - 3, false); // <!-- -->
+    b.Markup_Ends(end);
+    b.cursor_.append_child(pugi::node_comment).set_value(v.data(), v.size());
 }
 
 void Tree_Builder::Processing_Instruction(void* user, const xmlChar* target, const xmlChar* data)
@@ -455,7 +523,16 @@ void Tree_Builder::Processing_Instruction(void* user, const xmlChar* target, con
     b.Place_Text(false);
     pugi::xml_node pi = b.cursor_.append_child(pugi::node_pi);
     pi.set_name(Str(target));
-    pi.set_value(Str(data));
+    std::string v = Str(data);
+    const size_t end = Parser_Offset(b.ctxt_);
+    if (b.keep_breaks_) {
+        size_t from = b.Markup_Start() + 2 + std::strlen(Str(target)); // <?target
+        while (from < end && Xml_Blank(b.text_[from]))
+            ++from;
+        v = b.As_It_Stands(std::move(v), from, end - 2, false); // ?>
+    }
+    b.Markup_Ends(end);
+    pi.set_value(v.data(), v.size());
 }
 
 void Tree_Builder::Cdata(void* user, const xmlChar* value, int len)
@@ -464,7 +541,12 @@ void Tree_Builder::Cdata(void* user, const xmlChar* value, int len)
     if (!b.Building())
         return;
     b.Place_Text(false);
-    b.cursor_.append_child(pugi::node_cdata).set_value(Str(value), size_t(len));
+    std::string v(Str(value), size_t(len));
+    const size_t end = Parser_Offset(b.ctxt_);
+    if (b.keep_breaks_)
+        v = b.As_It_Stands(std::move(v), b.Markup_Start() + 9, end - 3, false); // <![CDATA[ ]]>
+    b.Markup_Ends(end);
+    b.cursor_.append_child(pugi::node_cdata).set_value(v.data(), v.size());
 }
 
 bool Tree_Builder::Run()
@@ -501,6 +583,7 @@ bool Tree_Builder::Run()
     sax.processingInstruction = Processing_Instruction;
     sax.cdataBlock = Cdata;
     sax.internalSubset = Document_Type;
+    sax.externalSubset = Document_Type_End; // no subset is loaded
     sax.entityDecl = Entity_Declaration;
     sax.unparsedEntityDecl = Unparsed_Entity_Declaration;
     sax.attributeDecl = Attribute_Declaration;
@@ -508,6 +591,8 @@ bool Tree_Builder::Run()
     sax.error = Error;
     sax.fatalError = Error;
     ctxt_->userData = this;
+    if (text_.starts_with("<?xml") && text_.size() > 5 && Xml_Blank(text_[5]) && text_.find("?>") != text_.npos)
+        Markup_Ends(text_.find("?>") + 2); // the declaration
     xmlCtxtUseOptions(ctxt_, XML_PARSE_NONET | XML_PARSE_IGNORE_ENC);
     // The text is UTF-8 already: the parser neither guesses another encoding from its first
     // bytes nor passes over a byte-order mark (one was taken off before; a second one is

@@ -68,3 +68,29 @@ TEST(XmlBreaks, KeptInAnyEncodingAnywhereInTheFile)
         }
     }
 }
+
+// Element text, comments, processing instructions and CDATA: XML's LF when normalised,
+// every break as it stands when kept; a break written as a reference is read either way.
+TEST(XmlBreaks, TextCommentsInstructionsAndCdata)
+{
+    const QByteArray bytes = "<?xml version=\"1.0\"?>\r\n<!DOCTYPE r>\r\n<!--top\r\n-->\r\n"
+                             "<r><a>1\r\n2\r3&#13;&amp;</a><b>\r\n</b><!--c\rd--><?p e\r\nf?><![CDATA[g\r\nh]]></r>";
+    const struct {
+        XmlBreaks breaks;
+        const char *text, *blank, *top, *comment, *pi, *cdata;
+    } cases[] = {
+        {XmlBreaks::Normalised, "1\n2\n3\r&", "\n", "top\n", "c\nd", "e\nf", "g\nh"},
+        {XmlBreaks::Kept, "1\r\n2\r3\r&", "\r\n", "top\r\n", "c\rd", "e\r\nf", "g\r\nh"},
+    };
+    for (const auto& c : cases) {
+        pugi::xml_document doc;
+        ASSERT_EQ(Load_Xml_Bytes(bytes, "t.xml", doc, nullptr, c.breaks), XmlLoad::Loaded);
+        const pugi::xml_node r = doc.child("r");
+        EXPECT_EQ(Q(r.child_value("a")), c.text);
+        EXPECT_EQ(Q(r.child_value("b")), c.blank);
+        EXPECT_EQ(Q(doc.first_child().value()), c.top);
+        EXPECT_EQ(Q(r.child("b").next_sibling().value()), c.comment);
+        EXPECT_EQ(Q(r.child("p").value()), c.pi);
+        EXPECT_EQ(Q(r.last_child().value()), c.cdata);
+    }
+}

@@ -205,7 +205,7 @@ TEST(XmlLoad, FifthEditionNamesRead)
 
 // Comments and processing instructions are nodes wherever they stand, the declaration
 // and the document type are not, text made only of blanks is kept when it is all its
-// element holds, references are replaced.
+// element holds or is written as references, references are replaced.
 TEST(XmlLoad, TreeAsTheReadersExpect)
 {
     const QByteArray text = "<?xml version=\"1.0\"?>\n"
@@ -218,6 +218,7 @@ TEST(XmlLoad, TreeAsTheReadersExpect)
                             "  <spaced> <x/> </spaced>\n"
                             "  <after><!--c--> </after>\n"
                             "  <mixed>a<b/>c<![CDATA[<d> ]]>e<?p f?>g<!--h-->i&amp;j&#65;</mixed>\n"
+                            "  <refs>&#32;<x/>&#9;</refs>\n"
                             "</r>\n"
                             "<!-- SW_VERSION = 1.002 -->\n";
     pugi::xml_document doc;
@@ -226,6 +227,7 @@ TEST(XmlLoad, TreeAsTheReadersExpect)
                           "<r a=<&>\"' b=&&A>"
                           "<blank>' '</><lines>'\n\t'</><spaced><x></></><after>!c!</>"
                           "<mixed>'a'<b></>'c'[<d> ]'e'?p f?'g'!h!'i&jA'</>"
+                          "<refs>' '<x></>'\t'</>"
                           "</>! SW_VERSION = 1.002 !");
     EXPECT_EQ(Xml_Root(doc).type(), pugi::node_comment) << "the first node is the root, whatever it is";
 }
