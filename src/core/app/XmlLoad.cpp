@@ -35,28 +35,39 @@ bool Xml_Blank(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
+// The first place at or after i that holds no blank.
+size_t Skip_Blanks(std::string_view text, size_t i)
+{
+    while (i < text.size() && Xml_Blank(text[i]))
+        ++i;
+    return i;
+}
+
+// Where the XML declaration at the start of the text ends; 0 when there is none.
+size_t Declaration_End(std::string_view text)
+{
+    if (!text.starts_with("<?xml") || text.size() < 6 || !Xml_Blank(text[5]))
+        return 0;
+    const size_t end = text.find("?>");
+    return end == std::string_view::npos ? 0 : end + 2;
+}
+
 // The encoding named by the XML declaration at the start of an 8-bit document, empty when
 // there is none; a malformed declaration is left to the parser to report.
-QByteArray Declared_Encoding(const QByteArray& bytes)
+QByteArray Declared_Encoding(std::string_view text)
 {
-    if (!bytes.startsWith("<?xml") || bytes.size() < 6 || !Xml_Blank(bytes.at(5)))
+    const std::string_view decl = text.substr(0, Declaration_End(text));
+    size_t i = decl.find("encoding");
+    if (i == std::string_view::npos)
         return {};
-    const qsizetype end = bytes.indexOf("?>");
-    const QByteArrayView decl = QByteArrayView(bytes).first(end < 0 ? 0 : end);
-    qsizetype i = decl.indexOf("encoding");
-    if (i < 0)
+    i = Skip_Blanks(decl, i + 8);
+    if (i >= decl.size() || decl[i] != '=')
         return {};
-    i += 8;
-    while (i < decl.size() && Xml_Blank(decl.at(i)))
-        ++i;
-    if (i >= decl.size() || decl.at(i) != '=')
+    i = Skip_Blanks(decl, i + 1);
+    if (i >= decl.size() || (decl[i] != '"' && decl[i] != '\''))
         return {};
-    for (++i; i < decl.size() && Xml_Blank(decl.at(i)); ++i) {
-    }
-    if (i >= decl.size() || (decl.at(i) != '"' && decl.at(i) != '\''))
-        return {};
-    const qsizetype close = decl.indexOf(decl.at(i), i + 1);
-    return close < 0 ? QByteArray() : decl.sliced(i + 1, close - i - 1).toByteArray();
+    const size_t close = decl.find(decl[i], i + 1);
+    return close == std::string_view::npos ? QByteArray() : QByteArray(decl.data() + i + 1, qsizetype(close - i - 1));
 }
 
 // Where the prolog's declaration, comments, processing instructions and blanks end.
@@ -66,10 +77,9 @@ size_t Prolog_End(std::string_view text)
         const size_t at = text.find(end, from);
         return at == std::string_view::npos ? text.size() : at + end.size();
     };
-    size_t i = text.starts_with("<?xml") && text.size() > 5 && Xml_Blank(text[5]) ? past(5, "?>") : 0;
+    size_t i = Declaration_End(text);
     for (;;) {
-        while (i < text.size() && Xml_Blank(text[i]))
-            ++i;
+        i = Skip_Blanks(text, i);
         if (text.substr(i).starts_with("<!--"))
             i = past(i + 4, "-->");
         else if (text.substr(i).starts_with("<?"))
@@ -96,7 +106,7 @@ Parser_Text Text_For_Parser(const QByteArray& bytes)
         }
         decoder = QStringDecoder(*found);
     } else {
-        const QByteArray name = Declared_Encoding(bytes);
+        const QByteArray name = Declared_Encoding(std::string_view(bytes.constData(), size_t(bytes.size())));
         if (name.isEmpty() || QStringConverter::encodingForName(name.constData()) == QStringConverter::Utf8)
             return t;
         decoder = QStringDecoder(name.constData());
@@ -271,6 +281,8 @@ private:
 
     void Fail(int at_line, int at_column, const QString& why);
     void Place_Text(bool closing);
+    pugi::xml_node Append(pugi::xml_node_type type);
+    void Append_Marked(pugi::xml_node_type type, std::string value, size_t open, size_t close);
     bool Raw_Values(size_t count);
     std::string As_It_Stands(std::string value, size_t from, size_t to, bool references) const;
     size_t Markup_Start() const;
@@ -422,18 +434,13 @@ bool Tree_Builder::Raw_Values(size_t count)
         return false;
     raw_.clear();
     size_t i = 1;
-    const auto skip_blanks = [&] {
-        while (i < tag.size() && Xml_Blank(tag[i]))
-            ++i;
-    };
     while (i < tag.size() && !Xml_Blank(tag[i]) && tag[i] != '/' && tag[i] != '>')
         ++i; // the element's name
-    for (skip_blanks(); i < tag.size() && tag[i] != '/' && tag[i] != '>'; skip_blanks()) {
+    for (i = Skip_Blanks(tag, i); i < tag.size() && tag[i] != '/' && tag[i] != '>'; i = Skip_Blanks(tag, i)) {
         const size_t eq = tag.find('=', i);
-        if (eq == std::string_view::npos || eq + 1 >= tag.size())
+        if (eq == std::string_view::npos)
             return false;
-        i = eq + 1;
-        skip_blanks();
+        i = Skip_Blanks(tag, eq + 1);
         const size_t close = i < tag.size() ? tag.find(tag[i], i + 1) : std::string_view::npos;
         if (close == std::string_view::npos)
             return false;
@@ -458,13 +465,21 @@ void Set_Attribute_Value(pugi::xml_attribute a, const char* value)
     a.set_value(v.data(), v.size());
 }
 
+// A new node in the current element, after the text before it; none while not building.
+pugi::xml_node Tree_Builder::Append(pugi::xml_node_type type)
+{
+    if (!Building())
+        return {};
+    Place_Text(false);
+    return cursor_.append_child(type);
+}
+
 void Tree_Builder::Start_Element(void* user, const xmlChar* name, const xmlChar** atts)
 {
     Tree_Builder& b = Of(user);
-    if (!b.Building())
+    pugi::xml_node e = b.Append(pugi::node_element);
+    if (!e)
         return;
-    b.Place_Text(false);
-    pugi::xml_node e = b.cursor_.append_child(pugi::node_element);
     e.set_name(Str(name));
     if (atts) {
         size_t count = 0;
@@ -501,34 +516,36 @@ void Tree_Builder::Characters(void* user, const xmlChar* ch, int len)
         b.pending_.append(Str(ch), size_t(len));
 }
 
+// A comment or CDATA section, whose text lies between an opening and a closing mark of
+// the given lengths.
+void Tree_Builder::Append_Marked(pugi::xml_node_type type, std::string value, size_t open, size_t close)
+{
+    pugi::xml_node n = Append(type);
+    if (!n)
+        return;
+    const size_t end = Parser_Offset(ctxt_);
+    if (keep_breaks_)
+        value = As_It_Stands(std::move(value), Markup_Start() + open, end - close, false);
+    Markup_Ends(end);
+    n.set_value(value.data(), value.size());
+}
+
 void Tree_Builder::Comment(void* user, const xmlChar* value)
 {
-    Tree_Builder& b = Of(user);
-    if (!b.Building())
-        return;
-    b.Place_Text(false);
-    std::string v = Str(value);
-    const size_t end = Parser_Offset(b.ctxt_);
-    if (b.keep_breaks_)
-        v = b.As_It_Stands(std::move(v), b.Markup_Start() + 4, end - 3, false); // <!-- -->
-    b.Markup_Ends(end);
-    b.cursor_.append_child(pugi::node_comment).set_value(v.data(), v.size());
+    Of(user).Append_Marked(pugi::node_comment, Str(value), 4, 3); // <!-- -->
 }
 
 void Tree_Builder::Processing_Instruction(void* user, const xmlChar* target, const xmlChar* data)
 {
     Tree_Builder& b = Of(user);
-    if (!b.Building())
+    pugi::xml_node pi = b.Append(pugi::node_pi);
+    if (!pi)
         return;
-    b.Place_Text(false);
-    pugi::xml_node pi = b.cursor_.append_child(pugi::node_pi);
     pi.set_name(Str(target));
     std::string v = Str(data);
     const size_t end = Parser_Offset(b.ctxt_);
     if (b.keep_breaks_) {
-        size_t from = b.Markup_Start() + 2 + std::strlen(Str(target)); // <?target
-        while (from < end && Xml_Blank(b.text_[from]))
-            ++from;
+        const size_t from = Skip_Blanks(b.text_, b.Markup_Start() + 2 + std::strlen(Str(target))); // <?target
         v = b.As_It_Stands(std::move(v), from, end - 2, false); // ?>
     }
     b.Markup_Ends(end);
@@ -537,16 +554,7 @@ void Tree_Builder::Processing_Instruction(void* user, const xmlChar* target, con
 
 void Tree_Builder::Cdata(void* user, const xmlChar* value, int len)
 {
-    Tree_Builder& b = Of(user);
-    if (!b.Building())
-        return;
-    b.Place_Text(false);
-    std::string v(Str(value), size_t(len));
-    const size_t end = Parser_Offset(b.ctxt_);
-    if (b.keep_breaks_)
-        v = b.As_It_Stands(std::move(v), b.Markup_Start() + 9, end - 3, false); // <![CDATA[ ]]>
-    b.Markup_Ends(end);
-    b.cursor_.append_child(pugi::node_cdata).set_value(v.data(), v.size());
+    Of(user).Append_Marked(pugi::node_cdata, std::string(Str(value), size_t(len)), 9, 3); // <![CDATA[ ]]>
 }
 
 bool Tree_Builder::Run()
@@ -567,11 +575,11 @@ bool Tree_Builder::Run()
         return false;
     }
     // The parser's own copy of the handler: only what builds the tree or refuses a file.
-    // Without handlers for external subsets and entities nothing is ever loaded from
-    // another file or the network; no entity can be declared, so none is expanded.
-    // A handler of the first version: start tags come with their attributes in document
+    // Without handlers that load external subsets or entities nothing is ever read from
+    // another file or the network; no entity can be declared, so none is expanded. It is a
+    // handler of the first version: start tags come with their attributes in document
     // order and their names as written (XML 1.0 itself, without the namespace layer's
-    // further rules); errors come through the error and warning callbacks.
+    // further rules), errors through the error and warning callbacks.
     xmlSAXHandler& sax = *ctxt_->sax;
     sax = xmlSAXHandler{};
     sax.initialized = 1;
@@ -591,8 +599,7 @@ bool Tree_Builder::Run()
     sax.error = Error;
     sax.fatalError = Error;
     ctxt_->userData = this;
-    if (text_.starts_with("<?xml") && text_.size() > 5 && Xml_Blank(text_[5]) && text_.find("?>") != text_.npos)
-        Markup_Ends(text_.find("?>") + 2); // the declaration
+    Markup_Ends(Declaration_End(text_));
     xmlCtxtUseOptions(ctxt_, XML_PARSE_NONET | XML_PARSE_IGNORE_ENC);
     // The text is UTF-8 already: the parser neither guesses another encoding from its first
     // bytes nor passes over a byte-order mark (one was taken off before; a second one is
