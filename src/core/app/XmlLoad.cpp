@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace swr {
@@ -187,6 +188,23 @@ std::string Xml_Line_Ends(std::string_view raw)
     return out;
 }
 
+// What the parser makes of a piece of the text: comments, processing instructions and
+// CDATA as they stand, element text with its references replaced, attribute values also
+// with every line break and tab a blank. Line ends are XML's in all of them.
+enum class Reading { Verbatim, Text, Attribute };
+
+std::string As_Read(std::string_view raw, Reading how)
+{
+    std::string lines = Xml_Line_Ends(raw);
+    if (how == Reading::Verbatim)
+        return lines;
+    if (how == Reading::Attribute)
+        std::replace_if(lines.begin(), lines.end(), [](char c) { return c == '\t' || c == '\n'; }, ' ');
+    std::string out;
+    Append_Decoded(out, lines);
+    return out;
+}
+
 // A character XML does not allow anywhere in a document.
 bool Not_Xml_Char(char32_t c)
 {
@@ -284,7 +302,7 @@ private:
     pugi::xml_node Append(pugi::xml_node_type type);
     void Append_Marked(pugi::xml_node_type type, std::string value, size_t open, size_t close);
     bool Raw_Values(size_t count);
-    std::string As_It_Stands(std::string value, size_t from, size_t to, bool references) const;
+    std::string As_It_Stands(std::string value, size_t from, size_t to, Reading how) const;
     size_t Markup_Start() const;
     void Markup_Ends(size_t at) { mark_ = std::min(at, text_.size()); }
     // Whether nodes go into the tree: not after an error, not inside the document type.
@@ -295,7 +313,7 @@ private:
     pugi::xml_node cursor_;
     xmlParserCtxtPtr ctxt_ = nullptr;
     std::string pending_;           // element text not yet placed
-    std::vector<std::string> raw_;  // attribute values as they stand (XmlBreaks::Kept)
+    std::vector<std::pair<size_t, size_t>> raw_; // where attribute values stand (XmlBreaks::Kept)
     size_t mark_ = 0;               // where the last markup ended
     bool failed_ = false;
 };
@@ -383,30 +401,28 @@ void Tree_Builder::Place_Text(bool closing)
                        && text_.substr(mark_, end - mark_).find('&') == std::string_view::npos;
     if (cursor_.type() == pugi::node_element && (!blank || (closing && !cursor_.first_child()))) {
         if (keep_breaks_)
-            pending_ = As_It_Stands(std::move(pending_), mark_, end, true);
+            pending_ = As_It_Stands(std::move(pending_), mark_, end, Reading::Text);
         cursor_.append_child(pugi::node_pcdata).set_value(pending_.data(), pending_.size());
     }
     pending_.clear();
 }
 
-// XmlBreaks::Kept: the text the parser reported (with XML's line ends), as it stands in
-// text_[from, to), references decoded when it may hold them. The parser reads every
-// construct up to its end before it reports it; should the text found there differ from
-// the reported one by more than line ends, the reported one stays.
-std::string Tree_Builder::As_It_Stands(std::string value, size_t from, size_t to, bool references) const
+// XmlBreaks::Kept: what the parser reported, as it stands in text_[from, to) with only its
+// references replaced. The parser reads every construct up to its end before it reports
+// it; should the text found there not read as the reported one, the reported one stays.
+std::string Tree_Builder::As_It_Stands(std::string value, size_t from, size_t to, Reading how) const
 {
-    if (value.find('\n') == std::string::npos || from > to || to > text_.size())
+    if (from > to || to > text_.size())
         return value;
     const std::string_view span = text_.substr(from, to - from);
-    std::string read, raw;
-    if (references) {
-        Append_Decoded(read, Xml_Line_Ends(span));
-        Append_Decoded(raw, span);
-    } else {
-        read = Xml_Line_Ends(span);
+    if (span.find_first_of("\t\n\r") == std::string_view::npos || As_Read(span, how) != value)
+        return value;
+    std::string raw;
+    if (how == Reading::Verbatim)
         raw = span;
-    }
-    return read == value ? raw : value;
+    else
+        Append_Decoded(raw, span);
+    return raw;
 }
 
 // Where the markup being reported begins: element text holds no '<', so the first one
@@ -417,10 +433,10 @@ size_t Tree_Builder::Markup_Start() const
     return lt == std::string_view::npos ? text_.size() : lt;
 }
 
-// XmlBreaks::Kept: the values of the start tag being reported, as they stand in the text
-// with only their references decoded. The parser has read the tag up to its end, and no
-// '<' stands inside a tag, so the tag begins at the last '<' before the parser. Nothing to
-// recover (false) when no line break or tab stands in the tag.
+// XmlBreaks::Kept: where the values of the start tag being reported stand in the text.
+// The parser has read the tag up to its end, and no '<' stands inside a tag, so the tag
+// begins at the last '<' before the parser. Nothing to recover (false) when no line break
+// or tab stands in the tag.
 bool Tree_Builder::Raw_Values(size_t count)
 {
     const size_t end = Parser_Offset(ctxt_);
@@ -444,8 +460,7 @@ bool Tree_Builder::Raw_Values(size_t count)
         const size_t close = i < tag.size() ? tag.find(tag[i], i + 1) : std::string_view::npos;
         if (close == std::string_view::npos)
             return false;
-        raw_.emplace_back();
-        Append_Decoded(raw_.back(), tag.substr(i + 1, close - i - 1));
+        raw_.emplace_back(lt + i + 1, lt + close);
         i = close + 1;
     }
     return raw_.size() == count;
@@ -453,16 +468,12 @@ bool Tree_Builder::Raw_Values(size_t count)
 
 // The parser, not replacing entities, hands an '&' in an attribute value over as "&#38;";
 // every '&' in a value it reports stands for one.
-void Set_Attribute_Value(pugi::xml_attribute a, const char* value)
+std::string Attribute_Value(const char* value)
 {
-    if (!std::strchr(value, '&')) {
-        a.set_value(value);
-        return;
-    }
     std::string v(value);
     for (size_t at = v.find("&#38;"); at != std::string::npos; at = v.find("&#38;", at + 1))
         v.replace(at, 5, 1, '&');
-    a.set_value(v.data(), v.size());
+    return v;
 }
 
 // A new node in the current element, after the text before it; none while not building.
@@ -487,11 +498,16 @@ void Tree_Builder::Start_Element(void* user, const xmlChar* name, const xmlChar*
             ++count;
         const bool raw = b.keep_breaks_ && b.Raw_Values(count);
         for (size_t i = 0; i < count; ++i) {
+            const char* value = Str(atts[2 * i + 1]);
             pugi::xml_attribute a = e.append_attribute(Str(atts[2 * i]));
+            if (!raw && !std::strchr(value, '&')) {
+                a.set_value(value);
+                continue;
+            }
+            std::string v = Attribute_Value(value);
             if (raw)
-                a.set_value(b.raw_[i].data(), b.raw_[i].size());
-            else
-                Set_Attribute_Value(a, Str(atts[2 * i + 1]));
+                v = b.As_It_Stands(std::move(v), b.raw_[i].first, b.raw_[i].second, Reading::Attribute);
+            a.set_value(v.data(), v.size());
         }
     }
     b.cursor_ = e;
@@ -525,7 +541,7 @@ void Tree_Builder::Append_Marked(pugi::xml_node_type type, std::string value, si
         return;
     const size_t end = Parser_Offset(ctxt_);
     if (keep_breaks_)
-        value = As_It_Stands(std::move(value), Markup_Start() + open, end - close, false);
+        value = As_It_Stands(std::move(value), Markup_Start() + open, end - close, Reading::Verbatim);
     Markup_Ends(end);
     n.set_value(value.data(), value.size());
 }
@@ -546,7 +562,7 @@ void Tree_Builder::Processing_Instruction(void* user, const xmlChar* target, con
     const size_t end = Parser_Offset(b.ctxt_);
     if (b.keep_breaks_) {
         const size_t from = Skip_Blanks(b.text_, b.Markup_Start() + 2 + std::strlen(Str(target))); // <?target
-        v = b.As_It_Stands(std::move(v), from, end - 2, false); // ?>
+        v = b.As_It_Stands(std::move(v), from, end - 2, Reading::Verbatim); // ?>
     }
     b.Markup_Ends(end);
     pi.set_value(v.data(), v.size());
