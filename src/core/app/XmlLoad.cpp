@@ -620,6 +620,7 @@ bool Tree_Builder::Run()
     // The text is UTF-8 already: the parser neither guesses another encoding from its first
     // bytes nor passes over a byte-order mark (one was taken off before; a second one is
     // no part of XML).
+    xmlFree(const_cast<xmlChar*>(ctxt_->encoding));
     ctxt_->encoding = xmlStrdup(BAD_CAST "UTF-8");
     xmlParseDocument(ctxt_);
     if (!failed_ && !ctxt_->wellFormed)
