@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Times compiling the largest configuration the editors can produce, and the empty one,
-# next to only parsing the same three files (with the compile/parse ratios); then the
+# next to only parsing the same three files, through the program's loader and by libxml2
+# alone building its own tree (with the compile/parse and compile/floor ratios); then the
 # screens offscreen: opening Set Communication and a click on "Enable TLS", the NMEA 0183
 # access and MQTT topic screens, Change_Language over every screen, and the live monitor
 # taking in messages on 1024 topics from a real mosquitto on 127.0.0.1. Arguments go to

@@ -25,10 +25,13 @@ enum class XmlLoad { Missing, Loaded, Failed };
 // program writes them) read back exactly either way.
 enum class XmlBreaks { Normalised, Kept };
 
-// Loads an XML file the way every reader of the program does: UTF-8 with or without a
-// byte-order mark or UTF-16 with one, any declaration skipped, comments and processing
-// instructions kept (the first top-level node is the root, whatever it is), element
-// text made only of blanks kept.
+// Loads an XML file the way every reader of the program does, in one pass that checks XML
+// 1.0 and builds the tree: UTF-8, UTF-16 or UTF-32 by byte-order mark (UTF-16 and UTF-32
+// also by how they write the first "<"), else the encoding the declaration names, else
+// UTF-8; the declaration and document type skipped, comments and processing instructions
+// kept (the first top-level node is the root, whatever it is), element text made only of
+// blanks kept when it is all its element holds. A document type that declares entities or
+// attributes is refused, and no file it names is read.
 XmlLoad Load_Xml_File(const QString& path, pugi::xml_document& doc, XmlError* error,
                       XmlBreaks breaks = XmlBreaks::Normalised);
 

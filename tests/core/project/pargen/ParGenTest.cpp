@@ -532,8 +532,8 @@ TEST_F(ParGenFixture, MalformedFileIsReportedAndKeepsTheDefaults)
     m.Set_Text(ParKey::Ethernet_IP1, "junk");
     const FileResult r = Load_ParGen(p.st, file, m);
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.message, QString("Error!!! The file %1 is not valid XML (line 2, column 31): "
-                                 "Opening and ending tag mismatch.")
+    EXPECT_EQ(r.message, QString("Error!!! The file %1 is not valid XML (line 2, column 32): "
+                                 "Opening and ending tag mismatch: Ethernet_IP1 and Ethernet_IP")
                              .arg(QDir::toNativeSeparators(file)));
     EXPECT_EQ(m, ParGen_Defaults());
     // The file is left as it was.
