@@ -76,7 +76,7 @@ public:
             return {};
         QIcon& icon = icons_[m.kind == Row_Marker::Error ? 0 : 1];
         if (icon.isNull())
-            icon = GridModel::headerData(section, orientation, role).value<QIcon>();
+            icon = qvariant_cast<QIcon>(GridModel::headerData(section, orientation, role));
         return icon;
     }
 
