@@ -115,7 +115,7 @@ void Create_Screen(benchmark::State& state)
 }
 
 // The row button on row 1 of the full table, shown, until the grid has repainted.
-template <void (TFNMEA_0183_Set_Access2::*Button)()>
+template <void (TableScreen::*Button)()>
 void Row_Button(benchmark::State& state)
 {
     Setup& s = The_Setup();

@@ -1,25 +1,16 @@
 #include "GridHelpers.h"
 
 #include "app/AppState.h"
+#include "app/GridRows.h"
 
 #include <QChildEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QTableWidget>
+#include <QTableView>
 
 namespace swr {
 
 namespace {
-
-QTableWidgetItem* Item(QTableWidget* t, int col, int row)
-{
-    QTableWidgetItem* it = t->item(row - 1, col - 1);
-    if (!it) {
-        it = new QTableWidgetItem;
-        t->setItem(row - 1, col - 1, it);
-    }
-    return it;
-}
 
 // Watches the grid and the cell editors that open inside its viewport for Enter.
 class EnterFilter : public QObject {
@@ -46,39 +37,6 @@ private:
 };
 
 } // namespace
-
-int TableGrid::Row_Count() const { return table_->rowCount() + 1; }
-int TableGrid::Col_Count() const { return table_->columnCount(); }
-
-QString TableGrid::Cell_Text(int col, int row) const
-{
-    const QTableWidgetItem* it = table_->item(row - 1, col - 1);
-    return it ? it->text() : QString();
-}
-
-void TableGrid::Set_Cell_Text(int col, int row, const QString& text)
-{
-    Item(table_, col, row)->setText(text);
-}
-
-bool TableGrid::Is_Check_Cell(int col, int row) const
-{
-    const QTableWidgetItem* it = table_->item(row - 1, col - 1);
-    return it && it->data(Qt::CheckStateRole).isValid();
-}
-
-bool TableGrid::Cell_Checked(int col, int row) const
-{
-    const QTableWidgetItem* it = table_->item(row - 1, col - 1);
-    return it && it->checkState() == Qt::Checked;
-}
-
-void TableGrid::Set_Cell_Checked(int col, int row, bool checked)
-{
-    Item(table_, col, row)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
-}
-
-bool TableGrid::Column_Is_Check_Editor(int col) const { return checkEditors_.contains(col); }
 
 void Grid_Auto_Size_Column(QTableView* table, const AppState& st, int row, int col)
 {

@@ -109,9 +109,9 @@ public:
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 };
 
-// The row helpers' view of a grid model (see TableGrid for the same over a table widget):
-// data cell (col, row) is the model's cell (row - 1, col - 1). While it lives the model's
-// views are told nothing; they hear of all the rows it changed when it goes.
+// The row helpers' view of a grid model: data cell (col, row) is the model's cell
+// (row - 1, col - 1). While it lives the model's views are told nothing; they hear of all
+// the rows it changed when it goes.
 class ModelGrid final : public IGrid {
 public:
     explicit ModelGrid(GridModel* model) : model_(model) { model_->Begin_Batch(); }

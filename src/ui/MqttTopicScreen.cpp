@@ -10,6 +10,7 @@
 #include "app/Texts.h"
 #include "broker/BrokerTexts.h"
 #include "compiler/ParameterBank.h"
+#include "project/DataAreaMap.h"
 #include "project/nmea/NmeaAccess.h"
 
 #include <QHBoxLayout>
@@ -59,7 +60,8 @@ bool Is_Ctrl_Enter(const QKeyEvent* k)
 } // namespace
 
 TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate* FTopicTemplate, QWidget* parent)
-    : QDialog(parent), st_(st), msg_(msg), FTopicTemplate_(FTopicTemplate)
+    : TableScreen(st, msg, {1300, 1323, Row_Form::Text, &Map_Finding::rule_rows}, parent),
+      FTopicTemplate_(FTopicTemplate)
 {
     QVBoxLayout* outer = Topic_Screen_Frame(this, "TFMQTT_Set_Topic", {Client_Width, Client_Height}, &P_Title);
 
@@ -78,8 +80,8 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate
 
     Pub_Model = new MqttPublishModel(st_, Table.Pub, Publish_Columns, this);
     Sub_Model = new MqttSubscribeModel(st_, Table.Sub, Subscribe_Columns, this);
-    Attach_Grid_Model(ACG_Pub, Pub_Model, st_, Pub_Number_Header);
-    Attach_Grid_Model(ACG_Sub, Sub_Model, st_, Sub_Number_Header);
+    Add_Grid({ACG_Pub, Pub_Model, Pub_Number_Header, 1333, &Do_Copy_Pub});
+    Add_Grid({ACG_Sub, Sub_Model, Sub_Number_Header, 1334, &Do_Copy_Sub});
     for (const auto& w : Pub_Widths)
         ACG_Pub->setColumnWidth(Grid_Column(Publish_Columns, w.name) - 1, w.width);
     Pub_Model->marker = [this](int row) { return Pub_Marker(row); };
@@ -104,41 +106,13 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate
             m.reset();
     });
 
-    auto* bottom = new QHBoxLayout;
-    bottom->setContentsMargins(12, 0, 12, 0);
-    L_Status = Named<QLabel>(this, "L_Status");
-    bottom->addWidget(L_Status, 1);
-    Btn_DelRow = Make_Button(this, "Btn_DelRow");
-    Btn_InsRow = Make_Button(this, "Btn_InsRow");
-    Btn_CopyRow = Make_Button(this, "Btn_CopyRow");
-    Btn_PasteRow = Make_Button(this, "Btn_PasteRow");
-    Btn_DataArea = Make_Button(this, "Btn_DataArea");
-    Btn_Monitor = Make_Button(this, "Btn_Monitor");
-    Btn_OK = Make_Button(this, "Btn_OK");
-    Btn_Cancel = Make_Button(this, "Btn_Cancel");
-    for (QPushButton* b : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_DataArea, Btn_Monitor})
-        bottom->addWidget(b);
-    bottom->addSpacing(24);
-    bottom->addWidget(Btn_OK);
-    bottom->addWidget(Btn_Cancel);
-    outer->addLayout(bottom);
-
-    connect(Btn_OK, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_OKClick);
-    connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(Btn_DelRow, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_DelRowClick);
-    connect(Btn_InsRow, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_InsRowClick);
-    connect(Btn_CopyRow, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_CopyRowClick);
-    connect(Btn_PasteRow, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_PasteRowClick);
-    connect(Btn_DataArea, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_DataAreaClick);
-    connect(Btn_Monitor, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_MonitorClick);
-
     setTabOrder(PageControl1, ACG_Pub);
-    QWidget* previous = ACG_Pub;
-    for (QPushButton* w : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_DataArea, Btn_Monitor, Btn_OK,
-                           Btn_Cancel}) {
-        setTabOrder(previous, w);
-        previous = w;
-    }
+    Btn_Monitor = Make_Button(this, "Btn_Monitor");
+    connect(Btn_Monitor, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_MonitorClick);
+    QHBoxLayout* bottom = Button_Bar(ACG_Pub, {Btn_Monitor}, 24);
+    bottom->setContentsMargins(12, 0, 12, 0);
+    bottom->insertWidget(0, L_Status, 1);
+    outer->addLayout(bottom);
     Set_Lang();
 }
 
@@ -153,25 +127,10 @@ TFMQTT_Set_Topic::~TFMQTT_Set_Topic()
 
 void TFMQTT_Set_Topic::Set_Lang()
 {
-    setWindowTitle(st_.Get_Lang_Text(1300));
-    Set_Title_Strip(P_Title, st_, st_.Get_Lang_Text(1301));
-    Apply_Captions(st_, {{Btn_OK, 1302, 1308},
-                         {Btn_Cancel, 1303, 1309},
-                         {Btn_DelRow, 1304, 1310},
-                         {Btn_InsRow, 1305, 1311},
-                         {Btn_CopyRow, 1306, 1312},
-                         {Btn_PasteRow, 1307, 1313},
-                         {Btn_DataArea, Txt::Map_Button, Txt::Map_Button + 1},
-                         {Btn_Monitor, Txt::Btn_Monitor, Txt::Btn_Monitor_Hint}});
+    Apply_Captions(st_, {{Btn_Monitor, Txt::Btn_Monitor, Txt::Btn_Monitor_Hint}});
     PageControl1->setTabText(0, st_.Get_Lang_Text(1333));
     PageControl1->setTabText(1, st_.Get_Lang_Text(1334));
-    Set_Grid_Corner_Text(ACG_Pub, st_.Get_Lang_Text(Pub_Number_Header));
-    Set_Grid_Corner_Text(ACG_Sub, st_.Get_Lang_Text(Sub_Number_Header));
-    ACG_Pub->setAccessibleName(st_.Get_Lang_Text(1333));
-    ACG_Sub->setAccessibleName(st_.Get_Lang_Text(1334));
-    Pub_Model->Refresh();
-    Sub_Model->Refresh();
-    Update_Status();
+    TableScreen::Set_Lang();
 }
 
 int TFMQTT_Set_Topic::Show_Topics()
@@ -209,13 +168,7 @@ bool TFMQTT_Set_Topic::FormShow()
     ACG_Pub->setFocus(Qt::OtherFocusReason);
     Update_Status();
     // A table loaded in part is never shown: OK would write it over the whole file.
-    if (!r.ok) {
-        msg_.Show_Error(r.message);
-        return false;
-    }
-    for (const QString& n : r.notices)
-        msg_.Show_Warning(n);
-    return true;
+    return Report_Load(r);
 }
 
 QTableView* TFMQTT_Set_Topic::Shown_Grid() const
@@ -223,91 +176,28 @@ QTableView* TFMQTT_Set_Topic::Shown_Grid() const
     return PageControl1->currentWidget() == TS_MQTT_Subscribe ? ACG_Sub : ACG_Pub;
 }
 
-GridModel* TFMQTT_Set_Topic::Model_Of(QTableView* grid) const
-{
-    return grid == ACG_Sub ? static_cast<GridModel*>(Sub_Model) : Pub_Model;
-}
-
-int TFMQTT_Set_Topic::Current_Row(QTableView* grid) const
-{
-    const QModelIndex i = grid->currentIndex();
-    return i.isValid() ? i.row() + 1 : 1;
-}
-
-void TFMQTT_Set_Topic::Btn_OKClick()
-{
-    // An edit still open in a cell goes into the table first.
-    Btn_OK->setFocus(Qt::OtherFocusReason);
-    Table.Byte_IN = Byte_IN;
-    Table.Byte_OUT = Byte_OUT;
-    const Check_Findings found = Data_Check(st_, Table);
-    if (const Check_Finding* e = First_Error(found)) {
-        // The cell of a publish rule is brought into view; the subscribe table is not shown.
-        if (e->table == Publish_Table)
-            ACG_Pub->setCurrentIndex(Pub_Model->index(e->row - 1, e->column - 1));
-        msg_.Show_Error(e->message);
-        return;
-    }
-    // Written whole to a temporary file first: a failed write leaves the old file and
-    // the screen open with every row as it was.
-    const FileResult r = Save_MQTT_Topic(st_, st_.File_MQTT_Topic, Table);
-    if (!r.ok) {
-        msg_.Show_Error(r.message);
-        return;
-    }
-    accept();
-}
-
-void TFMQTT_Set_Topic::Btn_DelRowClick()
-{
-    QTableView* grid = Shown_Grid();
-    const int row = Current_Row(grid);
-    if (!msg_.Ask_Yes_No(st_.Get_Lang_Text(1323) + QString::number(row)))
-        return;
-    ModelGrid g(Model_Of(grid)); // tells the views once, when the rows have moved
-    Grid_Delete_Row(g, row);
-}
-
-void TFMQTT_Set_Topic::Btn_InsRowClick()
-{
-    QTableView* grid = Shown_Grid();
-    ModelGrid g(Model_Of(grid));
-    Grid_Insert_Row(g, Current_Row(grid), false);
-}
-
 // The rules as on screen, watched on the broker of the saved configuration.
 void TFMQTT_Set_Topic::Btn_MonitorClick() { Open_Monitor(st_, msg_, Table, this); }
 
-void TFMQTT_Set_Topic::Btn_DataAreaClick()
+Check_Findings TFMQTT_Set_Topic::Check()
 {
-    // An edit still open in a cell goes into the table first.
-    Btn_DataArea->setFocus(Qt::OtherFocusReason);
+    Table.Byte_IN = Byte_IN;
+    Table.Byte_OUT = Byte_OUT;
+    return Data_Check(st_, Table);
+}
+
+// Written whole to a temporary file first: a failed write leaves the old file.
+FileResult TFMQTT_Set_Topic::Save() { return Save_MQTT_Topic(st_, st_.File_MQTT_Topic, Table); }
+
+FileResult TFMQTT_Set_Topic::Build_Map(Data_Area_Map& map)
+{
     NMEA_Listener_Table listeners;
     const FileResult r = Load_Compiled_Listeners(st_, listeners);
-    if (!r.ok) {
-        msg_.Show_Error(r.message);
-        return;
+    if (r.ok) {
+        PageControl1->setCurrentWidget(TS_MQTT_Publish);
+        map = Build_Data_Area_Map(st_, listeners, Table);
     }
-    PageControl1->setCurrentWidget(TS_MQTT_Publish);
-    Show_Data_Area_Map(this, st_, Build_Data_Area_Map(st_, listeners, Table), ACG_Pub, [](const Map_Finding& f) {
-        return f.rule_rows.value(0);
-    });
-}
-
-void TFMQTT_Set_Topic::Btn_CopyRowClick()
-{
-    QTableView* grid = Shown_Grid();
-    ModelGrid g(Model_Of(grid));
-    Grid_Copy_Row(g, Current_Row(grid), st_);
-    Do_Copy_Pub = grid == ACG_Pub;
-    Do_Copy_Sub = grid == ACG_Sub;
-}
-
-void TFMQTT_Set_Topic::Btn_PasteRowClick()
-{
-    QTableView* grid = Shown_Grid();
-    ModelGrid g(Model_Of(grid));
-    Grid_Paste_Row(g, Current_Row(grid), grid == ACG_Pub ? Do_Copy_Pub : Do_Copy_Sub, st_, msg_);
+    return r;
 }
 
 void TFMQTT_Set_Topic::ACG_MQTT_DblClickCell(QTableView* Sender, int ARow, int ACol)
@@ -321,7 +211,7 @@ void TFMQTT_Set_Topic::ACG_MQTT_DblClickCell(QTableView* Sender, int ARow, int A
 
 void TFMQTT_Set_Topic::Show_Form_Topic(QTableView* Sender, int ARow, int ACol)
 {
-    GridModel* model = Model_Of(Sender);
+    GridModel* model = Grid_Of(Sender).model;
     const QString cell = model->Text(ARow - 1, ACol - 1);
     const int template_col = Sender == ACG_Sub ? Sub_Template_Col : Pub_Template_Col;
     const QString result = FTopicTemplate_->Edit(Open_Topic_Editor(ACol, template_col, cell), cell);

@@ -1,17 +1,14 @@
 #pragma once
 
 #include "MqttTopicModel.h"
-#include "WidgetKit.h"
+#include "TableScreen.h"
 
 #include "compiler/MqttBank.h"
 #include "project/DataArea.h"
 #include "project/mqtt/MqttTopics.h"
 
-#include <QDialog>
-
 #include <optional>
 
-class QLabel;
 class QPushButton;
 class QTabWidget;
 class QTableView;
@@ -26,7 +23,7 @@ class TFTopicTemplate;
 // Set MQTT Topics: the publish rules of the configuration, up to 1024, in one grid; OK
 // checks and writes MQTT_Set_Topic.xml. The subscribe grid holds a file's subscribe rows
 // for the check and is never shown.
-class TFMQTT_Set_Topic : public QDialog, public ILangScreen {
+class TFMQTT_Set_Topic : public TableScreen {
     Q_OBJECT
 public:
     TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate* FTopicTemplate, QWidget* parent = nullptr);
@@ -38,14 +35,7 @@ public:
     int Show_Topics();
     // Loads the tables from the file; false after the error has been shown.
     bool FormShow();
-    void Btn_OKClick();
-    void Btn_DelRowClick();
-    void Btn_InsRowClick();
-    void Btn_CopyRowClick();
-    void Btn_PasteRowClick();
     void Btn_MonitorClick(); // opens the live monitor over the rules on screen
-    // The data-area map of the rules on screen with the saved listener rows.
-    void Btn_DataAreaClick();
     // A double click on a cell (ARow, ACol from 1) of either grid.
     void ACG_MQTT_DblClickCell(QTableView* Sender, int ARow, int ACol);
     // Opens the template editor on a cell and writes its result back.
@@ -57,37 +47,28 @@ public:
     bool Do_Copy_Sub = false;
     MQTT_Topic_Table Table; // what the two grids show
 
-    TitleStrip* P_Title;
     QTabWidget* PageControl1;
     QWidget* TS_MQTT_Publish;
     QWidget* TS_MQTT_Subscribe;
     QTableView* ACG_Pub;
     QTableView* ACG_Sub;
-    QLabel* L_Status;
-    QPushButton* Btn_DelRow;
-    QPushButton* Btn_InsRow;
-    QPushButton* Btn_CopyRow;
-    QPushButton* Btn_PasteRow;
     QPushButton* Btn_Monitor;
-    QPushButton* Btn_DataArea;
-    QPushButton* Btn_OK;
-    QPushButton* Btn_Cancel;
     MqttPublishModel* Pub_Model;
     MqttSubscribeModel* Sub_Model;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
+    QTableView* Shown_Grid() const override;
+    Check_Findings Check() override;
+    FileResult Save() override;
+    // The saved listener rows beside the rules on screen, whose page is then shown.
+    FileResult Build_Map(Data_Area_Map& map) override;
+    void Update_Status() override;
 
 private:
-    QTableView* Shown_Grid() const;
-    GridModel* Model_Of(QTableView* grid) const;
-    int Current_Row(QTableView* grid) const;
     Row_Marker Pub_Marker(int row) const;
     Row_Marker Find_Pub_Marker(int row) const;
-    void Update_Status();
 
-    AppState& st_;
-    IMessages& msg_;
     TFTopicTemplate* FTopicTemplate_;
     QList<Data_Area_Use> listeners_; // read from the listener file at each showing
     bool listeners_read_ = false;

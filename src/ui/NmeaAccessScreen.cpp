@@ -5,7 +5,6 @@
 #include "NmeaAccessModel.h"
 
 #include "app/AppState.h"
-#include "app/GridRows.h"
 #include "app/Messages.h"
 #include "app/Texts.h"
 #include "project/mqtt/MqttTopics.h"
@@ -14,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -43,7 +41,7 @@ int Longest_Field_Width(const QFontMetrics& fm)
 } // namespace
 
 TFNMEA_0183_Set_Access2::TFNMEA_0183_Set_Access2(AppState& st, IMessages& msg, QWidget* parent)
-    : QDialog(parent), st_(st), msg_(msg)
+    : TableScreen(st, msg, {1000, 1039, Row_Form::Check_Box, &Map_Finding::listener_rows}, parent)
 {
     setObjectName(QStringLiteral("TFNMEA_0183_Set_Access2"));
     setModal(true);
@@ -54,42 +52,12 @@ TFNMEA_0183_Set_Access2::TFNMEA_0183_Set_Access2(AppState& st, IMessages& msg, Q
     body->setSpacing(4);
     ASG = Named<QTableView>(this, "ASG");
     body->addWidget(ASG, 1);
-    L_Status = Named<QLabel>(this, "L_Status");
+    QHBoxLayout* buttons = Button_Bar(ASG, {}, 0);
     body->addWidget(L_Status);
-
-    auto* buttons = new QHBoxLayout;
-    Btn_DelRow = Make_Button(this, "Btn_DelRow");
-    Btn_InsRow = Make_Button(this, "Btn_InsRow");
-    Btn_CopyRow = Make_Button(this, "Btn_CopyRow");
-    Btn_PasteRow = Make_Button(this, "Btn_PasteRow");
-    Btn_DataArea = Make_Button(this, "Btn_DataArea");
-    Btn_OK = Make_Button(this, "Btn_OK");
-    Btn_Cancel = Make_Button(this, "Btn_Cancel");
-    for (QPushButton* b : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_DataArea})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    buttons->addWidget(Btn_OK);
-    buttons->addWidget(Btn_Cancel);
     body->addLayout(buttons);
     outer->addLayout(body, 1);
 
-    connect(Btn_OK, &QPushButton::clicked, this, &TFNMEA_0183_Set_Access2::Btn_OKClick);
-    connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(Btn_DelRow, &QPushButton::clicked, this, &TFNMEA_0183_Set_Access2::Btn_DelRowClick);
-    connect(Btn_InsRow, &QPushButton::clicked, this, &TFNMEA_0183_Set_Access2::Btn_InsRowClick);
-    connect(Btn_CopyRow, &QPushButton::clicked, this, &TFNMEA_0183_Set_Access2::Btn_CopyRowClick);
-    connect(Btn_PasteRow, &QPushButton::clicked, this, &TFNMEA_0183_Set_Access2::Btn_PasteRowClick);
-    connect(Btn_DataArea, &QPushButton::clicked, this, &TFNMEA_0183_Set_Access2::Btn_DataAreaClick);
-
     Init_Table();
-    setTabOrder(ASG, Btn_DelRow);
-    setTabOrder(Btn_DelRow, Btn_InsRow);
-    setTabOrder(Btn_InsRow, Btn_CopyRow);
-    setTabOrder(Btn_CopyRow, Btn_PasteRow);
-    setTabOrder(Btn_PasteRow, Btn_DataArea);
-    setTabOrder(Btn_DataArea, Btn_OK);
-    setTabOrder(Btn_OK, Btn_Cancel);
-
     PostOpe_SL = Post_Operations();
     SerialChannel_SL = Serial_Channel_Names();
     resize(Client_Width, Client_Height);
@@ -99,7 +67,7 @@ TFNMEA_0183_Set_Access2::TFNMEA_0183_Set_Access2(AppState& st, IMessages& msg, Q
 void TFNMEA_0183_Set_Access2::Init_Table()
 {
     Model = new NmeaAccessModel(st_, Table, this);
-    Attach_Grid_Model(ASG, Model, st_, NMEA_Row_Number_Header);
+    Add_Grid({ASG, Model, NMEA_Row_Number_Header, 1001, &Do_Copy});
     QHeaderView* h = ASG->horizontalHeader();
     for (int c = 0; c < Model->columnCount(); ++c)
         if (Column_Widths[c] > 0)
@@ -116,22 +84,10 @@ void TFNMEA_0183_Set_Access2::Init_Table()
 
 void TFNMEA_0183_Set_Access2::Set_Lang()
 {
-    setWindowTitle(st_.Get_Lang_Text(1000));
-    Set_Title_Strip(P_Title, st_, st_.Get_Lang_Text(1001));
-    Apply_Captions(st_, {{Btn_OK, 1002, 1008},
-                         {Btn_Cancel, 1003, 1009},
-                         {Btn_DelRow, 1004, 1010},
-                         {Btn_InsRow, 1005, 1011},
-                         {Btn_CopyRow, 1006, 1012},
-                         {Btn_PasteRow, 1007, 1013},
-                         {Btn_DataArea, Txt::Map_Button, Txt::Map_Button + 1}});
-    ASG->setAccessibleName(st_.Get_Lang_Text(1001));
     Hint_Sentence.clear();
     for (const NMEA_Column& c : NMEA_Columns())
         Hint_Sentence.append(st_.Get_Lang_Text(c.grid.hint));
-    Set_Grid_Corner_Text(ASG, st_.Get_Lang_Text(NMEA_Row_Number_Header));
-    Model->Refresh(); // headers, hints and markers are read from the table as shown
-    Update_Status();
+    TableScreen::Set_Lang();
 }
 
 int TFNMEA_0183_Set_Access2::Show_Access()
@@ -147,30 +103,12 @@ bool TFNMEA_0183_Set_Access2::FormShow()
     const FileResult r = Load_NMEA_Access(st_, st_.File_NMEA_Access, Table);
     Model->Refresh();
     Update_Status();
-    if (!r.ok) {
-        msg_.Show_Error(r.message);
+    if (!Report_Load(r))
         return false;
-    }
-    for (const QString& n : r.notices)
-        msg_.Show_Warning(n);
     ASG->setCurrentIndex(Model->index(0, 0));
     ASG->scrollToTop();
     ASG->setFocus();
     return true;
-}
-
-int TFNMEA_0183_Set_Access2::Current_Row() const
-{
-    const QModelIndex cur = ASG->currentIndex();
-    return cur.isValid() ? cur.row() + 1 : 0;
-}
-
-void TFNMEA_0183_Set_Access2::Commit_Edit()
-{
-    // Leaving the cell commits an open editor; the cell then becomes current again.
-    const QModelIndex cur = ASG->currentIndex();
-    ASG->setCurrentIndex(QModelIndex());
-    ASG->setCurrentIndex(cur);
 }
 
 void TFNMEA_0183_Set_Access2::Update_Status()
@@ -183,77 +121,17 @@ void TFNMEA_0183_Set_Access2::Update_Status()
                           .arg(Next_Free_Position(f.uses)));
 }
 
-void TFNMEA_0183_Set_Access2::Btn_OKClick()
-{
-    Commit_Edit();
-    // The check runs first: a refused table writes nothing and the screen stays open on
-    // the cell of the first fault.
-    const Check_Findings found = Data_Check(st_, Table);
-    if (const Check_Finding* e = First_Error(found)) {
-        ASG->setCurrentIndex(Model->index(e->row - 1, e->column - 1));
-        msg_.Show_Error(e->message);
-        return;
-    }
-    const FileResult r = Save_NMEA_Access(st_, st_.File_NMEA_Access, Table);
-    if (!r.ok) {
-        msg_.Show_Error(r.message); // the edits stay on the screen
-        return;
-    }
-    accept();
-}
+Check_Findings TFNMEA_0183_Set_Access2::Check() { return Data_Check(st_, Table); }
 
-void TFNMEA_0183_Set_Access2::On_Current_Row(const std::function<void(IGrid&, int)>& op)
-{
-    Commit_Edit();
-    const int row = Current_Row();
-    if (row < 1)
-        return;
-    {
-        ModelGrid g(Model);
-        op(g, row);
-    }
-    Update_Status();
-}
+FileResult TFNMEA_0183_Set_Access2::Save() { return Save_NMEA_Access(st_, st_.File_NMEA_Access, Table); }
 
-void TFNMEA_0183_Set_Access2::Btn_DelRowClick()
+FileResult TFNMEA_0183_Set_Access2::Build_Map(Data_Area_Map& map)
 {
-    On_Current_Row([this](IGrid& g, int row) {
-        if (msg_.Ask_Yes_No(st_.Get_Lang_Text(1039) + QString::number(row)))
-            Grid_Delete_Row_Check(g, row, true);
-    });
-}
-
-void TFNMEA_0183_Set_Access2::Btn_InsRowClick()
-{
-    On_Current_Row([](IGrid& g, int row) { Grid_Insert_Row_Check(g, row, true); });
-}
-
-void TFNMEA_0183_Set_Access2::Btn_CopyRowClick()
-{
-    On_Current_Row([this](IGrid& g, int row) {
-        Grid_Copy_Row_Check(g, row, st_);
-        Do_Copy = true;
-    });
-}
-
-void TFNMEA_0183_Set_Access2::Btn_PasteRowClick()
-{
-    // The Index cell follows the pasted sentence as it follows any sentence.
-    On_Current_Row([this](IGrid& g, int row) { Grid_Paste_Row_Check(g, row, Do_Copy, st_, msg_); });
-}
-
-void TFNMEA_0183_Set_Access2::Btn_DataAreaClick()
-{
-    Commit_Edit();
     MQTT_Topic_Table topics;
     const FileResult r = Load_MQTT_Topic(st_, st_.File_MQTT_Topic, topics);
-    if (!r.ok) {
-        msg_.Show_Error(r.message);
-        return;
-    }
-    Show_Data_Area_Map(this, st_, Build_Data_Area_Map(st_, Table, topics), ASG, [](const Map_Finding& f) {
-        return f.listener_rows.value(0);
-    });
+    if (r.ok)
+        map = Build_Data_Area_Map(st_, Table, topics);
+    return r;
 }
 
 } // namespace swr

@@ -1,29 +1,23 @@
 #pragma once
 
-#include "WidgetKit.h"
+#include "TableScreen.h"
 
 #include "project/nmea/Nmea0183Catalogue.h"
 #include "project/nmea/NmeaAccess.h"
 
-#include <QDialog>
 #include <QStringList>
 
-#include <functional>
-
-class QLabel;
-class QPushButton;
 class QTableView;
 
 namespace swr {
 
 struct AppState;
-class IGrid;
 class IMessages;
 class NmeaAccessModel;
 
 // Step 3: which field of which NMEA 0183 sentence lands at which byte of the device's data
 // area, row by row, over the project's listener file.
-class TFNMEA_0183_Set_Access2 : public QDialog, public ILangScreen {
+class TFNMEA_0183_Set_Access2 : public TableScreen {
     Q_OBJECT
 public:
     TFNMEA_0183_Set_Access2(AppState& st, IMessages& msg, QWidget* parent = nullptr);
@@ -35,16 +29,6 @@ public:
     // Loads the table from the file; false after the error has been shown.
     bool FormShow();
 
-    void Btn_OKClick();
-    void Btn_DelRowClick();
-    void Btn_InsRowClick();
-    void Btn_CopyRowClick();
-    void Btn_PasteRowClick();
-    // The data-area map of the rows on screen with the saved publish rules.
-    void Btn_DataAreaClick();
-    // The row of the focused cell, from 1; 0 when there is none.
-    int Current_Row() const;
-
     NMEA_Listener_Table Table;
     NmeaAccessModel* Model;
     QStringList PostOpe_SL;
@@ -53,26 +37,17 @@ public:
     QStringList Hint_Sentence;
     bool Do_Copy = false;
 
-    TitleStrip* P_Title;
     QTableView* ASG;
-    QLabel* L_Status;
-    QPushButton* Btn_DelRow;
-    QPushButton* Btn_InsRow;
-    QPushButton* Btn_CopyRow;
-    QPushButton* Btn_PasteRow;
-    QPushButton* Btn_DataArea;
-    QPushButton* Btn_OK;
-    QPushButton* Btn_Cancel;
+
+protected:
+    Check_Findings Check() override;
+    FileResult Save() override;
+    // The saved publish rules beside the rows on screen.
+    FileResult Build_Map(Data_Area_Map& map) override;
+    void Update_Status() override;
 
 private:
     void Init_Table();
-    void Commit_Edit();
-    void Update_Status();
-    // Runs op on the current row through the row helpers; nothing without a current row.
-    void On_Current_Row(const std::function<void(IGrid&, int)>& op);
-
-    AppState& st_;
-    IMessages& msg_;
 };
 
 } // namespace swr

@@ -309,18 +309,9 @@ void TFParGen::Btn_Test_ConnectionClick()
 void TFParGen::Btn_OKClick()
 {
     const ParGen m = Values();
-    const Check_Findings found = Data_Check(st_, m);
-    if (const Check_Finding* e = First_Error(found)) {
-        Show_Failed(ParKey(e->key));
-        msg_.Show_Error(e->message);
-        return;
-    }
-    const FileResult r = Save_ParGen(st_, st_.File_ParGen, m);
-    if (!r.ok) {
-        msg_.Show_Error(r.message);
-        return;
-    }
-    accept();
+    Check_Save_Accept(
+        this, msg_, Data_Check(st_, m), [this](const Check_Finding& e) { Show_Failed(ParKey(e.key)); },
+        [this, &m] { return Save_ParGen(st_, st_.File_ParGen, m); });
 }
 
 // Brings the field the check failed on into view and marks it until it is edited; the

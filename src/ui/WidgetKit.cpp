@@ -1,6 +1,8 @@
 #include "WidgetKit.h"
 
 #include "app/AppState.h"
+#include "app/Messages.h"
+#include "project/ProjectFile.h"
 
 #include <QAbstractButton>
 #include <QDialog>
@@ -83,6 +85,22 @@ int Exec_After_Load(QDialog* screen, const std::function<bool()>& load)
         screen->move(r.topLeft());
     }
     return screen->exec();
+}
+
+void Check_Save_Accept(QDialog* screen, IMessages& msg, const Check_Findings& found,
+                       const std::function<void(const Check_Finding&)>& mark, const std::function<FileResult()>& save)
+{
+    if (const Check_Finding* e = First_Error(found)) {
+        mark(*e);
+        msg.Show_Error(e->message);
+        return;
+    }
+    const FileResult r = save();
+    if (!r.ok) {
+        msg.Show_Error(r.message);
+        return;
+    }
+    screen->accept();
 }
 
 } // namespace swr

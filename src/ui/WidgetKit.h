@@ -6,6 +6,8 @@
 #include "LangScreen.h"
 #include "TitleStrip.h"
 
+#include "project/CheckFinding.h"
+
 #include <QString>
 
 #include <functional>
@@ -21,6 +23,8 @@ class QWidget;
 namespace swr {
 
 struct AppState;
+struct FileResult;
+class IMessages;
 
 // A widget created under parent with its object name (the control's name on the screen).
 template <class W>
@@ -63,5 +67,12 @@ QHBoxLayout* Button_Row(std::initializer_list<QPushButton*> buttons);
 // modally and centred on its screen; its result is then exec's. When load fails (it has
 // shown why) nothing is shown and the result is QDialog::Rejected.
 int Exec_After_Load(QDialog* screen, const std::function<bool()>& load);
+
+// How every editor's OK closes it: the check's findings first; while one refuses OK,
+// mark shows where the first error is, its message follows and nothing is written. Then
+// save writes the file; when that fails its message is shown and the screen stays open
+// with every edit. Only then is the screen accepted.
+void Check_Save_Accept(QDialog* screen, IMessages& msg, const Check_Findings& found,
+                       const std::function<void(const Check_Finding&)>& mark, const std::function<FileResult()>& save);
 
 } // namespace swr

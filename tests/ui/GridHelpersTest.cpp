@@ -1,5 +1,6 @@
 #include "GridHelpers.h"
 
+#include "TableGrid.h"
 #include "TestSupport.h"
 
 #include <QHeaderView>
@@ -33,7 +34,7 @@ TEST(TableGridTest, CheckFormOverAWidget)
     test::ProgramFolder p;
     p.start();
     auto t = Check_Grid(100, 3);
-    TableGrid g(t.get());
+    test::TableGrid g(t.get());
     EXPECT_EQ(g.Row_Count(), 101);
     g.Set_Cell_Checked(1, 1, true);
     g.Set_Cell_Text(2, 1, "GGA");

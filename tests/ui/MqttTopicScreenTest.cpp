@@ -18,6 +18,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -214,6 +215,33 @@ TEST_F(TopicScreen, DeleteRowAsksAndMovesEveryColumnUp)
     EXPECT_EQ(Cell(1023, 0), "T1024");
     for (int c = 0; c < 13; ++c)
         EXPECT_EQ(Cell(1024, c), "") << c;
+}
+
+// A cell still being edited goes into the table before a row button or OK acts on it.
+TEST_F(TopicScreen, AnOpenEditGoesInFirst)
+{
+    Write(Topic_File(2));
+    Show();
+    QTableView* g = scr->ACG_Pub;
+    const auto type_into = [&](int row, const QString& text) {
+        Select(row, Mnemonic);
+        QTest::keyClick(g, text.at(0).toLatin1()); // opens the editor with that character
+        auto* editor = qobject_cast<QLineEdit*>(g->indexWidget(g->currentIndex()));
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClicks(editor, text.mid(1));
+    };
+    type_into(2, "moved");
+    scr->Btn_InsRow->click();
+    EXPECT_EQ(Cell(3, Mnemonic), "moved");
+    EXPECT_EQ(Cell(2, Mnemonic), "");
+    EXPECT_FALSE(g->indexWidget(g->currentIndex()));
+    EXPECT_EQ(g->currentIndex(), scr->Pub_Model->index(1, Mnemonic));
+
+    type_into(1, "kept");
+    scr->Btn_OK->click();
+    EXPECT_FALSE(scr->isVisible());
+    EXPECT_TRUE(File().contains("Mnemonic=\"kept\"")) << File().toStdString();
+    EXPECT_TRUE(File().contains("Mnemonic=\"moved\""));
 }
 
 TEST_F(TopicScreen, CopyFlagsStartClearAtEveryShowingAndTheClipboardStays)

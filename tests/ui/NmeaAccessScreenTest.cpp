@@ -1,4 +1,3 @@
-#include "GridHelpers.h"
 #include "GridModel.h"
 #include "NmeaAccessModel.h"
 #include "NmeaAccessScreen.h"
@@ -6,6 +5,7 @@
 #include "app/Texts.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 
+#include "TableGrid.h"
 #include "TestSupport.h"
 
 #include <QAbstractButton>
@@ -234,7 +234,7 @@ TEST_F(AccessFixture, CopyAndPaste)
 
     // A copy on the topic screen's grid (13 text columns) makes the next paste here 901.
     QTableWidget mqtt(3, 13);
-    Grid_Copy_Row(TableGrid(&mqtt), 1, p.st);
+    Grid_Copy_Row(test::TableGrid(&mqtt), 1, p.st);
     p.msg.errors.clear();
     select(7);
     s->Btn_PasteRowClick();

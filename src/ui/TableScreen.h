@@ -1,0 +1,118 @@
+#pragma once
+
+#include "WidgetKit.h"
+
+#include "project/CheckFinding.h"
+
+#include <QDialog>
+#include <QList>
+
+#include <functional>
+#include <initializer_list>
+
+class QHBoxLayout;
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace swr {
+
+struct AppState;
+struct Data_Area_Map;
+struct FileResult;
+struct Map_Finding;
+class GridModel;
+class IGrid;
+class IMessages;
+
+// The form of the row helpers a screen's grids use. The check-box form marks column 1
+// (Enable) of the row it clears; the text form leaves it empty.
+enum class Row_Form { Text, Check_Box };
+
+// What tells one table screen from the other in the frame they share.
+struct Table_Screen_Setup {
+    // Index of the window title in the string table. The description follows, then the
+    // captions of OK, Cancel, Delete Row, Insert Row, Copy Row and Paste Row, then their
+    // six hints in the same order.
+    int first_text;
+    int delete_question; // asked with the row number after it
+    Row_Form form;
+    // The rows of the screen's first grid a finding of the data-area map names.
+    QList<int> Map_Finding::*map_rows;
+};
+
+// One grid of a table screen; the first is the grid the data-area map selects rows in.
+struct Table_Grid {
+    QTableView* view;
+    GridModel* model;
+    int corner = -1; // string table index of the row-number header
+    int name = -1;   // of the grid's accessible name
+    bool* copied;    // the screen's flag that a row of this grid was copied
+};
+
+// The frame of the screens that edit a table in a grid: the status line, the row buttons
+// on the grid shown (Delete, Insert, Copy and Paste Row), the data-area map, OK and
+// Cancel, their texts and their tab order. OK commits the cell being edited, checks the
+// table, brings the first error's cell into view, writes the file and closes.
+class TableScreen : public QDialog, public ILangScreen {
+    Q_OBJECT
+public:
+    void Set_Lang() override;
+
+    void Btn_OKClick();
+    void Btn_DelRowClick();
+    void Btn_InsRowClick();
+    void Btn_CopyRowClick();
+    void Btn_PasteRowClick();
+    // The data-area map of the table on screen with the other table as saved.
+    void Btn_DataAreaClick();
+    // The row of the shown grid's current cell, from 1; 0 when there is none.
+    int Current_Row() const;
+
+    TitleStrip* P_Title = nullptr;
+    QLabel* L_Status = nullptr;
+    QPushButton* Btn_DelRow = nullptr;
+    QPushButton* Btn_InsRow = nullptr;
+    QPushButton* Btn_CopyRow = nullptr;
+    QPushButton* Btn_PasteRow = nullptr;
+    QPushButton* Btn_DataArea = nullptr;
+    QPushButton* Btn_OK = nullptr;
+    QPushButton* Btn_Cancel = nullptr;
+
+protected:
+    TableScreen(AppState& st, IMessages& msg, const Table_Screen_Setup& setup, QWidget* parent);
+
+    // Puts a grid's model in its view; the grids count in the order added, from 0, as the
+    // check's findings count their tables.
+    void Add_Grid(const Table_Grid& grid);
+    // Creates the status line and the buttons, and returns the row of buttons: the row
+    // buttons, Data Area and extra, then OK and Cancel after a gap of gap pixels (0: all
+    // the room left). Tab goes from after through the buttons in that order.
+    QHBoxLayout* Button_Bar(QWidget* after, std::initializer_list<QPushButton*> extra, int gap);
+
+    // Shows what loading the file said: the error that stops the opening, or the notices
+    // as warnings. True when the table was read.
+    bool Report_Load(const FileResult& r);
+    // The grid added with view; the first for a view that is none of them.
+    const Table_Grid& Grid_Of(const QTableView* view) const;
+    // The grid of the page shown; the row buttons work on it.
+    virtual QTableView* Shown_Grid() const;
+    virtual Check_Findings Check() = 0;
+    virtual FileResult Save() = 0;
+    // Loads the other table as saved and builds the map of both.
+    virtual FileResult Build_Map(Data_Area_Map& map) = 0;
+    virtual void Update_Status() = 0;
+
+    AppState& st_;
+    IMessages& msg_;
+
+private:
+    void Commit_Edit();
+    // Runs op on the current row of the shown grid; nothing without a current row.
+    void On_Current_Row(const std::function<void(IGrid&, int)>& op);
+
+    Table_Screen_Setup setup_;
+    QList<Table_Grid> grids_;
+};
+
+} // namespace swr
