@@ -3,8 +3,8 @@
 #include "WidgetKit.h"
 
 #include "app/AppState.h"
-#include "broker/BrokerTexts.h"
 #include "broker/CertCheck.h"
+#include "lang/Texts.h"
 
 #include <QFormLayout>
 #include <QLabel>

@@ -7,9 +7,8 @@
 
 #include "app/AppState.h"
 #include "app/Messages.h"
-#include "app/Texts.h"
-#include "broker/BrokerTexts.h"
 #include "compiler/ParameterBank.h"
+#include "lang/Texts.h"
 #include "project/nmea/NmeaAccess.h"
 
 #include <QHBoxLayout>

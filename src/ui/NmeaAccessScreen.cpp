@@ -7,7 +7,7 @@
 #include "app/AppState.h"
 #include "app/GridRows.h"
 #include "app/Messages.h"
-#include "app/Texts.h"
+#include "lang/Texts.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 

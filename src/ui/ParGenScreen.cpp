@@ -6,7 +6,7 @@
 
 #include "app/AppState.h"
 #include "app/Messages.h"
-#include "broker/BrokerTexts.h"
+#include "lang/Texts.h"
 
 #include <QApplication>
 #include <QCheckBox>

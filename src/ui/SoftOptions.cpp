@@ -7,8 +7,8 @@
 #include "app/Maker.h"
 #include "app/Messages.h"
 #include "app/Options.h"
-#include "app/Texts.h"
 #include "app/Version.h"
+#include "lang/Texts.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>

@@ -3,7 +3,7 @@
 #include "NmeaAccessModel.h"
 #include "NmeaAccessScreen.h"
 
-#include "app/Texts.h"
+#include "lang/Texts.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 
 #include "TestSupport.h"

@@ -2,8 +2,8 @@
 
 #include "app/AppState.h"
 #include "app/Files.h"
-#include "app/Texts.h"
 #include "lang/LangTable.h"
+#include "lang/Texts.h"
 
 #include <QDir>
 #include <QFile>
