@@ -77,8 +77,8 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate
 
     Pub_Model = new MqttPublishModel(st_, Table.Pub, Publish_Columns, this);
     Sub_Model = new MqttSubscribeModel(st_, Table.Sub, Subscribe_Columns, this);
-    Attach_Grid_Model(ACG_Pub, Pub_Model, st_, Pub_Number_Header);
-    Attach_Grid_Model(ACG_Sub, Sub_Model, st_, Sub_Number_Header);
+    Attach_Grid_Model(ACG_Pub, Pub_Model, st_, Txt::Pub_Number_Header);
+    Attach_Grid_Model(ACG_Sub, Sub_Model, st_, Txt::Sub_Number_Header);
     for (const auto& w : Pub_Widths)
         ACG_Pub->setColumnWidth(Grid_Column(Publish_Columns, w.name) - 1, w.width);
     Pub_Model->marker = [this](int row) { return Pub_Marker(row); };
@@ -152,8 +152,8 @@ TFMQTT_Set_Topic::~TFMQTT_Set_Topic()
 
 void TFMQTT_Set_Topic::Set_Lang()
 {
-    setWindowTitle(st_.Get_Lang_Text(1300));
-    Set_Title_Strip(P_Title, st_, st_.Get_Lang_Text(1301));
+    setWindowTitle(st_.Get_Lang_Text(Txt::MQTT_Title));
+    Set_Title_Strip(P_Title, st_, st_.Get_Lang_Text(Txt::MQTT_Description));
     Apply_Captions(st_, {{Btn_OK, 1302, 1308},
                          {Btn_Cancel, 1303, 1309},
                          {Btn_DelRow, 1304, 1310},
@@ -162,12 +162,12 @@ void TFMQTT_Set_Topic::Set_Lang()
                          {Btn_PasteRow, 1307, 1313},
                          {Btn_DataArea, Txt::Map_Button, Txt::Map_Button + 1},
                          {Btn_Monitor, Txt::Btn_Monitor, Txt::Btn_Monitor_Hint}});
-    PageControl1->setTabText(0, st_.Get_Lang_Text(1333));
-    PageControl1->setTabText(1, st_.Get_Lang_Text(1334));
-    Set_Grid_Corner_Text(ACG_Pub, st_.Get_Lang_Text(Pub_Number_Header));
-    Set_Grid_Corner_Text(ACG_Sub, st_.Get_Lang_Text(Sub_Number_Header));
-    ACG_Pub->setAccessibleName(st_.Get_Lang_Text(1333));
-    ACG_Sub->setAccessibleName(st_.Get_Lang_Text(1334));
+    PageControl1->setTabText(0, st_.Get_Lang_Text(Txt::MQTT_Publish_Page));
+    PageControl1->setTabText(1, st_.Get_Lang_Text(Txt::MQTT_Subscribe_Page));
+    Set_Grid_Corner_Text(ACG_Pub, st_.Get_Lang_Text(Txt::Pub_Number_Header));
+    Set_Grid_Corner_Text(ACG_Sub, st_.Get_Lang_Text(Txt::Sub_Number_Header));
+    ACG_Pub->setAccessibleName(st_.Get_Lang_Text(Txt::MQTT_Publish_Page));
+    ACG_Sub->setAccessibleName(st_.Get_Lang_Text(Txt::MQTT_Subscribe_Page));
     Pub_Model->Refresh();
     Sub_Model->Refresh();
     Update_Status();
@@ -261,7 +261,7 @@ void TFMQTT_Set_Topic::Btn_DelRowClick()
 {
     QTableView* grid = Shown_Grid();
     const int row = Current_Row(grid);
-    if (!msg_.Ask_Yes_No(st_.Get_Lang_Text(1323) + QString::number(row)))
+    if (!msg_.Ask_Yes_No(st_.Get_Lang_Text(Txt::MQTT_Delete_Row) + QString::number(row)))
         return;
     ModelGrid g(Model_Of(grid)); // tells the views once, when the rows have moved
     Grid_Delete_Row(g, row);

@@ -99,7 +99,7 @@ TFNMEA_0183_Set_Access2::TFNMEA_0183_Set_Access2(AppState& st, IMessages& msg, Q
 void TFNMEA_0183_Set_Access2::Init_Table()
 {
     Model = new NmeaAccessModel(st_, Table, this);
-    Attach_Grid_Model(ASG, Model, st_, NMEA_Row_Number_Header);
+    Attach_Grid_Model(ASG, Model, st_, Txt::NMEA_Row_Number_Header);
     QHeaderView* h = ASG->horizontalHeader();
     for (int c = 0; c < Model->columnCount(); ++c)
         if (Column_Widths[c] > 0)
@@ -116,8 +116,8 @@ void TFNMEA_0183_Set_Access2::Init_Table()
 
 void TFNMEA_0183_Set_Access2::Set_Lang()
 {
-    setWindowTitle(st_.Get_Lang_Text(1000));
-    Set_Title_Strip(P_Title, st_, st_.Get_Lang_Text(1001));
+    setWindowTitle(st_.Get_Lang_Text(Txt::Nmea_Title));
+    Set_Title_Strip(P_Title, st_, st_.Get_Lang_Text(Txt::Nmea_Description));
     Apply_Captions(st_, {{Btn_OK, 1002, 1008},
                          {Btn_Cancel, 1003, 1009},
                          {Btn_DelRow, 1004, 1010},
@@ -125,11 +125,11 @@ void TFNMEA_0183_Set_Access2::Set_Lang()
                          {Btn_CopyRow, 1006, 1012},
                          {Btn_PasteRow, 1007, 1013},
                          {Btn_DataArea, Txt::Map_Button, Txt::Map_Button + 1}});
-    ASG->setAccessibleName(st_.Get_Lang_Text(1001));
+    ASG->setAccessibleName(st_.Get_Lang_Text(Txt::Nmea_Description));
     Hint_Sentence.clear();
     for (const NMEA_Column& c : NMEA_Columns())
         Hint_Sentence.append(st_.Get_Lang_Text(c.grid.hint));
-    Set_Grid_Corner_Text(ASG, st_.Get_Lang_Text(NMEA_Row_Number_Header));
+    Set_Grid_Corner_Text(ASG, st_.Get_Lang_Text(Txt::NMEA_Row_Number_Header));
     Model->Refresh(); // headers, hints and markers are read from the table as shown
     Update_Status();
 }
@@ -218,7 +218,7 @@ void TFNMEA_0183_Set_Access2::On_Current_Row(const std::function<void(IGrid&, in
 void TFNMEA_0183_Set_Access2::Btn_DelRowClick()
 {
     On_Current_Row([this](IGrid& g, int row) {
-        if (msg_.Ask_Yes_No(st_.Get_Lang_Text(1039) + QString::number(row)))
+        if (msg_.Ask_Yes_No(st_.Get_Lang_Text(Txt::Nmea_Delete_Row) + QString::number(row)))
             Grid_Delete_Row_Check(g, row, true);
     });
 }
