@@ -3,8 +3,8 @@
 #include "WidgetKit.h"
 
 #include "app/AppState.h"
-#include "broker/BrokerTexts.h"
 #include "broker/CertCheck.h"
+#include "lang/Texts.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -17,8 +17,6 @@ namespace swr {
 
 namespace {
 
-constexpr int Text_OK = 402;
-constexpr int Text_Cancel = 403;
 const QColor Warning_Colour(0xB0, 0x50, 0x00);
 
 } // namespace
@@ -40,7 +38,7 @@ TFBrokerTest::TFBrokerTest(const AppState& st, const ParGen& m, IResolver& resol
     E_Stages->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     column->addWidget(E_Stages, 1);
     Btn_Close = Make_Button(this, "Btn_Close");
-    Btn_Close->setText(st.Get_Lang_Text(Text_Cancel));
+    Btn_Close->setText(st.Get_Lang_Text(Txt::ParGen_Cancel));
     column->addLayout(Button_Row({Btn_Close}));
     connect(Btn_Close, &QPushButton::clicked, this, [this] { finished_ ? accept() : reject(); });
     resize(520, 260);
@@ -88,7 +86,7 @@ void TFBrokerTest::Test_Finished(const BrokerTestResult& r)
     E_Stages->appendPlainText(lines_.constLast());
     L_Running->setText(QString());
     L_Running->hide();
-    Btn_Close->setText(st_.Get_Lang_Text(Text_OK));
+    Btn_Close->setText(st_.Get_Lang_Text(Txt::ParGen_OK));
 }
 
 void TFBrokerTest::reject()

@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/Messages.h"
 #include "app/Projects.h"
+#include "lang/Texts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -60,8 +61,8 @@ TFNew_Project::TFNew_Project(AppState& st, IMessages& msg, QWidget* parent)
 
 void TFNew_Project::Set_Lang()
 {
-    setWindowTitle(st_.Get_Lang_Text(100));
-    Set_Title_Strip(Strip, st_, st_.Get_Lang_Text(101));
+    setWindowTitle(st_.Get_Lang_Text(Txt::New_Config_Title));
+    Set_Title_Strip(Strip, st_, st_.Get_Lang_Text(Txt::New_Config_Description));
     Apply_Captions(st_, {{Label1, 102}, {Btn_OK, 103, 109}, {Btn_Cancel, 104, 110}, {E_New_Proj, -1, 108}});
 }
 
@@ -104,8 +105,8 @@ TFOpenConf::TFOpenConf(AppState& st, QWidget* parent) : QDialog(parent), st_(st)
 
 void TFOpenConf::Set_Lang()
 {
-    setWindowTitle(st_.Get_Lang_Text(200));
-    Set_Title_Strip(Strip, st_, st_.Get_Lang_Text(201));
+    setWindowTitle(st_.Get_Lang_Text(Txt::Open_Config_Title));
+    Set_Title_Strip(Strip, st_, st_.Get_Lang_Text(Txt::Open_Config_Description));
     Apply_Captions(st_, {{Label1, 202}, {Btn_OK, 203, 206}, {Btn_Cancel, 204, 207}, {ListBox1, -1, 205}});
 }
 

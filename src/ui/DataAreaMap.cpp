@@ -1,7 +1,7 @@
 #include "DataAreaMap.h"
 
 #include "app/AppState.h"
-#include "app/Texts.h"
+#include "lang/Texts.h"
 
 #include <QHBoxLayout>
 #include <QHelpEvent>

@@ -10,9 +10,9 @@
 #include "app/Projects.h"
 #include "app/Settings.h"
 #include "app/Startup.h"
-#include "app/Texts.h"
 #include "app/Version.h"
 #include "compiler/Compiler.h"
+#include "lang/Texts.h"
 #include "project/DataAreaMap.h"
 
 #include <QApplication>

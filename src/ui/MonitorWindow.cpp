@@ -4,7 +4,7 @@
 
 #include "app/AppState.h"
 #include "app/Messages.h"
-#include "broker/BrokerTexts.h"
+#include "lang/Texts.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/pargen/ParGen.h"
 

@@ -7,9 +7,8 @@
 
 #include "app/AppState.h"
 #include "app/Messages.h"
-#include "app/Texts.h"
-#include "broker/BrokerTexts.h"
 #include "compiler/ParameterBank.h"
+#include "lang/Texts.h"
 #include "project/DataAreaMap.h"
 #include "project/nmea/NmeaAccess.h"
 
@@ -60,7 +59,7 @@ bool Is_Ctrl_Enter(const QKeyEvent* k)
 } // namespace
 
 TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate* FTopicTemplate, QWidget* parent)
-    : TableScreen(st, msg, {1300, 1323, Row_Form::Text, &Map_Finding::rule_rows}, parent),
+    : TableScreen(st, msg, {Txt::MQTT_Title, Txt::MQTT_Delete_Row, Row_Form::Text, &Map_Finding::rule_rows}, parent),
       FTopicTemplate_(FTopicTemplate)
 {
     QVBoxLayout* outer = Topic_Screen_Frame(this, "TFMQTT_Set_Topic", {Client_Width, Client_Height}, &P_Title);
@@ -80,8 +79,8 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate
 
     Pub_Model = new MqttPublishModel(st_, Table.Pub, Publish_Columns, this);
     Sub_Model = new MqttSubscribeModel(st_, Table.Sub, Subscribe_Columns, this);
-    Add_Grid({ACG_Pub, Pub_Model, Pub_Number_Header, 1333, &Do_Copy_Pub});
-    Add_Grid({ACG_Sub, Sub_Model, Sub_Number_Header, 1334, &Do_Copy_Sub});
+    Add_Grid({ACG_Pub, Pub_Model, Txt::Pub_Number_Header, Txt::MQTT_Publish_Page, &Do_Copy_Pub});
+    Add_Grid({ACG_Sub, Sub_Model, Txt::Sub_Number_Header, Txt::MQTT_Subscribe_Page, &Do_Copy_Sub});
     for (const auto& w : Pub_Widths)
         ACG_Pub->setColumnWidth(Grid_Column(Publish_Columns, w.name) - 1, w.width);
     Pub_Model->marker = [this](int row) { return Pub_Marker(row); };
@@ -128,8 +127,8 @@ TFMQTT_Set_Topic::~TFMQTT_Set_Topic()
 void TFMQTT_Set_Topic::Set_Lang()
 {
     Apply_Captions(st_, {{Btn_Monitor, Txt::Btn_Monitor, Txt::Btn_Monitor_Hint}});
-    PageControl1->setTabText(0, st_.Get_Lang_Text(1333));
-    PageControl1->setTabText(1, st_.Get_Lang_Text(1334));
+    PageControl1->setTabText(0, st_.Get_Lang_Text(Txt::MQTT_Publish_Page));
+    PageControl1->setTabText(1, st_.Get_Lang_Text(Txt::MQTT_Subscribe_Page));
     TableScreen::Set_Lang();
 }
 

@@ -1,7 +1,7 @@
 #include "NmeaAccessModel.h"
 
 #include "app/AppState.h"
-#include "app/Texts.h"
+#include "lang/Texts.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 
 namespace swr {

@@ -6,7 +6,7 @@
 
 #include "app/AppState.h"
 #include "app/Messages.h"
-#include "app/Texts.h"
+#include "lang/Texts.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 
@@ -41,7 +41,7 @@ int Longest_Field_Width(const QFontMetrics& fm)
 } // namespace
 
 TFNMEA_0183_Set_Access2::TFNMEA_0183_Set_Access2(AppState& st, IMessages& msg, QWidget* parent)
-    : TableScreen(st, msg, {1000, 1039, Row_Form::Check_Box, &Map_Finding::listener_rows}, parent)
+    : TableScreen(st, msg, {Txt::Nmea_Title, Txt::Nmea_Delete_Row, Row_Form::Check_Box, &Map_Finding::listener_rows}, parent)
 {
     setObjectName(QStringLiteral("TFNMEA_0183_Set_Access2"));
     setModal(true);
@@ -67,7 +67,7 @@ TFNMEA_0183_Set_Access2::TFNMEA_0183_Set_Access2(AppState& st, IMessages& msg, Q
 void TFNMEA_0183_Set_Access2::Init_Table()
 {
     Model = new NmeaAccessModel(st_, Table, this);
-    Add_Grid({ASG, Model, NMEA_Row_Number_Header, 1001, &Do_Copy});
+    Add_Grid({ASG, Model, Txt::NMEA_Row_Number_Header, Txt::Nmea_Description, &Do_Copy});
     QHeaderView* h = ASG->horizontalHeader();
     for (int c = 0; c < Model->columnCount(); ++c)
         if (Column_Widths[c] > 0)

@@ -6,7 +6,7 @@
 
 #include "app/AppState.h"
 #include "app/Messages.h"
-#include "broker/BrokerTexts.h"
+#include "lang/Texts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,14 +28,6 @@ namespace {
 constexpr int Client_Width = 460;
 constexpr int Client_Height = 700;
 constexpr int Wheel_Notch = 120;
-
-constexpr int Text_Title = 400;
-constexpr int Text_Description = 401;
-constexpr int Text_OK = 402;
-constexpr int Text_Cancel = 403;
-constexpr int Text_OK_Hint = 404;
-constexpr int Text_Cancel_Hint = 405;
-constexpr int Text_Exit_Unsaved = 469;
 
 // The panels in display order, each with its caption's text.
 struct PanelInfo {
@@ -186,8 +178,8 @@ void TFParGen::Bind(const ParField& f)
 
 void TFParGen::Set_Lang()
 {
-    setWindowTitle(st_.Get_Lang_Text(Text_Title));
-    Set_Title_Strip(P_Title, st_, st_.Get_Lang_Text(Text_Description));
+    setWindowTitle(st_.Get_Lang_Text(Txt::ParGen_Title));
+    Set_Title_Strip(P_Title, st_, st_.Get_Lang_Text(Txt::ParGen_Description));
     for (const PanelInfo& p : Panels)
         Panel(p.group)->Header()->setText(QString::number(int(p.group)) + QLatin1String(". ")
                                           + st_.Get_Lang_Text(p.caption));
@@ -199,8 +191,8 @@ void TFParGen::Set_Lang()
     for (const Row& r : rows_)
         if (qobject_cast<QLabel*>(r.label))
             Apply_Caption(r.label, text(r.key->label), text(r.key->hint));
-    Apply_Captions(st_, {{Btn_OK, Text_OK, Text_OK_Hint},
-                         {Btn_Cancel, Text_Cancel, Text_Cancel_Hint},
+    Apply_Captions(st_, {{Btn_OK, Txt::ParGen_OK, Txt::ParGen_OK_Hint},
+                         {Btn_Cancel, Txt::ParGen_Cancel, Txt::ParGen_Cancel_Hint},
                          {Btn_Test_Connection, Txt::Btn_Test_Connection, Txt::Btn_Test_Connection_Hint}});
     if (tls_summaries_)
         tls_summaries_->Update(st_, Values());
@@ -344,7 +336,7 @@ void TFParGen::Unmark()
 
 void TFParGen::reject()
 {
-    if (Is_Change && !msg_.Ask_Yes_No(st_.Get_Lang_Text(Text_Exit_Unsaved)))
+    if (Is_Change && !msg_.Ask_Yes_No(st_.Get_Lang_Text(Txt::ParGen_Exit_Unsaved)))
         return;
     QDialog::reject();
 }

@@ -1,7 +1,7 @@
 #include "ProgramWait.h"
 
 #include "app/AppState.h"
-#include "app/Texts.h"
+#include "lang/Texts.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -7,8 +7,8 @@
 #include "app/Maker.h"
 #include "app/Messages.h"
 #include "app/Options.h"
-#include "app/Texts.h"
 #include "app/Version.h"
+#include "lang/Texts.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -150,8 +150,8 @@ TFSoftOptions::TFSoftOptions(AppState& st, IMessages& msg, IVersionCheck& versio
 
 void TFSoftOptions::Set_Lang()
 {
-    setWindowTitle(st_.Get_Lang_Text(300));
-    Set_Title_Strip(Strip, st_, st_.Get_Lang_Text(301));
+    setWindowTitle(st_.Get_Lang_Text(Txt::Options_Title));
+    Set_Title_Strip(Strip, st_, st_.Get_Lang_Text(Txt::Options_Description));
     struct Tab {
         QWidget* page;
         int text;
@@ -191,10 +191,10 @@ void TFSoftOptions::Show_Check_Result()
         LL_Check_Update->clear();
         break;
     case Check_Result::Newer:
-        LL_Check_Update->setText(Html_Link(Maker_Download_Page(), st_.Get_Lang_Text(314)));
+        LL_Check_Update->setText(Html_Link(Maker_Download_Page(), st_.Get_Lang_Text(Txt::Options_New_Version)));
         break;
     case Check_Result::Not_Newer:
-        LL_Check_Update->setText(st_.Get_Lang_Text(315).toHtmlEscaped());
+        LL_Check_Update->setText(st_.Get_Lang_Text(Txt::Options_No_Update).toHtmlEscaped());
         break;
     }
 }

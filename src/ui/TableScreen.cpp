@@ -6,7 +6,7 @@
 #include "app/AppState.h"
 #include "app/GridRows.h"
 #include "app/Messages.h"
-#include "app/Texts.h"
+#include "lang/Texts.h"
 #include "project/ProjectFile.h"
 
 #include <QAbstractItemDelegate>

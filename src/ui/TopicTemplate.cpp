@@ -1,7 +1,7 @@
 #include "TopicTemplate.h"
 
 #include "app/AppState.h"
-#include "app/Texts.h"
+#include "lang/Texts.h"
 
 #include <QHeaderView>
 #include <QKeySequence>

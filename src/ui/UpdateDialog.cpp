@@ -6,7 +6,7 @@
 #include "app/AppState.h"
 #include "app/IpAddress.h"
 #include "app/Messages.h"
-#include "app/Texts.h"
+#include "lang/Texts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -90,14 +90,14 @@ TFBoot::TFBoot(AppState& st, IMessages& msg, IEcho& echo, QWidget* parent)
 
 void TFBoot::Set_Lang()
 {
-    setWindowTitle(st_.Get_Lang_Text(802));
-    Set_Title_Strip(P_Title, st_, st_.Get_Lang_Text(803));
+    setWindowTitle(st_.Get_Lang_Text(Txt::Update_Title));
+    Set_Title_Strip(P_Title, st_, st_.Get_Lang_Text(Txt::Update_Description));
     Apply_Captions(st_, {{L_IP_Address, 806}, {L_Update_Option, 814}});
     for (int i = 0; i < 4; ++i)
-        Apply_Captions(st_, {{fields_[i], -1, 821 + i}});
+        Apply_Captions(st_, {{fields_[i], -1, Txt::Update_IP_Hints + i}});
     CB_Update_Options->clear();
     for (int i = 0; i < Update_Option_Count; ++i)
-        CB_Update_Options->addItem(st_.Get_Lang_Text(815 + i));
+        CB_Update_Options->addItem(st_.Get_Lang_Text(Txt::Update_Options + i));
     CB_Update_Options->setCurrentIndex(0);
     Apply_Captions(st_, {{CB_Update_Options, -1, 832},
                          {CB_Update_Option_Read_Back, 818, 833},

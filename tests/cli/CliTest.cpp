@@ -4,7 +4,7 @@
 #include "FailingFiles.h"
 #include "TestSupport.h"
 
-#include "app/Texts.h"
+#include "lang/Texts.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/NmeaAccess.h"
 #include "project/pargen/ParGen.h"

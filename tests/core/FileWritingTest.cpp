@@ -2,7 +2,7 @@
 // names the file and the system's reason, and the folder is left exactly as it was.
 #include "app/Files.h"
 #include "app/Settings.h"
-#include "app/Texts.h"
+#include "lang/Texts.h"
 #include "project/ProjectFile.h"
 #include "update/UpdateJob.h"
 

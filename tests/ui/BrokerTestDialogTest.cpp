@@ -6,6 +6,7 @@
 #include <QScrollArea>
 
 #include "app/Projects.h"
+#include "lang/Texts.h"
 
 #include "BrokerFixture.h"
 #include "TestSupport.h"
@@ -61,14 +62,14 @@ TEST_F(BrokerDialogFixture, ShowsEachStageAndEndsWithTheVerdict)
     ASSERT_TRUE(broker.Start({}, &error)) << error.toStdString();
     TFBrokerTest d(p.st, Params(broker.Port()), resolver);
     d.show();
-    EXPECT_EQ(d.Btn_Close->text(), p.st.Get_Lang_Text(403));
+    EXPECT_EQ(d.Btn_Close->text(), p.st.Get_Lang_Text(Txt::ParGen_Cancel));
     ASSERT_TRUE(QTest::qWaitFor([&] { return d.Finished(); }, 10000));
     EXPECT_TRUE(d.Result().Accepted());
     const QStringList lines = d.Lines();
     ASSERT_EQ(lines.size(), 4);
     EXPECT_EQ(d.E_Stages->toPlainText(), lines.join('\n'));
     EXPECT_EQ(lines.back(), "The connection to the broker works");
-    EXPECT_EQ(d.Btn_Close->text(), p.st.Get_Lang_Text(402));
+    EXPECT_EQ(d.Btn_Close->text(), p.st.Get_Lang_Text(Txt::ParGen_OK));
     if (qEnvironmentVariableIsSet("SWR_SHOTS"))
         d.grab().save("/tmp/broker_dialog.png");
     d.Btn_Close->click();

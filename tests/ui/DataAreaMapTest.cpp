@@ -5,7 +5,7 @@
 #include "TopicTemplate.h"
 
 #include "app/Projects.h"
-#include "app/Texts.h"
+#include "lang/Texts.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/NmeaAccess.h"
 

@@ -6,7 +6,7 @@
 #include "TopicTemplate.h"
 
 #include "app/Projects.h"
-#include "app/Texts.h"
+#include "lang/Texts.h"
 
 #include "TestSupport.h"
 

@@ -2,7 +2,7 @@
 // test standing in for the device.
 #include "MonitorWindow.h"
 
-#include "broker/BrokerTexts.h"
+#include "lang/Texts.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/pargen/ParGen.h"
 

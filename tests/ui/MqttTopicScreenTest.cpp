@@ -3,10 +3,9 @@
 #include "TopicTemplate.h"
 
 #include "app/Projects.h"
-#include "app/Texts.h"
-#include "broker/BrokerTexts.h"
-#include "project/pargen/ParGen.h"
+#include "lang/Texts.h"
 #include "project/nmea/NmeaAccess.h"
+#include "project/pargen/ParGen.h"
 
 #include "BrokerFixture.h"
 #include "TestSupport.h"

@@ -2,7 +2,7 @@
 #include "NmeaAccessModel.h"
 #include "NmeaAccessScreen.h"
 
-#include "app/Texts.h"
+#include "lang/Texts.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 
 #include "TableGrid.h"
@@ -74,7 +74,7 @@ TEST_F(AccessFixture, GridShape)
         EXPECT_TRUE(at(1, c).data(Qt::CheckStateRole).isValid()) << c;
     EXPECT_EQ(at(1, 0).data(Qt::CheckStateRole).toInt(), Qt::Checked); // Enable set in an empty row
     EXPECT_FALSE(at(1, Col_Index).flags() & Qt::ItemIsEditable);
-    EXPECT_EQ(s->P_Title->L_SW_Desc->text(), p.st.Get_Lang_Text(1001));
+    EXPECT_EQ(s->P_Title->L_SW_Desc->text(), p.st.Get_Lang_Text(Txt::Nmea_Description));
     EXPECT_EQ(s->P_Title->L_SW_Code->text(), p.st.Product_Code);
     EXPECT_EQ(s->size(), QSize(1200, 337));
     // Hints on the header cells of the data columns, none on the body cells.

@@ -1,6 +1,6 @@
 #include "TopicTemplate.h"
 
-#include "app/Texts.h"
+#include "lang/Texts.h"
 
 #include "TestSupport.h"
 

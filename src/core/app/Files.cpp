@@ -2,7 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/FileWriter.h"
-#include "app/Texts.h"
+#include "lang/Texts.h"
 
 #include <QDir>
 #include <QFile>

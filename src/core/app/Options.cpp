@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/Files.h"
 #include "app/Startup.h"
+#include "lang/Texts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -69,18 +70,18 @@ QString Flag_Picture(const QString& Language_Dir, const QString& name)
 
 QString Selected_Language_Text(const AppState& st, const QString& Language_In_Use)
 {
-    return st.Get_Lang_Text(304) + Language_In_Use;
+    return st.Get_Lang_Text(Txt::Selected_Language) + Language_In_Use;
 }
 
 QString Lang_Page_Text(const AppState& st, int Num_Page, int page_count)
 {
-    return st.Get_Lang_Text(305) + QString::number(Num_Page) + st.Get_Lang_Text(306)
+    return st.Get_Lang_Text(Txt::Language_Page) + QString::number(Num_Page) + st.Get_Lang_Text(Txt::Language_Page_Of)
          + QString::number(page_count);
 }
 
 QString Change_Language_Question(const AppState& st, const QString& from, const QString& to)
 {
-    return st.Get_Lang_Text(316) + from + st.Get_Lang_Text(317) + to + st.Get_Lang_Text(318);
+    return st.Get_Lang_Text(Txt::Change_Language) + from + st.Get_Lang_Text(Txt::Change_Language_To) + to + st.Get_Lang_Text(Txt::Change_Language_End);
 }
 
 void Load_Chosen_Language(AppState& st, IMessages& msg, const QString& name)

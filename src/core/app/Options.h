@@ -42,11 +42,12 @@ QString Lang_Display_Name(const QString& file_name);
 // empty (no picture).
 QString Flag_Picture(const QString& Language_Dir, const QString& name);
 
-// "Selected Language : " + language (text 304).
+// "Selected Language : " + language (Txt::Selected_Language).
 QString Selected_Language_Text(const AppState& st, const QString& Language_In_Use);
-// "Page " + page + " / " + page count (texts 305, 306).
+// "Page " + page + " / " + page count (Txt::Language_Page, Txt::Language_Page_Of).
 QString Lang_Page_Text(const AppState& st, int Num_Page, int page_count);
-// "Do you want to change the Language from " + from + " to " + to + "?" (texts 316-318).
+// "Do you want to change the Language from " + from + " to " + to + "?" (Txt::Change_Language,
+// Change_Language_To, Change_Language_End).
 QString Change_Language_Question(const AppState& st, const QString& from, const QString& to);
 
 // Loads the texts of language name while Language_Name keeps the language in use: the

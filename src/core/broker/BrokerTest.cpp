@@ -1,9 +1,9 @@
 #include "broker/BrokerTest.h"
 
-#include "broker/BrokerTexts.h"
+#include "app/Numbers.h"
 #include "broker/MqttClient.h"
 #include "broker/TlsMaterial.h"
-#include "app/Numbers.h"
+#include "lang/Texts.h"
 #include "project/pargen/ParGen.h"
 
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #include "broker/CertCheck.h"
 
-#include "broker/BrokerTexts.h"
 #include "broker/TlsMaterial.h"
+#include "lang/Texts.h"
 #include "project/pargen/ParGen.h"
 
 

@@ -1,8 +1,8 @@
 #include "broker/Monitor.h"
 
 #include "broker/BrokerTest.h"
-#include "broker/BrokerTexts.h"
 #include "broker/MqttClient.h"
+#include "lang/Texts.h"
 #include "project/mqtt/MqttTopics.h"
 
 #include <QJsonDocument>

@@ -3,9 +3,9 @@
 #include "app/AppState.h"
 #include "app/FileWriter.h"
 #include "app/Files.h"
-#include "app/Texts.h"
 #include "compiler/CompilerState.h"
 #include "compiler/Layouts.h"
+#include "lang/Texts.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,9 +2,9 @@
 
 #include "app/AppState.h"
 #include "compiler/CompilerState.h"
-#include "app/Texts.h"
 #include "compiler/Layouts.h"
 #include "compiler/Reading.h"
+#include "lang/Texts.h"
 #include "project/ProjectFile.h"
 #include "project/mqtt/MqttTopics.h"
 

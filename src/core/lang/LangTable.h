@@ -1,12 +1,11 @@
 #pragma once
 
+#include "lang/Texts.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace swr {
-
-// Number of entries of the string table; a language file replaces entries, never adds any.
-inline constexpr int Lang_Count = 1600;
 
 // Empties the table and fills it with the built-in English texts, in index order.
 void Load_Default_Strings(QStringList& Lang_Table);

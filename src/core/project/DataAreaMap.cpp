@@ -1,8 +1,8 @@
 #include "project/DataAreaMap.h"
 
 #include "app/AppState.h"
-#include "app/Texts.h"
 #include "app/Xml.h"
+#include "lang/Texts.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/ListenerReading.h"
 #include "project/nmea/NmeaAccess.h"

@@ -1,6 +1,6 @@
 #include "update/Ping.h"
 
-#include "app/Texts.h"
+#include "lang/Texts.h"
 
 #include <QStringList>
 #include <QThread>

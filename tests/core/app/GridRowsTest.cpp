@@ -1,5 +1,5 @@
 #include "app/GridRows.h"
-#include "app/Texts.h"
+#include "lang/Texts.h"
 
 #include "TestSupport.h"
 

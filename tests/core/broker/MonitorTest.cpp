@@ -4,9 +4,9 @@
 #include "FakeResolver.h"
 
 #include "broker/BrokerTest.h"
-#include "broker/BrokerTexts.h"
 #include "broker/Monitor.h"
 #include "lang/LangTable.h"
+#include "lang/Texts.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/pargen/ParGen.h"
 

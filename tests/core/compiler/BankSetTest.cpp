@@ -1,6 +1,6 @@
 // The three banks replace the previous three as one set, whatever stops the write.
 #include "app/Files.h"
-#include "app/Texts.h"
+#include "lang/Texts.h"
 #include "update/UpdateJob.h"
 
 #include "CompilerFixture.h"

@@ -1,4 +1,4 @@
-#include "app/Texts.h"
+#include "lang/Texts.h"
 
 #include "CompilerFixture.h"
 

@@ -1,6 +1,6 @@
-#include "app/Texts.h"
 #include "compiler/MqttBank.h"
 #include "compiler/ParameterBank.h"
+#include "lang/Texts.h"
 #include "project/mqtt/MqttTopics.h"
 
 #include "CompilerFixture.h"

@@ -2,7 +2,7 @@
 
 #include "TestSupport.h"
 
-#include "app/Texts.h"
+#include "lang/Texts.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/NmeaAccess.h"
 

@@ -1,10 +1,10 @@
 #include "project/mqtt/MqttTopics.h"
 
 #include "app/AppState.h"
-#include "app/Texts.h"
 #include "app/Numbers.h"
 #include "app/TextHelpers.h"
 #include "compiler/MqttBank.h"
+#include "lang/Texts.h"
 #include "project/DataAreaMap.h"
 #include "project/mqtt/TopicTemplate.h"
 

@@ -57,8 +57,8 @@ struct MQTT_Column {
 };
 
 // Attribute and grid order alike: grid column c (from 1) is entry c - 1. Column 0 holds
-// the row number, with its own header and no hint.
-inline constexpr int Pub_Number_Header = 1314;
+// the row number, with its own header (Txt::Pub_Number_Header, Txt::Sub_Number_Header)
+// and no hint.
 inline constexpr std::array<MQTT_Column<MQTT_Publish_Row>, 13> Publish_Columns{{
     {"Topic", &MQTT_Publish_Row::Topic, {1315, 1319}, {}, true},
     {"Retained", &MQTT_Publish_Row::Retained, {1316, 1320, Cell_Editor::Check}, {}, true},
@@ -76,7 +76,6 @@ inline constexpr std::array<MQTT_Column<MQTT_Publish_Row>, 13> Publish_Columns{{
     {"Mnemonic", &MQTT_Publish_Row::Mnemonic, {1318, 1322}, {}, true},
 }};
 
-inline constexpr int Sub_Number_Header = 1324;
 inline constexpr std::array<MQTT_Column<MQTT_Subscribe_Row>, 12> Subscribe_Columns{{
     {"Topic", &MQTT_Subscribe_Row::Topic, {1325, 1329}, {}, true},
     {"Retained", &MQTT_Subscribe_Row::Retained, {1326, 1330, Cell_Editor::Check}, {}, true},

@@ -1,7 +1,7 @@
 #include "project/mqtt/TopicTemplate.h"
 
 #include "app/AppState.h"
-#include "app/Texts.h"
+#include "lang/Texts.h"
 
 #include <QRegularExpression>
 

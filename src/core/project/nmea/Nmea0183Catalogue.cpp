@@ -4,8 +4,8 @@
 // indices and the project files carry the texts.
 #include "project/nmea/Nmea0183Catalogue.h"
 
-#include "app/Texts.h"
 #include "app/TextHelpers.h"
+#include "lang/Texts.h"
 
 #include <QHash>
 

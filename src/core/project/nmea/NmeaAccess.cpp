@@ -1,10 +1,10 @@
 #include "project/nmea/NmeaAccess.h"
 
 #include "app/AppState.h"
-#include "app/Texts.h"
-#include "app/Xml.h"
 #include "app/Numbers.h"
 #include "app/TextHelpers.h"
+#include "app/Xml.h"
+#include "lang/Texts.h"
 #include "project/nmea/ListenerReading.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 

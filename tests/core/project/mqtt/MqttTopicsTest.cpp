@@ -1,6 +1,6 @@
 #include "app/AppState.h"
-#include "app/Texts.h"
 #include "compiler/MqttBank.h"
+#include "lang/Texts.h"
 #include "project/DataArea.h"
 #include "project/mqtt/MqttTopics.h"
 

@@ -1,6 +1,6 @@
 #include "project/nmea/Nmea0183Catalogue.h"
 
-#include "app/Texts.h"
+#include "lang/Texts.h"
 
 #include "TestSupport.h"
 

@@ -1,6 +1,6 @@
 #include "project/nmea/NmeaAccess.h"
 
-#include "app/Texts.h"
+#include "lang/Texts.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 
 #include "TestSupport.h"
