@@ -3,6 +3,8 @@
 // size (the floor), started the same way in the same run. Aim: at most 1.5 times the
 // floor. Each repetition starts both once, the floor first; the counters give the ratio
 // and each step's share (ms) of the program's start. Run under Xvfb by scripts/bench.sh.
+// --probe=PATH times another build's startup_probe (say, one saved before a change)
+// against the same floor.
 #include "FirstPaint.h"
 
 #include "app/AppState.h"
@@ -27,6 +29,8 @@ extern char** environ;
 using namespace swr;
 
 namespace {
+
+std::string Program_Probe = SWR_STARTUP_PROBE;
 
 struct Start {
     bool ok = false;
@@ -105,7 +109,7 @@ void Start_Program_And_Bare_Window(benchmark::State& state)
     Workspace ws;
     for (auto _ : state) {
         const Start bare = Run_Probe(SWR_BARE_WINDOW_PROBE, {});
-        const Start program = Run_Probe(SWR_STARTUP_PROBE, {ws.dir.path().toStdString()});
+        const Start program = Run_Probe(Program_Probe.c_str(), {ws.dir.path().toStdString()});
         if (!bare.ok || !program.ok) {
             state.SkipWithError("a probe did not paint its window (is there a display?)");
             return;
@@ -129,4 +133,21 @@ BENCHMARK(Start_Program_And_Bare_Window)
     ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    const std::string flag = "--probe=";
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]).starts_with(flag))
+            Program_Probe = argv[i] + flag.size();
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -18,7 +18,14 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QToolButton>
+
+#include <thread>
+
+#ifdef SWR_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
 
 namespace swr {
 
@@ -83,6 +90,60 @@ Program::~Program() = default;
 TFKonstrelFirmWare& Program::Window()
 {
     return *parts_->window;
+}
+
+namespace {
+
+// Reading the system's font configuration is the largest single cost of a start (its
+// files are parsed on the first text measured). It is read on a thread of its own while
+// the application object connects to the display, and waited for before the first
+// screen is made; the toolkit then finds it loaded. Without fontconfig this does nothing.
+class Font_Configuration_Preload {
+public:
+    Font_Configuration_Preload()
+    {
+#ifdef SWR_FONTCONFIG
+        thread_ = std::thread([] { FcInit(); });
+#endif
+    }
+    ~Font_Configuration_Preload() { Wait(); }
+    void Wait()
+    {
+        if (thread_.joinable())
+            thread_.join();
+    }
+
+private:
+    std::thread thread_;
+};
+
+void Step_Done(const Run_Options& options, const char* step)
+{
+    if (options.step_done)
+        options.step_done(step);
+}
+
+} // namespace
+
+int Run_Program(int argc, char** argv, const Run_Options& options)
+{
+    Font_Configuration_Preload fonts;
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("SWR2305"));
+    QApplication::setOrganizationName(QStringLiteral("Norvex"));
+    Step_Done(options, "application");
+    fonts.Wait();
+    Step_Done(options, "font_configuration");
+
+    Program program(Choose_Program_Dir(options.program_dir.isEmpty() ? QApplication::applicationDirPath()
+                                                                     : options.program_dir,
+                                       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)),
+                    options.step_done);
+    program.Window().show();
+    Step_Done(options, "show");
+    if (options.shown)
+        options.shown(program.Window());
+    return app.exec();
 }
 
 } // namespace swr
