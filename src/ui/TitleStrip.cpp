@@ -4,7 +4,6 @@
 #include <QIconEngine>
 #include <QLabel>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 #include <QVBoxLayout>
 
@@ -12,23 +11,29 @@ namespace swr {
 
 namespace {
 
-// Draws a glyph in white lines whose width follows the size; dimmed when disabled.
+// Draws a glyph in white lines whose width follows the size; fainter when disabled.
 class StripIconEngine final : public QIconEngine {
 public:
     explicit StripIconEngine(Strip_Glyph glyph) : glyph_(glyph) {}
 
     QIconEngine* clone() const override { return new StripIconEngine(glyph_); }
 
-    void paint(QPainter* p, const QRect& rect, QIcon::Mode mode, QIcon::State) override
+    void paint(QPainter* p, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
     {
+        if (mode == QIcon::Disabled) { // the whole picture fainter, where strokes cross too
+            const QPixmap normal = pixmap(rect.size(), QIcon::Normal, state);
+            p->save();
+            p->setOpacity(0.45);
+            p->drawPixmap(rect.topLeft(), normal);
+            p->restore();
+            return;
+        }
         const qreal s = qMin(rect.width(), rect.height());
         const QRectF box(rect.x() + (rect.width() - s) / 2, rect.y() + (rect.height() - s) / 2, s, s);
         const qreal line = qMax<qreal>(1.5, s / 12);
         p->save();
         p->setRenderHint(QPainter::Antialiasing);
-        QColor colour(Qt::white);
-        if (mode == QIcon::Disabled)
-            colour.setAlphaF(0.45);
+        const QColor colour(Qt::white);
         p->setPen(QPen(colour, line, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p->setBrush(Qt::NoBrush);
         const QRectF in = box.adjusted(line, line, -line, -line);
@@ -45,8 +50,9 @@ public:
         case Strip_Glyph::Options:
             // Three sliders, each with its knob at another place.
             for (int i = 0; i < 3; ++i) {
+                constexpr qreal Knobs[] = {0.3, 0.7, 0.45};
                 const qreal y = in.top() + in.height() * (0.2 + 0.3 * i);
-                const qreal knob = in.left() + in.width() * (i == 1 ? 0.7 : i == 0 ? 0.3 : 0.45);
+                const qreal knob = in.left() + in.width() * Knobs[i];
                 p->drawLine(QPointF(in.left(), y), QPointF(in.right(), y));
                 p->setBrush(colour);
                 p->drawEllipse(QPointF(knob, y), line * 1.3, line * 1.3);
@@ -63,15 +69,11 @@ public:
         p->restore();
     }
 
+    // In device pixels: QIcon asks for the size times the screen's pixel ratio and sets
+    // the ratio on what it gets.
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
     {
-        return scaledPixmap(size, mode, state, 1.0);
-    }
-
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override
-    {
-        QPixmap pm(size * scale);
-        pm.setDevicePixelRatio(scale);
+        QPixmap pm(size);
         pm.fill(Qt::transparent);
         QPainter p(&pm);
         paint(&p, QRect(QPoint(0, 0), size), mode, state);
