@@ -4,8 +4,8 @@
 // floor. Each repetition starts both once, the floor first; the counters give the ratio,
 // each step's share (ms) of the program's start and the processor time of each start
 // (cpu_ms, bare_cpu_ms: all threads) with its ratio. Run under Xvfb by scripts/bench.sh.
-// --probe=PATH times another build's startup_probe (say, one saved before a change)
-// against the same floor.
+// SWR_STARTUP_PROBE=PATH times another build's startup_probe (say, one saved before a
+// change) against the same floor.
 #include "FirstPaint.h"
 
 #include "app/AppState.h"
@@ -23,6 +23,7 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <utility>
@@ -34,7 +35,12 @@ using namespace swr;
 
 namespace {
 
-std::string Program_Probe = SWR_STARTUP_PROBE;
+// The probe built with this benchmark, or the one the environment names.
+std::string Program_Probe()
+{
+    const char* other = std::getenv("SWR_STARTUP_PROBE");
+    return other && *other ? other : SWR_STARTUP_PROBE;
+}
 
 struct Start {
     bool ok = false;
@@ -121,7 +127,7 @@ void Start_Program_And_Bare_Window(benchmark::State& state)
     Workspace ws;
     for (auto _ : state) {
         const Start bare = Run_Probe(SWR_BARE_WINDOW_PROBE, {});
-        const Start program = Run_Probe(Program_Probe.c_str(), {ws.dir.path().toStdString()});
+        const Start program = Run_Probe(Program_Probe().c_str(), {ws.dir.path().toStdString()});
         if (!bare.ok || !program.ok) {
             state.SkipWithError("a probe did not paint its window (is there a display?)");
             return;
@@ -149,21 +155,4 @@ BENCHMARK(Start_Program_And_Bare_Window)
     ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv)
-{
-    const std::string flag = "--probe=";
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]).starts_with(flag))
-            Program_Probe = argv[i] + flag.size();
-        else
-            argv[kept++] = argv[i];
-    }
-    argc = kept;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+BENCHMARK_MAIN();
