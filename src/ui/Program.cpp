@@ -29,6 +29,16 @@
 
 namespace swr {
 
+namespace {
+
+void Step_Done(const std::function<void(const char* step)>& step_done, const char* step)
+{
+    if (step_done)
+        step_done(step);
+}
+
+} // namespace
+
 struct Program::Parts {
     AppState st;
     WidgetMessages msg{st};
@@ -42,10 +52,7 @@ struct Program::Parts {
 Program::Program(const QString& programDir, const std::function<void(const char* step)>& step_done)
     : parts_(std::make_unique<Parts>())
 {
-    const auto done = [&step_done](const char* step) {
-        if (step_done)
-            step_done(step);
-    };
+    const auto done = [&step_done](const char* step) { Step_Done(step_done, step); };
     Parts& p = *parts_;
     Start_Up(p.st, programDir, p.msg);
     done("start_up");
@@ -94,8 +101,8 @@ TFKonstrelFirmWare& Program::Window()
 
 namespace {
 
-// Reading the system's font configuration is the largest single cost of a start (its
-// files are parsed on the first text measured). It is read on a thread of its own while
+// Reading the system's font configuration is one of the largest costs of a start (its
+// files are parsed when the first text is measured). It is read on a thread of its own while
 // the application object connects to the display, and waited for before the first
 // screen is made; the toolkit then finds it loaded. Without fontconfig this does nothing.
 class Font_Configuration_Preload {
@@ -117,12 +124,6 @@ private:
     std::thread thread_;
 };
 
-void Step_Done(const Run_Options& options, const char* step)
-{
-    if (options.step_done)
-        options.step_done(step);
-}
-
 } // namespace
 
 int Run_Program(int argc, char** argv, const Run_Options& options)
@@ -131,16 +132,16 @@ int Run_Program(int argc, char** argv, const Run_Options& options)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("SWR2305"));
     QApplication::setOrganizationName(QStringLiteral("Norvex"));
-    Step_Done(options, "application");
+    Step_Done(options.step_done, "application");
     fonts.Wait();
-    Step_Done(options, "font_configuration");
+    Step_Done(options.step_done, "font_configuration");
 
     Program program(Choose_Program_Dir(options.program_dir.isEmpty() ? QApplication::applicationDirPath()
                                                                      : options.program_dir,
                                        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)),
                     options.step_done);
     program.Window().show();
-    Step_Done(options, "show");
+    Step_Done(options.step_done, "show");
     if (options.shown)
         options.shown(program.Window());
     return app.exec();
