@@ -23,7 +23,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -49,9 +48,9 @@ TFKonstrelFirmWare::TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionChe
     outer->setContentsMargins(0, 0, 0, 8);
 
     Strip = new TitleStrip(this);
-    auto make_icon = [this](const char* name, QStyle::StandardPixmap pix) {
+    auto make_icon = [this](const char* name, Strip_Glyph glyph) {
         auto* b = Named<QToolButton>(Strip, name);
-        b->setIcon(style()->standardIcon(pix));
+        b->setIcon(Strip_Icon(glyph));
         b->setIconSize(QSize(24, 24));
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::StrongFocus);
@@ -70,9 +69,9 @@ TFKonstrelFirmWare::TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionChe
     connect(LL_Update, &QLabel::linkActivated, this, &TFKonstrelFirmWare::Open_Url);
     LL_Update->hide();
     Strip->extras()->addWidget(LL_Update, 0, Qt::AlignVCenter);
-    Btn_Info = make_icon("Btn_Info", QStyle::SP_MessageBoxInformation);
-    Btn_Opz = make_icon("Btn_Opz", QStyle::SP_FileDialogContentsView);
-    Btn_Close = make_icon("Btn_Close", QStyle::SP_DialogCloseButton);
+    Btn_Info = make_icon("Btn_Info", Strip_Glyph::Information);
+    Btn_Opz = make_icon("Btn_Opz", Strip_Glyph::Options);
+    Btn_Close = make_icon("Btn_Close", Strip_Glyph::Close);
     outer->addWidget(Strip);
 
     auto* grid = new QGridLayout;

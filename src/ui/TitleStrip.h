@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QIcon>
 
 class QLabel;
 class QHBoxLayout;
@@ -20,5 +21,11 @@ public:
 private:
     QHBoxLayout* extras_ = nullptr;
 };
+
+// The pictures of the icon buttons on the strip, drawn in the strip's text colour at
+// whatever size and pixel density they are shown. They are the program's own: the
+// desktop's icon theme is not searched for them.
+enum class Strip_Glyph { Information, Options, Close };
+QIcon Strip_Icon(Strip_Glyph glyph);
 
 } // namespace swr

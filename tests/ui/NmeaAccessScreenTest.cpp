@@ -9,6 +9,7 @@
 #include "TestSupport.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -22,6 +23,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace swr;
 using swr::test::ProgramFolder;
 
@@ -33,6 +36,18 @@ const char* const Gga_Lat_Direction = "Latitude, Direction [character]";       /
 
 constexpr int Col_Enable = 0, Col_Sentence = 2, Col_Index = 3, Col_Field = 4, Col_PostOpe = 5,
               Col_SwapAll = 6, Col_Position = 8, Col_Mnemonic = 9; // model columns
+
+// The application font for one test, given back afterwards.
+struct App_Font {
+    QFont saved = QApplication::font();
+    explicit App_Font(int pixels)
+    {
+        QFont f = saved;
+        f.setPixelSize(pixels);
+        QApplication::setFont(f);
+    }
+    ~App_Font() { QApplication::setFont(saved); }
+};
 
 struct AccessFixture : ::testing::Test {
     void SetUp() override
@@ -426,4 +441,27 @@ TEST_F(AccessFixture, RowsBeyondTheTableAreReportedAndTheScreenOpens)
     EXPECT_TRUE(p.msg.warnings.front().contains("101"));
     EXPECT_EQ(s->Table.row(100).Position, "100");
     EXPECT_EQ(s->Table.row(100).Serial_Channel, "RS232");
+}
+
+// The Data Field column fits the widest field text, up to 440 pixels: the usual font
+// reaches the cap, a tiny one leaves the widest text's own width.
+TEST(AccessFieldColumn, FitsTheWidestFieldTextUpToTheCap)
+{
+    ProgramFolder p;
+    p.start();
+    for (const int pixels : {0, 5}) { // 0: the application's font as it is
+        std::optional<App_Font> font;
+        if (pixels)
+            font.emplace(pixels);
+        TFNMEA_0183_Set_Access2 s(p.st, p.msg);
+        const QFontMetrics fm(s.ASG->font());
+        int widest = 0;
+        for (int i = 1; i <= NMEA0183_Sentence_Count; ++i)
+            for (const TFieldSentence& f : NMEA0183_Map(i).Fields)
+                widest = std::max(widest, fm.horizontalAdvance(f.Field));
+        if (pixels) {
+            ASSERT_LT(widest + 12, 440) << "the tiny font should stay below the cap";
+        }
+        EXPECT_EQ(s.ASG->columnWidth(Col_Field), std::min(widest + 12, 440)) << pixels;
+    }
 }

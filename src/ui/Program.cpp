@@ -1,0 +1,150 @@
+#include "Program.h"
+
+#include "About.h"
+#include "Desktop.h"
+#include "MainWindow.h"
+#include "MqttTopicScreen.h"
+#include "NmeaAccessScreen.h"
+#include "ParGenScreen.h"
+#include "SoftOptions.h"
+#include "TopicTemplate.h"
+#include "UpdateDialog.h"
+#include "WidgetMessages.h"
+
+#include "app/AppState.h"
+#include "app/Startup.h"
+#include "app/VersionServer.h"
+#include "update/Echo.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QToolButton>
+
+#include <thread>
+
+#ifdef SWR_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
+
+namespace swr {
+
+namespace {
+
+void Step_Done(const std::function<void(const char* step)>& step_done, const char* step)
+{
+    if (step_done)
+        step_done(step);
+}
+
+} // namespace
+
+struct Program::Parts {
+    AppState st;
+    WidgetMessages msg{st};
+    HttpVersionCheck server;
+    DesktopBrowser browser;
+    // The device check keeps the windows painted while it waits for each answer.
+    SystemEcho echo{[] { QApplication::processEvents(); }};
+    std::unique_ptr<TFKonstrelFirmWare> window;
+};
+
+Program::Program(const QString& programDir, const std::function<void(const char* step)>& step_done)
+    : parts_(std::make_unique<Parts>())
+{
+    const auto done = [&step_done](const char* step) { Step_Done(step_done, step); };
+    Parts& p = *parts_;
+    Start_Up(p.st, programDir, p.msg);
+    done("start_up");
+    p.window = std::make_unique<TFKonstrelFirmWare>(p.st, p.msg, p.server);
+    done("main_window");
+    TFKonstrelFirmWare& window = *p.window;
+    window.Browser = &p.browser;
+    // The screens are created in this order, each joining Change_Language as it is made:
+    // (main window, new and open configuration,) software options, About, Set
+    // Communication, update dialog, NMEA 0183 access, MQTT topics, topic template.
+    auto* FSoftOptions = new TFSoftOptions(p.st, p.msg, p.server, p.browser, &window);
+    window.Add_Lang_Screen(FSoftOptions);
+    FSoftOptions->Change_Language = [&window] { window.Change_Language(); };
+    window.Show_Soft_Options = [FSoftOptions] { return FSoftOptions->exec() == QDialog::Accepted; };
+    done("options");
+    auto* FAbout = new TFAbout(p.st, p.browser, &window);
+    window.Set_Step_Action(window.Btn_Info, [FAbout] { FAbout->exec(); });
+    done("about");
+    auto* FParGen = new TFParGen(p.st, p.msg, &window);
+    window.Add_Lang_Screen(FParGen);
+    window.Set_Step_Action(window.Btn_Prm_Gen, [FParGen] { FParGen->Execute(); });
+    done("set_communication");
+    auto* FBoot = new TFBoot(p.st, p.msg, p.echo, &window);
+    window.Add_Lang_Screen(FBoot);
+    window.Show_Update_Dialog = [FBoot] { FBoot->Show_Update(1); };
+    done("update_dialog");
+    auto* FNMEA_0183_Set_Access2 = new TFNMEA_0183_Set_Access2(p.st, p.msg, &window);
+    window.Add_Lang_Screen(FNMEA_0183_Set_Access2);
+    window.Set_Step_Action(window.Btn_NMEA0183_Access,
+                           [FNMEA_0183_Set_Access2] { FNMEA_0183_Set_Access2->Show_Access(); });
+    done("nmea_access");
+    auto* FTopicTemplate = new TFTopicTemplate(p.st, &window);
+    auto* FMQTT_Set_Topic = new TFMQTT_Set_Topic(p.st, p.msg, FTopicTemplate, &window);
+    window.Add_Lang_Screen(FMQTT_Set_Topic);
+    window.Add_Lang_Screen(FTopicTemplate);
+    window.Set_Step_Action(window.Btn_MQTT_Set_Topic, [FMQTT_Set_Topic] { FMQTT_Set_Topic->Show_Topics(); });
+    done("mqtt_topics");
+}
+
+Program::~Program() = default;
+
+TFKonstrelFirmWare& Program::Window()
+{
+    return *parts_->window;
+}
+
+namespace {
+
+// Reading the system's font configuration is one of the largest costs of a start (its
+// files are parsed when the first text is measured). It is read on a thread of its own while
+// the application object connects to the display, and waited for before the first
+// screen is made; the toolkit then finds it loaded. Without fontconfig this does nothing.
+class Font_Configuration_Preload {
+public:
+    Font_Configuration_Preload()
+    {
+#ifdef SWR_FONTCONFIG
+        thread_ = std::thread([] { FcInit(); });
+#endif
+    }
+    ~Font_Configuration_Preload() { Wait(); }
+    void Wait()
+    {
+        if (thread_.joinable())
+            thread_.join();
+    }
+
+private:
+    std::thread thread_;
+};
+
+} // namespace
+
+int Run_Program(int argc, char** argv, const Run_Options& options)
+{
+    Font_Configuration_Preload fonts;
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("SWR2305"));
+    QApplication::setOrganizationName(QStringLiteral("Norvex"));
+    Step_Done(options.step_done, "application");
+    fonts.Wait();
+    Step_Done(options.step_done, "font_configuration");
+
+    Program program(Choose_Program_Dir(options.program_dir.isEmpty() ? QApplication::applicationDirPath()
+                                                                     : options.program_dir,
+                                       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)),
+                    options.step_done);
+    program.Window().show();
+    Step_Done(options.step_done, "show");
+    if (options.shown)
+        options.shown(program.Window());
+    return app.exec();
+}
+
+} // namespace swr

@@ -1,0 +1,48 @@
+#pragma once
+
+// The program as main runs it: the start-up sequence, then every screen created once, in
+// the order start-up asks, each applying its texts; they all live as long as Program.
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+namespace swr {
+
+class TFKonstrelFirmWare;
+
+class Program {
+public:
+    // Runs start-up on programDir, then creates the main window and the other screens.
+    // Nothing is shown yet. step_done, when given, hears the end of each step by name.
+    explicit Program(const QString& programDir, const std::function<void(const char* step)>& step_done = {});
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    TFKonstrelFirmWare& Window();
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+};
+
+// What the start-up benchmark's probe changes in a run; main leaves all of it empty.
+struct Run_Options {
+    // The workspace folder; empty for the executable's folder (or the fallback when that
+    // cannot be written).
+    QString program_dir;
+    // Hears the end of each step of the start by name.
+    std::function<void(const char* step)> step_done;
+    // Called with the main window once it is shown, before the event loop.
+    std::function<void(QWidget& window)> shown;
+};
+
+// main: the application object, Program, the main window shown, and the event loop until
+// it closes; the result is the loop's.
+int Run_Program(int argc, char** argv, const Run_Options& options = {});
+
+} // namespace swr
