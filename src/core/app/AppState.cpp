@@ -23,11 +23,4 @@ Compiler_Handle& Compiler_Handle::operator=(Compiler_Handle&& other) noexcept
 }
 Compiler_Handle::~Compiler_Handle() = default;
 
-QString AppState::Get_Lang_Text(int index) const
-{
-    if (index < 0 || index >= Lang_Table.size())
-        return {};
-    return Lang_Table.at(index);
-}
-
 } // namespace swr

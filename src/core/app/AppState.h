@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lang/LangTable.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -65,7 +67,10 @@ struct AppState {
     Compiler_Handle Compiler;
 
     // The entry at index; an index outside the table gives an empty text.
-    QString Get_Lang_Text(int index) const;
+    QString Get_Lang_Text(int index) const { return Texts(Lang_Table).Get_Lang_Text(index); }
+
+    // Whoever only shows texts is handed the table, not the whole state.
+    operator Texts() const { return Texts(Lang_Table); }
 };
 
 inline constexpr const char* Program_Version = "1.002";
