@@ -5,6 +5,7 @@
 #include "lang/LangTable.h"
 #include "app/Projects.h"
 #include "app/Texts.h"
+#include "lang/FileTexts.h"
 #include "broker/BrokerTest.h"
 #include "broker/BrokerTexts.h"
 #include "broker/CertCheck.h"

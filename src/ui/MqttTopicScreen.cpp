@@ -298,7 +298,7 @@ void TFMQTT_Set_Topic::Btn_CopyRowClick()
 {
     QTableView* grid = Shown_Grid();
     ModelGrid g(Model_Of(grid));
-    Grid_Copy_Row(g, Current_Row(grid), st_);
+    Grid_Copy_Row(g, Current_Row(grid), st_.Row_Clipboard, st_.Row_Clipboard_Check);
     Do_Copy_Pub = grid == ACG_Pub;
     Do_Copy_Sub = grid == ACG_Sub;
 }
@@ -307,7 +307,8 @@ void TFMQTT_Set_Topic::Btn_PasteRowClick()
 {
     QTableView* grid = Shown_Grid();
     ModelGrid g(Model_Of(grid));
-    Grid_Paste_Row(g, Current_Row(grid), grid == ACG_Pub ? Do_Copy_Pub : Do_Copy_Sub, st_, msg_);
+    Grid_Paste_Row(g, Current_Row(grid), grid == ACG_Pub ? Do_Copy_Pub : Do_Copy_Sub, st_.Row_Clipboard, st_,
+                   msg_);
 }
 
 void TFMQTT_Set_Topic::ACG_MQTT_DblClickCell(QTableView* Sender, int ARow, int ACol)

@@ -231,7 +231,7 @@ void TFNMEA_0183_Set_Access2::Btn_InsRowClick()
 void TFNMEA_0183_Set_Access2::Btn_CopyRowClick()
 {
     On_Current_Row([this](IGrid& g, int row) {
-        Grid_Copy_Row_Check(g, row, st_);
+        Grid_Copy_Row_Check(g, row, st_.Row_Clipboard, st_.Row_Clipboard_Check);
         Do_Copy = true;
     });
 }
@@ -239,7 +239,9 @@ void TFNMEA_0183_Set_Access2::Btn_CopyRowClick()
 void TFNMEA_0183_Set_Access2::Btn_PasteRowClick()
 {
     // The Index cell follows the pasted sentence as it follows any sentence.
-    On_Current_Row([this](IGrid& g, int row) { Grid_Paste_Row_Check(g, row, Do_Copy, st_, msg_); });
+    On_Current_Row([this](IGrid& g, int row) {
+        Grid_Paste_Row_Check(g, row, Do_Copy, st_.Row_Clipboard, st_.Row_Clipboard_Check, st_, msg_);
+    });
 }
 
 void TFNMEA_0183_Set_Access2::Btn_DataAreaClick()

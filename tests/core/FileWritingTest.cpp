@@ -3,6 +3,7 @@
 #include "app/Files.h"
 #include "app/Settings.h"
 #include "app/Texts.h"
+#include "lang/FileTexts.h"
 #include "project/ProjectFile.h"
 #include "update/UpdateJob.h"
 

@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/FileWriter.h"
 #include "app/Files.h"
+#include "lang/FileTexts.h"
 #include "app/Texts.h"
 #include "compiler/CompilerState.h"
 #include "compiler/Layouts.h"

@@ -1,6 +1,7 @@
 #include "project/ProjectFile.h"
 
 #include "app/AppState.h"
+#include "lang/FileTexts.h"
 #include "app/Files.h"
 
 namespace swr {

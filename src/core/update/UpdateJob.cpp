@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/Files.h"
+#include "lang/FileTexts.h"
 #include "app/Xml.h"
 
 #include <QDir>
