@@ -526,12 +526,9 @@ int Cmd_Map(const QStringList& rest, QTextStream& out, QTextStream& err)
     QString dir;
     if (!Folder_Argument(args, &dir, err))
         return Exit_Usage;
-    AppState st = Cli_State();
-    st.File_ParGen = Join_Path(dir, QString::fromLatin1(ParGen_File_Name));
-    st.File_NMEA_Access = Join_Path(dir, QString::fromLatin1(NMEA_Access_File_Name));
-    st.File_MQTT_Topic = Join_Path(dir, QString::fromLatin1(MQTT_Topic_File_Name));
+    const AppState st = Cli_State();
     Data_Area_Map map;
-    const FileResult r = Load_Data_Area_Map(st, map);
+    const FileResult r = Load_Data_Area_Map(st, dir, map);
     for (const QString& n : r.notices)
         err << n << '\n';
     if (!r.ok) {

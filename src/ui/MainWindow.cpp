@@ -309,7 +309,7 @@ void TFKonstrelFirmWare::Update_Device()
 {
     // Bytes that do not meet are asked about before anything is compiled or written; a
     // file that cannot be loaded is left to the compiler to report.
-    if (Data_Area_Map map; Load_Data_Area_Map(st_, map).ok) {
+    if (Data_Area_Map map; Load_Data_Area_Map(st_, st_.Active_Project_Dir, map).ok) {
         const QString question = Map_Warnings_Question(st_, map);
         if (!question.isEmpty() && !msg_.Ask_Yes_No(question))
             return;

@@ -188,7 +188,7 @@ bool TFMQTT_Set_Topic::FormShow()
     // What the rules are compared with: the listener rows that fill the data area, and
     // the part of bank 3 the communication parameters take.
     NMEA_Listener_Table listeners;
-    listeners_read_ = Load_Compiled_Listeners(st_, listeners).ok;
+    listeners_read_ = Load_Compiled_Listeners(st_, st_.File_NMEA_Access, st_.File_ParGen, listeners).ok;
     listeners_ = listeners_read_ ? Listener_Uses(listeners) : QList<Data_Area_Use>{};
     broker_ = TMQTT{};
     Read_MQTT_Parameters(st_, broker_);
@@ -283,7 +283,7 @@ void TFMQTT_Set_Topic::Btn_DataAreaClick()
     // An edit still open in a cell goes into the table first.
     Btn_DataArea->setFocus(Qt::OtherFocusReason);
     NMEA_Listener_Table listeners;
-    const FileResult r = Load_Compiled_Listeners(st_, listeners);
+    const FileResult r = Load_Compiled_Listeners(st_, st_.File_NMEA_Access, st_.File_ParGen, listeners);
     if (!r.ok) {
         msg_.Show_Error(r.message);
         return;
