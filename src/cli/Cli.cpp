@@ -333,13 +333,14 @@ int Cmd_Job(const QStringList& rest, QTextStream&, QTextStream& err)
     }
     std::copy(ip.begin(), ip.end(), c.IP.begin());
     c.Read_Back = readBack == 1;
-    AppState st;
-    Load_Default_Strings(st.Lang_Table);
-    st.Program_Dir = Absolute_Native(a.options.value(QStringLiteral("--program-dir")));
-    st.Master_Dir = Join_Path(st.Program_Dir, QStringLiteral("MASTER"));
-    st.Active_Project_Dir = Absolute_Native(a.options.value(QStringLiteral("--config")));
+    QStringList Lang_Table;
+    Load_Default_Strings(Lang_Table);
+    Update_Folders folders;
+    folders.Program_Dir = Absolute_Native(a.options.value(QStringLiteral("--program-dir")));
+    folders.Master_Dir = Join_Path(folders.Program_Dir, QStringLiteral("MASTER"));
+    folders.Active_Project_Dir = Absolute_Native(a.options.value(QStringLiteral("--config")));
     QString error;
-    if (!Compile_XML_Parameter_New_Boot(st, c, &error)) {
+    if (!Compile_XML_Parameter_New_Boot(Texts(Lang_Table), folders, c, &error)) {
         err << error << '\n';
         return Exit_Failed;
     }

@@ -59,7 +59,7 @@ const Writer Writers[] = {
      [](Ship& s) {
          QString error;
          const Update_Choice c = {{"10", "0", "0", "7"}, Update_Configuration, true};
-         return Compile_XML_Parameter_New_Boot(s.p.st, c, &error) ? QString() : error;
+         return Compile_XML_Parameter_New_Boot(s.p.st, Update_Folders_Of(s.p.st), c, &error) ? QString() : error;
      }},
 };
 

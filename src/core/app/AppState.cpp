@@ -1,6 +1,7 @@
 #include "app/AppState.h"
 
 #include "compiler/CompilerState.h"
+#include "update/UpdateJob.h"
 
 namespace swr {
 
@@ -22,5 +23,10 @@ Compiler_Handle& Compiler_Handle::operator=(Compiler_Handle&& other) noexcept
     return *this;
 }
 Compiler_Handle::~Compiler_Handle() = default;
+
+Update_Folders Update_Folders_Of(const AppState& st)
+{
+    return {st.Program_Dir, st.Master_Dir, st.Active_Project_Dir};
+}
 
 } // namespace swr

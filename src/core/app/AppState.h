@@ -11,6 +11,7 @@
 namespace swr {
 
 struct Compiler_State;
+struct Update_Folders;
 
 // Owns the compiler's state without this header seeing its layout; a copy is a copy of
 // the state, not a second reference to it.
@@ -72,6 +73,9 @@ struct AppState {
     // Whoever only shows texts is handed the table, not the whole state.
     operator Texts() const { return Texts(Lang_Table); }
 };
+
+// The folders of the process-wide state that a device update works in.
+Update_Folders Update_Folders_Of(const AppState& st);
 
 inline constexpr const char* Program_Version = "1.002";
 inline constexpr const char* Default_IP_Address = "192.168.2.205";

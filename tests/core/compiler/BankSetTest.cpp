@@ -29,7 +29,7 @@ QStringList Entries(const Ship& s)
 Bank_Set Job_Files(const Ship& s)
 {
     pugi::xml_document doc;
-    Build_Update_Job(s.p.st, {{"10", "0", "0", "7"}, Update_Configuration, true}, doc);
+    Build_Update_Job(Update_Folders_Of(s.p.st), {{"10", "0", "0", "7"}, Update_Configuration, true}, doc);
     Bank_Set set;
     int n = 0;
     for (pugi::xml_node op : doc.first_child().child("Operations").children("Operation")) {
