@@ -256,21 +256,20 @@ int Cmd_Compile(const QStringList& rest, QTextStream& out, QTextStream& err)
     QString dir;
     if (!Folder_Argument(rest, &dir, err))
         return Exit_Usage;
-    AppState st = Cli_State();
+    const AppState st = Cli_State();
     if (!QFileInfo(dir).isDir()) {
         err << File_Not_Read_Text(st, dir, QStringLiteral("No such folder")) << '\n';
         return Exit_Failed;
     }
     // The folder is compiled as the active configuration, exactly as Step 5 does.
-    st.Active_Project_Dir = QDir::cleanPath(dir);
-    st.Active_Project_Name = QFileInfo(dir).fileName();
-    Set_Files(st);
-    const FileResult r = Compile_And_Save_Banks(st);
+    const QString folder = QDir::cleanPath(dir);
+    Compiled_Banks banks;
+    const FileResult r = Compile_And_Save_Banks(folder, st, banks);
     if (!r.ok) {
         err << r.message << '\n';
         return Exit_Failed;
     }
-    out << Bank_Files_Summary(st) << '\n';
+    out << Bank_Files_Summary(folder, st, banks) << '\n';
     return Exit_Ok;
 }
 

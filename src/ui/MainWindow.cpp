@@ -314,10 +314,13 @@ void TFKonstrelFirmWare::Update_Device()
         if (!question.isEmpty() && !msg_.Ask_Yes_No(question))
             return;
     }
+    // The pictures and images of this compilation live until the update they were built
+    // for has ended.
+    Compiled_Banks banks;
     FileResult r;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        r = Compile_And_Save_Banks(st_);
+        r = Compile_And_Save_Banks(st_.Active_Project_Dir, st_, banks);
         QApplication::restoreOverrideCursor();
     }
     if (!r.ok) {

@@ -191,7 +191,7 @@ bool TFMQTT_Set_Topic::FormShow()
     listeners_read_ = Load_Compiled_Listeners(st_, st_.File_NMEA_Access, st_.File_ParGen, listeners).ok;
     listeners_ = listeners_read_ ? Listener_Uses(listeners) : QList<Data_Area_Use>{};
     broker_ = TMQTT{};
-    Read_MQTT_Parameters(st_, broker_);
+    Read_MQTT_Parameters(st_, st_.File_ParGen, broker_);
 
     FileResult r;
     Pub_Model->Reset([&] {
