@@ -3,6 +3,8 @@
 #include "app/AppState.h"
 #include "app/Files.h"
 #include "app/Projects.h"
+#include "lang/Texts.h"
+#include "lang/FileTexts.h"
 #include "broker/BrokerTest.h"
 #include "broker/CertCheck.h"
 #include "broker/Monitor.h"
@@ -254,21 +256,20 @@ int Cmd_Compile(const QStringList& rest, QTextStream& out, QTextStream& err)
     QString dir;
     if (!Folder_Argument(rest, &dir, err))
         return Exit_Usage;
-    AppState st = Cli_State();
+    const AppState st = Cli_State();
     if (!QFileInfo(dir).isDir()) {
         err << File_Not_Read_Text(st, dir, QStringLiteral("No such folder")) << '\n';
         return Exit_Failed;
     }
     // The folder is compiled as the active configuration, exactly as Step 5 does.
-    st.Active_Project_Dir = QDir::cleanPath(dir);
-    st.Active_Project_Name = QFileInfo(dir).fileName();
-    Set_Files(st);
-    const FileResult r = Compile_And_Save_Banks(st);
+    const QString folder = QDir::cleanPath(dir);
+    Compiled_Banks banks;
+    const FileResult r = Compile_And_Save_Banks(folder, st, banks);
     if (!r.ok) {
         err << r.message << '\n';
         return Exit_Failed;
     }
-    out << Bank_Files_Summary(st) << '\n';
+    out << Bank_Files_Summary(folder, st, banks) << '\n';
     return Exit_Ok;
 }
 
@@ -331,13 +332,14 @@ int Cmd_Job(const QStringList& rest, QTextStream&, QTextStream& err)
     }
     std::copy(ip.begin(), ip.end(), c.IP.begin());
     c.Read_Back = readBack == 1;
-    AppState st;
-    Load_Default_Strings(st.Lang_Table);
-    st.Program_Dir = Absolute_Native(a.options.value(QStringLiteral("--program-dir")));
-    st.Master_Dir = Join_Path(st.Program_Dir, QStringLiteral("MASTER"));
-    st.Active_Project_Dir = Absolute_Native(a.options.value(QStringLiteral("--config")));
+    QStringList Lang_Table;
+    Load_Default_Strings(Lang_Table);
+    Update_Folders folders;
+    folders.Program_Dir = Absolute_Native(a.options.value(QStringLiteral("--program-dir")));
+    folders.Master_Dir = Join_Path(folders.Program_Dir, QStringLiteral("MASTER"));
+    folders.Active_Project_Dir = Absolute_Native(a.options.value(QStringLiteral("--config")));
     QString error;
-    if (!Compile_XML_Parameter_New_Boot(st, c, &error)) {
+    if (!Compile_XML_Parameter_New_Boot(Texts(Lang_Table), folders, c, &error)) {
         err << error << '\n';
         return Exit_Failed;
     }
@@ -524,12 +526,9 @@ int Cmd_Map(const QStringList& rest, QTextStream& out, QTextStream& err)
     QString dir;
     if (!Folder_Argument(args, &dir, err))
         return Exit_Usage;
-    AppState st = Cli_State();
-    st.File_ParGen = Join_Path(dir, QString::fromLatin1(ParGen_File_Name));
-    st.File_NMEA_Access = Join_Path(dir, QString::fromLatin1(NMEA_Access_File_Name));
-    st.File_MQTT_Topic = Join_Path(dir, QString::fromLatin1(MQTT_Topic_File_Name));
+    const AppState st = Cli_State();
     Data_Area_Map map;
-    const FileResult r = Load_Data_Area_Map(st, map);
+    const FileResult r = Load_Data_Area_Map(st, dir, map);
     for (const QString& n : r.notices)
         err << n << '\n';
     if (!r.ok) {

@@ -308,15 +308,18 @@ void TFKonstrelFirmWare::Update_Device()
 {
     // Bytes that do not meet are asked about before anything is compiled or written; a
     // file that cannot be loaded is left to the compiler to report.
-    if (Data_Area_Map map; Load_Data_Area_Map(st_, map).ok) {
+    if (Data_Area_Map map; Load_Data_Area_Map(st_, st_.Active_Project_Dir, map).ok) {
         const QString question = Map_Warnings_Question(st_, map);
         if (!question.isEmpty() && !msg_.Ask_Yes_No(question))
             return;
     }
+    // The pictures and images of this compilation live until the update they were built
+    // for has ended.
+    Compiled_Banks banks;
     FileResult r;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        r = Compile_And_Save_Banks(st_);
+        r = Compile_And_Save_Banks(st_.Active_Project_Dir, st_, banks);
         QApplication::restoreOverrideCursor();
     }
     if (!r.ok) {

@@ -146,10 +146,10 @@ bool TFMQTT_Set_Topic::FormShow()
     // What the rules are compared with: the listener rows that fill the data area, and
     // the part of bank 3 the communication parameters take.
     NMEA_Listener_Table listeners;
-    listeners_read_ = Load_Compiled_Listeners(st_, listeners).ok;
+    listeners_read_ = Load_Compiled_Listeners(st_, st_.File_NMEA_Access, st_.File_ParGen, listeners).ok;
     listeners_ = listeners_read_ ? Listener_Uses(listeners) : QList<Data_Area_Use>{};
     broker_ = TMQTT{};
-    Read_MQTT_Parameters(st_, broker_);
+    Read_MQTT_Parameters(st_, st_.File_ParGen, broker_);
 
     FileResult r;
     Pub_Model->Reset([&] {
@@ -191,7 +191,7 @@ FileResult TFMQTT_Set_Topic::Save() { return Save_MQTT_Topic(st_, st_.File_MQTT_
 FileResult TFMQTT_Set_Topic::Build_Map(Data_Area_Map& map)
 {
     NMEA_Listener_Table listeners;
-    const FileResult r = Load_Compiled_Listeners(st_, listeners);
+    const FileResult r = Load_Compiled_Listeners(st_, st_.File_NMEA_Access, st_.File_ParGen, listeners);
     if (r.ok) {
         PageControl1->setCurrentWidget(TS_MQTT_Publish);
         map = Build_Data_Area_Map(st_, listeners, Table);

@@ -30,15 +30,19 @@ struct Row_Helpers {
 constexpr Row_Helpers Text_Rows{
     Grid_Delete_Row,
     [](IGrid& g, int row) { Grid_Insert_Row(g, row, false); },
-    Grid_Copy_Row,
-    Grid_Paste_Row,
+    [](const IGrid& g, int row, AppState& st) { Grid_Copy_Row(g, row, st.Row_Clipboard, st.Row_Clipboard_Check); },
+    [](IGrid& g, int row, bool copied, AppState& st, IMessages& msg) {
+        Grid_Paste_Row(g, row, copied, st.Row_Clipboard, st, msg);
+    },
 };
 
 constexpr Row_Helpers Check_Box_Rows{
     [](IGrid& g, int row) { Grid_Delete_Row_Check(g, row, true); },
     [](IGrid& g, int row) { Grid_Insert_Row_Check(g, row, true); },
-    Grid_Copy_Row_Check,
-    Grid_Paste_Row_Check,
+    [](const IGrid& g, int row, AppState& st) { Grid_Copy_Row_Check(g, row, st.Row_Clipboard, st.Row_Clipboard_Check); },
+    [](IGrid& g, int row, bool copied, AppState& st, IMessages& msg) {
+        Grid_Paste_Row_Check(g, row, copied, st.Row_Clipboard, st.Row_Clipboard_Check, st, msg);
+    },
 };
 
 const Row_Helpers& Helpers_Of(Row_Form form) { return form == Row_Form::Check_Box ? Check_Box_Rows : Text_Rows; }

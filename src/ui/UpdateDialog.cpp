@@ -156,7 +156,7 @@ bool TFBoot::Send_Ping()
 bool TFBoot::Compile_XML_Parameter_New_Boot()
 {
     QString error;
-    if (swr::Compile_XML_Parameter_New_Boot(st_, Current_Choice(), &error))
+    if (swr::Compile_XML_Parameter_New_Boot(st_, Update_Folders_Of(st_), Current_Choice(), &error))
         return true;
     msg_.Show_Error(error);
     return false;
@@ -190,7 +190,7 @@ void TFBoot::Btn_UpdateClick()
     st_.Update_Read_Back = c.Read_Back;
     if (!Compile_XML_Parameter_New_Boot())
         return;
-    const QString updater = Updater_Program(st_);
+    const QString updater = Updater_Program(st_.Program_Dir);
     if (!Start_Program_Waiting(this, st_, updater, QString(), false).started)
         msg_.Show_Error(st_.Get_Lang_Text(Txt::Updater_Not_Started) + QDir::toNativeSeparators(updater));
 }

@@ -3,6 +3,7 @@
 #include "app/Files.h"
 #include "app/Settings.h"
 #include "lang/Texts.h"
+#include "lang/FileTexts.h"
 #include "project/ProjectFile.h"
 #include "update/UpdateJob.h"
 
@@ -58,7 +59,7 @@ const Writer Writers[] = {
      [](Ship& s) {
          QString error;
          const Update_Choice c = {{"10", "0", "0", "7"}, Update_Configuration, true};
-         return Compile_XML_Parameter_New_Boot(s.p.st, c, &error) ? QString() : error;
+         return Compile_XML_Parameter_New_Boot(s.p.st, Update_Folders_Of(s.p.st), c, &error) ? QString() : error;
      }},
 };
 
@@ -115,7 +116,7 @@ TEST(FileWriting, BanksFailingAtEveryStepKeepTheOldSet)
         const bool file_step = c.step == File_Step::Open || c.step == File_Step::Write || c.step == File_Step::Flush;
         // A file step fails at the second bank, once the first is written.
         Failing_Files fake(c.step, c.reason, file_step ? "bank2.bin" : "");
-        const FileResult r = Save_Banks(s.p.st);
+        const FileResult r = s.save();
         const QString bin = s.p.path("PROJECTS/Ship/bin");
         EXPECT_EQ(r.message, file_step ? File_Not_Written_Text(s.p.st, bin + "/bank2.bin", c.reason)
                                        : s.p.st.Get_Lang_Text(Txt::Folder_Not_Replaced).arg(bin, c.reason));

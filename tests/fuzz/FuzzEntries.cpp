@@ -1,7 +1,6 @@
 #include "FuzzEntries.h"
 
 #include "app/AppState.h"
-#include "compiler/CompilerState.h"
 #include "app/Files.h"
 #include "app/Messages.h"
 #include "app/Settings.h"
@@ -111,9 +110,10 @@ void Compile_Folder(const uint8_t* data, size_t size)
                 f.write(parts[i]);
         }
     }
-    const FileResult r = Compile_And_Save_Banks(st);
-    if (r.ok && (st.Compiler->Bank1_Image.Length != 2048 || st.Compiler->Bank2_Image.Length != 1536
-                 || st.Compiler->Bank3_Image.Length < 174 || st.Compiler->Bank3_Image.Length > 0x20000))
+    Compiled_Banks b;
+    const FileResult r = Compile_And_Save_Banks(st.Active_Project_Dir, st, b);
+    if (r.ok && (b.Bank1_Image.Length != 2048 || b.Bank2_Image.Length != 1536 || b.Bank3_Image.Length < 174
+                 || b.Bank3_Image.Length > 0x20000))
         __builtin_trap();
 }
 

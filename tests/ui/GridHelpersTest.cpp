@@ -44,7 +44,7 @@ TEST(TableGridTest, CheckFormOverAWidget)
     EXPECT_EQ(t->item(1, 0)->checkState(), Qt::Checked);
     EXPECT_EQ(t->item(1, 1)->text(), "GGA");
     EXPECT_EQ(t->item(99, 1)->text(), ""); // pushed out
-    Grid_Copy_Row_Check(g, 2, p.st);
+    Grid_Copy_Row_Check(g, 2, p.st.Row_Clipboard, p.st.Row_Clipboard_Check);
     EXPECT_EQ(p.st.Row_Clipboard, (QStringList{"Y", "GGA", ""}));
     Grid_Delete_Row_Check(g, 1, true);
     EXPECT_EQ(t->item(0, 1)->text(), "GGA");

@@ -126,9 +126,10 @@ TEST_F(GridModelFixture, RowHelpersWorkThroughTheAdapter)
     EXPECT_EQ(m.rows_[1].note, "5");
     EXPECT_EQ(m.rows_[3].free, ""); // pushed out
 
-    Grid_Copy_Row_Check(g, 2, p.st);
+    Grid_Copy_Row_Check(g, 2, p.st.Row_Clipboard, p.st.Row_Clipboard_Check);
     EXPECT_EQ(p.st.Row_Clipboard, (QStringList{"N", "open", "5", "RS232", "x"}));
-    Grid_Paste_Row_Check(g, 4, true, p.st, p.msg); // an empty row: no question
+    // An empty row: no question.
+    Grid_Paste_Row_Check(g, 4, true, p.st.Row_Clipboard, p.st.Row_Clipboard_Check, p.st, p.msg);
     EXPECT_TRUE(p.msg.questions.isEmpty());
     EXPECT_FALSE(m.rows_[3].on);
     EXPECT_EQ(m.rows_[3].secret, "RS232");
@@ -145,12 +146,12 @@ TEST_F(GridModelFixture, TextFormMovesCheckMarksAsYesAndNo)
     TestModel m(p.st, 3);
     ModelGrid g(&m);
     m.rows_[0] = {true, "open", "5", "", ""};
-    Grid_Copy_Row(g, 1, p.st);
+    Grid_Copy_Row(g, 1, p.st.Row_Clipboard, p.st.Row_Clipboard_Check);
     EXPECT_EQ(p.st.Row_Clipboard, (QStringList{"Y", "open", "5", "", ""}));
     Grid_Insert_Row(g, 1, false);
     EXPECT_FALSE(m.rows_[0].on);
     EXPECT_TRUE(m.rows_[1].on);
-    Grid_Paste_Row(g, 3, true, p.st, p.msg);
+    Grid_Paste_Row(g, 3, true, p.st.Row_Clipboard, p.st, p.msg);
     EXPECT_TRUE(m.rows_[2].on);
     EXPECT_EQ(m.rows_[2].note, "5");
     Grid_Delete_Row(g, 1);

@@ -249,7 +249,7 @@ TEST_F(AccessFixture, CopyAndPaste)
 
     // A copy on the topic screen's grid (13 text columns) makes the next paste here 901.
     QTableWidget mqtt(3, 13);
-    Grid_Copy_Row(test::TableGrid(&mqtt), 1, p.st);
+    Grid_Copy_Row(test::TableGrid(&mqtt), 1, p.st.Row_Clipboard, p.st.Row_Clipboard_Check);
     p.msg.errors.clear();
     select(7);
     s->Btn_PasteRowClick();

@@ -3,7 +3,7 @@
 #include "NmeaAccessModel.h"
 #include "NmeaAccessScreen.h"
 
-#include "app/Files.h"
+#include "lang/FileTexts.h"
 
 #include "FailingFiles.h"
 #include "TestSupport.h"

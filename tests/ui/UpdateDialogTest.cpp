@@ -51,7 +51,7 @@ struct BootFixture : ::testing::Test {
     // and banks have the sizes the updater wants.
     void Prepare_Update(int bank2Size = 1536)
     {
-        ASSERT_TRUE(QFile::copy(QStringLiteral(SWR_STANDIN_UPDATER), Updater_Program(p.st)));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(SWR_STANDIN_UPDATER), Updater_Program(p.st.Program_Dir)));
         ASSERT_EQ(Create_New_Project(p.st, "Plant 7"), 0);
         p.write("MASTER/SimR2305.sim", "firmware");
         p.write("PROJECTS/Plant 7/bin/bank1.bin", QByteArray(2048, '\1'));
@@ -113,7 +113,7 @@ TEST_F(BootFixture, ChoicesKeptWithinARunAndDefaultsAfterARestart)
     dlg->Btn_Update->click();
     // No updater in the program folder: it is named in an error box; the dialog stays.
     EXPECT_EQ(p.msg.errors, QStringList{"Error!!! The update program cannot be started: "
-                                        + QDir::toNativeSeparators(Updater_Program(p.st))});
+                                        + QDir::toNativeSeparators(Updater_Program(p.st.Program_Dir))});
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_TRUE(dlg->Btn_Update->isEnabled());
     EXPECT_EQ(p.st.Last_IP_Address, "10.0.0.007");

@@ -1,33 +1,12 @@
 #include "app/AppState.h"
 
-#include "compiler/CompilerState.h"
+#include "update/UpdateJob.h"
 
 namespace swr {
 
-Compiler_Handle::Compiler_Handle() : state_(std::make_unique<Compiler_State>()) {}
-Compiler_Handle::Compiler_Handle(const Compiler_Handle& other)
-    : state_(std::make_unique<Compiler_State>(*other.state_)) {}
-Compiler_Handle::Compiler_Handle(Compiler_Handle&& other) noexcept : state_(std::make_unique<Compiler_State>())
+Update_Folders Update_Folders_Of(const AppState& st)
 {
-    state_.swap(other.state_);
-}
-Compiler_Handle& Compiler_Handle::operator=(const Compiler_Handle& other)
-{
-    *state_ = *other.state_;
-    return *this;
-}
-Compiler_Handle& Compiler_Handle::operator=(Compiler_Handle&& other) noexcept
-{
-    state_.swap(other.state_);
-    return *this;
-}
-Compiler_Handle::~Compiler_Handle() = default;
-
-QString AppState::Get_Lang_Text(int index) const
-{
-    if (index < 0 || index >= Lang_Table.size())
-        return {};
-    return Lang_Table.at(index);
+    return {st.Program_Dir, st.Master_Dir, st.Active_Project_Dir};
 }
 
 } // namespace swr

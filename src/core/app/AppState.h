@@ -1,31 +1,14 @@
 #pragma once
 
+#include "lang/LangTable.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-#include <memory>
-
 namespace swr {
 
-struct Compiler_State;
-
-// Owns the compiler's state without this header seeing its layout; a copy is a copy of
-// the state, not a second reference to it.
-class Compiler_Handle {
-public:
-    Compiler_Handle();
-    Compiler_Handle(const Compiler_Handle& other);
-    Compiler_Handle(Compiler_Handle&& other) noexcept;
-    Compiler_Handle& operator=(const Compiler_Handle& other);
-    Compiler_Handle& operator=(Compiler_Handle&& other) noexcept;
-    ~Compiler_Handle();
-    Compiler_State* operator->() const { return state_.get(); }
-    Compiler_State& operator*() const { return *state_; }
-
-private:
-    std::unique_ptr<Compiler_State> state_;
-};
+struct Update_Folders;
 
 // The process-wide state of the configurator. One object lives for the whole run and is
 // passed to whoever needs it; tests make their own over a temporary program folder.
@@ -60,13 +43,15 @@ struct AppState {
     QStringList Row_Clipboard;
     QList<bool> Row_Clipboard_Check;
 
-    // The pictures and bank images of the last compilation, held apart so that a change to
-    // a bank's layout rebuilds only the compiler and whoever compiles.
-    Compiler_Handle Compiler;
-
     // The entry at index; an index outside the table gives an empty text.
-    QString Get_Lang_Text(int index) const;
+    QString Get_Lang_Text(int index) const { return Texts(Lang_Table).Get_Lang_Text(index); }
+
+    // Whoever only shows texts is handed the table, not the whole state.
+    operator Texts() const { return Texts(Lang_Table); }
 };
+
+// The folders of the process-wide state that a device update works in.
+Update_Folders Update_Folders_Of(const AppState& st);
 
 inline constexpr const char* Program_Version = "1.002";
 inline constexpr const char* Default_IP_Address = "192.168.2.205";

@@ -1,8 +1,6 @@
 #include "app/Files.h"
 
-#include "app/AppState.h"
 #include "app/FileWriter.h"
-#include "lang/Texts.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,16 +40,6 @@ bool Write_File_Atomic(const QString& path, const QByteArray& data, QString* err
         return true;
     File_Writer().Remove(temp);
     return false;
-}
-
-QString File_Not_Written_Text(const AppState& st, const QString& path, const QString& reason)
-{
-    return st.Get_Lang_Text(Txt::File_Not_Written).arg(QDir::toNativeSeparators(path), reason);
-}
-
-QString File_Not_Read_Text(const AppState& st, const QString& path, const QString& reason)
-{
-    return st.Get_Lang_Text(Txt::File_Not_Read).arg(QDir::toNativeSeparators(path), reason);
 }
 
 } // namespace swr

@@ -5,8 +5,6 @@
 
 namespace swr {
 
-struct AppState;
-
 // Joins a folder and a name with the platform's separator; folders carry none at the end.
 QString Join_Path(const QString& folder, const QString& name);
 
@@ -21,9 +19,5 @@ bool Write_New_File(const QString& path, const QByteArray& data, QString* error)
 
 // A short random text that makes the name of a temporary file or folder unique.
 QString Unique_Tag();
-
-// Message texts for file failures, built from the string table when they are shown.
-QString File_Not_Written_Text(const AppState& st, const QString& path, const QString& reason);
-QString File_Not_Read_Text(const AppState& st, const QString& path, const QString& reason);
 
 } // namespace swr

@@ -1,6 +1,6 @@
 #include "app/GridRows.h"
+#include "lang/LangTable.h"
 
-#include "app/AppState.h"
 #include "app/Messages.h"
 #include "lang/Texts.h"
 
@@ -65,22 +65,23 @@ bool Row_In_Use(const IGrid& g, Form form, int row)
     return false;
 }
 
-void Paste_Row(IGrid& g, Form form, int row, bool copied, AppState& st, IMessages& msg)
+void Paste_Row(IGrid& g, Form form, int row, bool copied, const QStringList& Row_Clipboard,
+               const QList<bool>& Row_Clipboard_Check, const Texts& texts, IMessages& msg)
 {
     if (!copied) {
-        msg.Show_Error(st.Get_Lang_Text(Txt::Paste_No_Copy));
+        msg.Show_Error(texts.Get_Lang_Text(Txt::Paste_No_Copy));
         return;
     }
-    if (st.Row_Clipboard.size() != g.Col_Count()) {
-        msg.Show_Error(st.Get_Lang_Text(Txt::Paste_Bad_Copy));
+    if (Row_Clipboard.size() != g.Col_Count()) {
+        msg.Show_Error(texts.Get_Lang_Text(Txt::Paste_Bad_Copy));
         return;
     }
-    if (Row_In_Use(g, form, row) && !msg.Ask_Yes_No(st.Get_Lang_Text(Txt::Paste_Overwrite)))
+    if (Row_In_Use(g, form, row) && !msg.Ask_Yes_No(texts.Get_Lang_Text(Txt::Paste_Overwrite)))
         return;
     for (int c = 1; c <= g.Col_Count(); ++c) {
-        const QString& v = st.Row_Clipboard.at(c - 1);
-        const bool wasCheck = form == Form::Check && c - 1 < st.Row_Clipboard_Check.size()
-                              && st.Row_Clipboard_Check.at(c - 1);
+        const QString& v = Row_Clipboard.at(c - 1);
+        const bool wasCheck = form == Form::Check && c - 1 < Row_Clipboard_Check.size()
+                              && Row_Clipboard_Check.at(c - 1);
         if (wasCheck)
             g.Set_Cell_Checked(c, row, v == QLatin1String("Y"));
         else
@@ -97,17 +98,18 @@ void Grid_Insert_Row(IGrid& grid, int row, bool mark_first)
     Insert_Row(grid, Form::Text, row, mark_first);
 }
 
-void Grid_Copy_Row(const IGrid& grid, int row, AppState& st)
+void Grid_Copy_Row(const IGrid& grid, int row, QStringList& Row_Clipboard, QList<bool>& Row_Clipboard_Check)
 {
-    st.Row_Clipboard.clear();
-    st.Row_Clipboard_Check.clear(); // no column of a text-form row pastes as a check box
+    Row_Clipboard.clear();
+    Row_Clipboard_Check.clear(); // no column of a text-form row pastes as a check box
     for (int c = 1; c <= grid.Col_Count(); ++c)
-        st.Row_Clipboard.append(grid.Cell_Text(c, row));
+        Row_Clipboard.append(grid.Cell_Text(c, row));
 }
 
-void Grid_Paste_Row(IGrid& grid, int row, bool copied, AppState& st, IMessages& msg)
+void Grid_Paste_Row(IGrid& grid, int row, bool copied, const QStringList& Row_Clipboard, const Texts& texts,
+                    IMessages& msg)
 {
-    Paste_Row(grid, Form::Text, row, copied, st, msg);
+    Paste_Row(grid, Form::Text, row, copied, Row_Clipboard, {}, texts, msg);
 }
 
 void Grid_Delete_Row_Check(IGrid& grid, int row, bool mark_first)
@@ -120,21 +122,23 @@ void Grid_Insert_Row_Check(IGrid& grid, int row, bool mark_first)
     Insert_Row(grid, Form::Check, row, mark_first);
 }
 
-void Grid_Copy_Row_Check(const IGrid& grid, int row, AppState& st)
+void Grid_Copy_Row_Check(const IGrid& grid, int row, QStringList& Row_Clipboard,
+                         QList<bool>& Row_Clipboard_Check)
 {
-    st.Row_Clipboard.clear();
-    st.Row_Clipboard_Check.clear();
+    Row_Clipboard.clear();
+    Row_Clipboard_Check.clear();
     for (int c = 1; c <= grid.Col_Count(); ++c) {
         const bool check = grid.Is_Check_Cell(c, row);
-        st.Row_Clipboard.append(check ? QString::fromLatin1(grid.Cell_Checked(c, row) ? "Y" : "N")
-                                      : grid.Cell_Text(c, row));
-        st.Row_Clipboard_Check.append(check);
+        Row_Clipboard.append(check ? QString::fromLatin1(grid.Cell_Checked(c, row) ? "Y" : "N")
+                                   : grid.Cell_Text(c, row));
+        Row_Clipboard_Check.append(check);
     }
 }
 
-void Grid_Paste_Row_Check(IGrid& grid, int row, bool copied, AppState& st, IMessages& msg)
+void Grid_Paste_Row_Check(IGrid& grid, int row, bool copied, const QStringList& Row_Clipboard,
+                          const QList<bool>& Row_Clipboard_Check, const Texts& texts, IMessages& msg)
 {
-    Paste_Row(grid, Form::Check, row, copied, st, msg);
+    Paste_Row(grid, Form::Check, row, copied, Row_Clipboard, Row_Clipboard_Check, texts, msg);
 }
 
 bool Grid_Enter_Target(int col, int row, int lastShownCol, int rowCount, int* newCol, int* newRow)

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace swr {
 
-struct AppState;
 class IMessages;
+class Texts;
 
 // An editing grid as the row helpers see it: header row 0 and row-number column 0,
 // data cells in columns 1..Col_Count() and rows 1..Row_Count()-1. The screens adapt
@@ -25,17 +27,24 @@ public:
     virtual bool Column_Is_Check_Editor(int col) const = 0;
 };
 
+// The copies go through the shared row clipboard: the cells' texts and, per cell,
+// whether it was a check box. A paste that cannot be done, or would overwrite a row in
+// use, is reported or asked about through msg with texts from the string table.
+
 // Text form.
 void Grid_Delete_Row(IGrid& grid, int row);
 void Grid_Insert_Row(IGrid& grid, int row, bool mark_first);
-void Grid_Copy_Row(const IGrid& grid, int row, AppState& st);
-void Grid_Paste_Row(IGrid& grid, int row, bool copied, AppState& st, IMessages& msg);
+void Grid_Copy_Row(const IGrid& grid, int row, QStringList& Row_Clipboard, QList<bool>& Row_Clipboard_Check);
+void Grid_Paste_Row(IGrid& grid, int row, bool copied, const QStringList& Row_Clipboard, const Texts& texts,
+                    IMessages& msg);
 
 // Check-box form.
 void Grid_Delete_Row_Check(IGrid& grid, int row, bool mark_first);
 void Grid_Insert_Row_Check(IGrid& grid, int row, bool mark_first);
-void Grid_Copy_Row_Check(const IGrid& grid, int row, AppState& st);
-void Grid_Paste_Row_Check(IGrid& grid, int row, bool copied, AppState& st, IMessages& msg);
+void Grid_Copy_Row_Check(const IGrid& grid, int row, QStringList& Row_Clipboard,
+                         QList<bool>& Row_Clipboard_Check);
+void Grid_Paste_Row_Check(IGrid& grid, int row, bool copied, const QStringList& Row_Clipboard,
+                          const QList<bool>& Row_Clipboard_Check, const Texts& texts, IMessages& msg);
 
 // Where Enter moves the current cell (col, row); lastShownCol is the last column not
 // hidden. Returns false when the cell is in the header row or row-number column.

@@ -8,13 +8,16 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <utility>
+
 namespace swr {
 
 void Set_Files(AppState& st)
 {
-    st.File_ParGen = Join_Path(st.Active_Project_Dir, QString::fromLatin1(ParGen_File_Name));
-    st.File_NMEA_Access = Join_Path(st.Active_Project_Dir, QString::fromLatin1(NMEA_Access_File_Name));
-    st.File_MQTT_Topic = Join_Path(st.Active_Project_Dir, QString::fromLatin1(MQTT_Topic_File_Name));
+    Project_Paths files = Project_Files_In(st.Active_Project_Dir);
+    st.File_ParGen = std::move(files.File_ParGen);
+    st.File_NMEA_Access = std::move(files.File_NMEA_Access);
+    st.File_MQTT_Topic = std::move(files.File_MQTT_Topic);
 }
 
 bool Name_Stays_Inside(const QString& name)

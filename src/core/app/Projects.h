@@ -1,15 +1,13 @@
 #pragma once
 
+#include "project/ProjectFile.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace swr {
 
 struct AppState;
-
-inline constexpr const char* ParGen_File_Name = "ParGen.xml";
-inline constexpr const char* NMEA_Access_File_Name = "NMEA_0183_Set_Access.xml";
-inline constexpr const char* MQTT_Topic_File_Name = "MQTT_Set_Topic.xml";
 
 // Derives the three project file paths from Active_Project_Dir.
 void Set_Files(AppState& st);

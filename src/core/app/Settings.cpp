@@ -1,4 +1,5 @@
 #include "app/Settings.h"
+#include "lang/FileTexts.h"
 
 #include "app/AppState.h"
 #include "app/Files.h"

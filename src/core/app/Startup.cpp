@@ -1,4 +1,5 @@
 #include "app/Startup.h"
+#include "lang/FileTexts.h"
 
 #include "app/AppState.h"
 #include "app/Files.h"

@@ -1,10 +1,6 @@
 #include "app/Xml.h"
 
-#include "app/AppState.h"
 #include "app/Files.h"
-#include "lang/Texts.h"
-
-#include <QDir>
 
 #include <sstream>
 
@@ -40,17 +36,6 @@ QByteArray Xml_Bytes(const pugi::xml_document& doc)
 bool Save_Xml_File(const pugi::xml_document& doc, const QString& path, QString* error)
 {
     return Write_File_Atomic(path, Xml_Bytes(doc), error);
-}
-
-QString Xml_Error_Text(const AppState& st, const XmlError& e)
-{
-    if (e.line == 0)
-        return File_Not_Read_Text(st, e.file, e.reason);
-    return st.Get_Lang_Text(Txt::Xml_Not_Valid)
-        .arg(QDir::toNativeSeparators(e.file))
-        .arg(e.line)
-        .arg(e.column)
-        .arg(e.reason);
 }
 
 } // namespace swr

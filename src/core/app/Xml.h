@@ -6,8 +6,6 @@
 
 namespace swr {
 
-struct AppState;
-
 // Why an XML file could not be loaded: the file, where, and the parser's or system's reason.
 struct XmlError {
     QString file;
@@ -51,9 +49,6 @@ QByteArray Xml_Bytes(const pugi::xml_document& doc);
 
 // Writes the document whole, replacing the file; error gets the system's reason.
 bool Save_Xml_File(const pugi::xml_document& doc, const QString& path, QString* error);
-
-// The message for a file that could not be loaded, from the string table.
-QString Xml_Error_Text(const AppState& st, const XmlError& error);
 
 inline QString Q(const pugi::char_t* s) { return QString::fromUtf8(s); }
 inline std::string U(const QString& s) { return s.toStdString(); }

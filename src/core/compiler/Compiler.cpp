@@ -1,9 +1,10 @@
 #include "compiler/Compiler.h"
 
-#include "app/AppState.h"
 #include "app/FileWriter.h"
 #include "app/Files.h"
-#include "compiler/CompilerState.h"
+#include "lang/Texts.h"
+#include "lang/FileTexts.h"
+#include "lang/LangTable.h"
 #include "compiler/Layouts.h"
 #include "lang/Texts.h"
 
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <system_error>
 
@@ -29,19 +31,25 @@ FileResult Failure(const QString& message)
 // Each bank's read step, in the order they must run: the parameter bank's reader fills
 // the broker part of the MQTT picture and the serial flags the listener reader needs,
 // and the MQTT placement measures the texts of both.
-FileResult Read_Banks(AppState& st, uint64_t* mqtt_size)
+FileResult Read_Banks(const Texts& texts, const Project_Paths& files, Compiled_Banks& b, uint64_t* mqtt_size)
 {
-    FileResult r = Read_Parameter_Bank(st);
+    FileResult r = Read_Parameter_Bank(texts, files.File_ParGen, b.Parameter_Bank, b.MQTT_Config);
     if (r.ok)
-        r = Read_NMEA_Listener(st);
+        r = Read_NMEA_Listener(texts, files.File_NMEA_Access, b.NMEA_Listener_Items, b.Parameter_Bank);
     if (r.ok)
-        r = Read_MQTT_Topics(st, mqtt_size);
+        r = Read_MQTT_Topics(texts, files.File_MQTT_Topic, b.MQTT_Config, mqtt_size);
     return r;
 }
 
-QString Too_Large_Text(const AppState& st, uint64_t size)
+// The three images in bank order, as the files take them.
+std::array<const Bank_Image*, 3> Images(const Compiled_Banks& b)
 {
-    return st.Get_Lang_Text(Txt::Bank_Too_Large)
+    return {&b.Bank1_Image, &b.Bank2_Image, &b.Bank3_Image};
+}
+
+QString Too_Large_Text(const Texts& texts, uint64_t size)
+{
+    return texts.Get_Lang_Text(Txt::Bank_Too_Large)
         .arg(QLatin1String(Bank_File_Names[2]))
         .arg(size)
         .arg(uint64_t(MQTT_Bank_Limit) + 1);
@@ -53,9 +61,9 @@ QString Too_Large_Text(const AppState& st, uint64_t size)
 constexpr const char* New_Set = ".new-";
 constexpr const char* Old_Set = ".old-";
 
-QString Folder_Not_Replaced_Text(const AppState& st, const QString& folder, const QString& reason)
+QString Folder_Not_Replaced_Text(const Texts& texts, const QString& folder, const QString& reason)
 {
-    return st.Get_Lang_Text(Txt::Folder_Not_Replaced).arg(QDir::toNativeSeparators(folder), reason);
+    return texts.Get_Lang_Text(Txt::Folder_Not_Replaced).arg(QDir::toNativeSeparators(folder), reason);
 }
 
 // Clears what an interrupted bank write left beside bin. When it was stopped between
@@ -133,58 +141,57 @@ bool Swap_In(const QString& fresh, const QString& bin, const QString& tag, QStri
 
 } // namespace
 
-FileResult Compile_Banks(AppState& st)
+Compiled_Banks Compile_Configuration(const QString& folder, const Texts& texts)
 {
-    Compiler_State& cs = *st.Compiler;
-    cs.Compiled = false;
-    Clear_Parameter_Bank(cs.Parameter_Bank);
-    Clear_NMEA_Listener(cs.NMEA_Listener_Items);
-    Clear_MQTT(cs.MQTT_Config);
-    for (Bank_Image* image : {&cs.Bank1_Image, &cs.Bank2_Image, &cs.Bank3_Image}) {
-        image->Length = 0;
-        image->Bytes.fill('\0');
-    }
+    // A value of its own, reset and filled in the firmware's order; the images are all
+    // zero until they are written.
+    Compiled_Banks b;
+    Clear_Parameter_Bank(b.Parameter_Bank);
+    Clear_NMEA_Listener(b.NMEA_Listener_Items);
+    Clear_MQTT(b.MQTT_Config);
 
     uint64_t mqtt_size = 0;
-    FileResult r = Read_Banks(st, &mqtt_size);
-    if (!r.ok)
-        return r;
+    b.Result = Read_Banks(texts, Project_Files_In(folder), b, &mqtt_size);
+    if (!b.Result.ok)
+        return b;
 
     // The device learns from bank 1 where bank 3 lies; the checksum covers it.
-    Put_Field(cs.Parameter_Bank, Par("MQTT_Bank_Address"), MQTT_Bank_Base);
-    if (mqtt_size > uint64_t(MQTT_Bank_Limit) + 1)
-        return Failure(Too_Large_Text(st, mqtt_size));
+    Put_Field(b.Parameter_Bank, Par("MQTT_Bank_Address"), MQTT_Bank_Base);
+    if (mqtt_size > uint64_t(MQTT_Bank_Limit) + 1) {
+        b.Result = Failure(Too_Large_Text(texts, mqtt_size));
+        return b;
+    }
 
-    cs.Bank1_Image.Length = Write_Parameter_Bank(cs.Parameter_Bank, cs.Bank1_Image.Bytes, 0);
-    cs.Bank2_Image.Length = Write_NMEA_Listener_Bank(cs.NMEA_Listener_Items, cs.Bank2_Image.Bytes, 0);
-    cs.Bank3_Image.Base = Get_Field(cs.Parameter_Bank, Par("MQTT_Bank_Address"));
-    const uint32_t length = Write_MQTT_Bank(cs.Bank3_Image.Base, 0, cs.Bank3_Image.Bytes,
-                                            MQTT_Bank_Limit, cs.MQTT_Config);
-    if (length == 0 || length != mqtt_size)
-        return Failure(Too_Large_Text(st, mqtt_size));
-    cs.Bank3_Image.Length = length;
-    cs.Compiled = true;
-    return r;
+    b.Bank1_Image.Length = Write_Parameter_Bank(b.Parameter_Bank, b.Bank1_Image.Bytes, 0);
+    b.Bank2_Image.Length = Write_NMEA_Listener_Bank(b.NMEA_Listener_Items, b.Bank2_Image.Bytes, 0);
+    b.Bank3_Image.Base = Get_Field(b.Parameter_Bank, Par("MQTT_Bank_Address"));
+    const uint32_t length = Write_MQTT_Bank(b.Bank3_Image.Base, 0, b.Bank3_Image.Bytes,
+                                            MQTT_Bank_Limit, b.MQTT_Config);
+    if (length == 0 || length != mqtt_size) {
+        b.Result = Failure(Too_Large_Text(texts, mqtt_size));
+        return b;
+    }
+    b.Bank3_Image.Length = length;
+    return b;
 }
 
-FileResult Save_Banks(const AppState& st)
+FileResult Save_Banks(const QString& folder, const Texts& texts, const Compiled_Banks& banks)
 {
-    const Compiler_State& cs = *st.Compiler;
-    if (!cs.Compiled)
-        return Failure(st.Get_Lang_Text(Txt::Banks_Not_Compiled));
-    if (st.Active_Project_Dir.isEmpty())
-        return Failure(st.Get_Lang_Text(Txt::Project_Not_Valid));
+    if (!banks.Result.ok)
+        return Failure(texts.Get_Lang_Text(Txt::Banks_Not_Compiled));
+    if (folder.isEmpty())
+        return Failure(texts.Get_Lang_Text(Txt::Project_Not_Valid));
 
     // The firmware reads the three banks as one configuration, so they replace the old set
     // together: they are written into a new folder beside bin, put on the disk, and the
     // folder, with whatever else the user keeps in bin, is swapped in. Whoever reads bin finds the old set or the new one, each file
     // whole; a write that fails or is stopped leaves the old set as it was, and what it
     // left beside bin goes at the next write.
-    const QString bin = Join_Path(st.Active_Project_Dir, QStringLiteral("bin"));
+    const QString bin = Join_Path(folder, QStringLiteral("bin"));
     Clean_Up_Bank_Write(bin);
     if (!QFileInfo(bin).isDir()) // created with the configuration; the compiler creates no folder
         return Failure(File_Not_Written_Text(
-            st, Join_Path(bin, QLatin1String(Bank_File_Names[0])),
+            texts, Join_Path(bin, QLatin1String(Bank_File_Names[0])),
             QString::fromLocal8Bit(std::make_error_code(std::errc::no_such_file_or_directory).message())));
 
     IFile_Writer& w = File_Writer();
@@ -192,41 +199,39 @@ FileResult Save_Banks(const AppState& st)
     const QString fresh = bin + QLatin1String(New_Set) + tag;
     QString reason;
     if (!w.Make_Folder(fresh, &reason))
-        return Failure(Folder_Not_Replaced_Text(st, bin, reason));
-    const Bank_Image* images[] = {&cs.Bank1_Image, &cs.Bank2_Image, &cs.Bank3_Image};
+        return Failure(Folder_Not_Replaced_Text(texts, bin, reason));
+    const auto images = Images(banks);
     for (int i = 0; i < 3; ++i) {
         const QString name = QLatin1String(Bank_File_Names[i]);
         if (!Write_New_File(Join_Path(fresh, name), images[i]->File_Bytes(), &reason)) {
             w.Remove(fresh);
-            return Failure(File_Not_Written_Text(st, Join_Path(bin, name), reason));
+            return Failure(File_Not_Written_Text(texts, Join_Path(bin, name), reason));
         }
     }
     if (QString entry; !Carry_Over(bin, fresh, &entry, &reason)) {
         w.Remove(fresh);
-        return Failure(File_Not_Written_Text(st, entry, reason));
+        return Failure(File_Not_Written_Text(texts, entry, reason));
     }
     const bool swapped = Swap_In(fresh, bin, tag, &reason);
     w.Remove(fresh);
     if (!swapped)
-        return Failure(Folder_Not_Replaced_Text(st, bin, reason));
+        return Failure(Folder_Not_Replaced_Text(texts, bin, reason));
     return {};
 }
 
-FileResult Compile_And_Save_Banks(AppState& st)
+FileResult Compile_And_Save_Banks(const QString& folder, const Texts& texts, Compiled_Banks& banks)
 {
-    const FileResult c = Compile_Banks(st);
-    return c.ok ? Save_Banks(st) : c;
+    banks = Compile_Configuration(folder, texts);
+    return banks.Result.ok ? Save_Banks(folder, texts, banks) : banks.Result;
 }
 
-QString Bank_Files_Summary(const AppState& st)
+QString Bank_Files_Summary(const QString& folder, const Texts& texts, const Compiled_Banks& banks)
 {
-    const Compiler_State& cs = *st.Compiler;
-    const Bank_Image* images[] = {&cs.Bank1_Image, &cs.Bank2_Image, &cs.Bank3_Image};
-    QString out = st.Get_Lang_Text(Txt::Banks_Written);
+    QString out = texts.Get_Lang_Text(Txt::Banks_Written);
+    const auto images = Images(banks);
     for (int i = 0; i < 3; ++i) {
-        const QString path = Join_Path(Join_Path(st.Active_Project_Dir, QStringLiteral("bin")),
-                                       QLatin1String(Bank_File_Names[i]));
-        out += QLatin1Char('\n') + st.Get_Lang_Text(Txt::Bank_File_Line)
+        const QString path = Join_Path(Join_Path(folder, QStringLiteral("bin")), QLatin1String(Bank_File_Names[i]));
+        out += QLatin1Char('\n') + texts.Get_Lang_Text(Txt::Bank_File_Line)
                                        .arg(QDir::toNativeSeparators(path))
                                        .arg(images[i]->File_Bytes().size());
     }

@@ -2,8 +2,8 @@
 
 #include "project/nmea/ListenerReading.h"
 
-#include "app/AppState.h"
-#include "compiler/CompilerState.h"
+#include "lang/Texts.h"
+#include "lang/LangTable.h"
 #include "compiler/Layouts.h"
 #include "compiler/Reading.h"
 #include "lang/Texts.h"
@@ -37,26 +37,26 @@ void Clear_NMEA_Listener(NMEA_Listener_Bank_Items& items)
     items.fill(TNMEA_Listener_Item{});
 }
 
-FileResult Read_NMEA_Listener(AppState& st)
+FileResult Read_NMEA_Listener(const Texts& texts, const QString& File_NMEA_Access,
+                              NMEA_Listener_Bank_Items& items, Parameter_Bank_Bytes& bank)
 {
-    Compiler_State& cs = *st.Compiler;
     uint32_t count = 0;
     pugi::xml_document doc;
     bool missing = false;
-    FileResult r = Load_Project_Xml(st, st.File_NMEA_Access, doc, &missing);
+    FileResult r = Load_Project_Xml(texts, File_NMEA_Access, doc, &missing);
     if (r.ok && !missing) {
         const pugi::xml_node list = Xml_Root(doc).child("NMEA_Listener");
         if (!list) {
             r.ok = false;
-            r.message = Compile_Error_Text(st, st.File_NMEA_Access,
-                                           st.Get_Lang_Text(Txt::Compile_Element_Missing)
+            r.message = Compile_Error_Text(texts, File_NMEA_Access,
+                                           texts.Get_Lang_Text(Txt::Compile_Element_Missing)
                                                .arg(QLatin1String("NMEA_Listener")));
             return r;
         }
         // Every row goes to the RS232 line; without its flag no row compiles.
         const int channel =
             Serial_Channel_Code(QStringLiteral("RS232"),
-                                uint8_t(Get_Field(cs.Parameter_Bank, Par("Serial_Enable_Flags"))));
+                                uint8_t(Get_Field(bank, Par("Serial_Enable_Flags"))));
         const QList<pugi::xml_node> rows = channel < 0 ? QList<pugi::xml_node>()
                                                        : Element_Children(list);
         for (const pugi::xml_node& row : rows) {
@@ -65,15 +65,15 @@ FileResult Read_NMEA_Listener(AppState& st)
                 continue;
             if (count == NMEA_Listener_Max) {
                 r.ok = false;
-                r.message = Compile_Error_Text(st, st.File_NMEA_Access,
-                                               st.Get_Lang_Text(Txt::Compile_Too_Many_Rows)
+                r.message = Compile_Error_Text(texts, File_NMEA_Access,
+                                               texts.Get_Lang_Text(Txt::Compile_Too_Many_Rows)
                                                    .arg(NMEA_Listener_Max));
                 return r;
             }
-            cs.NMEA_Listener_Items[count++] = item;
+            items[count++] = item;
         }
     }
-    Put_Field(cs.Parameter_Bank, Par("NMEA_Listener_Count"), count);
+    Put_Field(bank, Par("NMEA_Listener_Count"), count);
     return r;
 }
 

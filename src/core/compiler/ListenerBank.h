@@ -1,13 +1,16 @@
 #pragma once
 
+#include "compiler/ParameterBank.h"
+
 #include <QByteArray>
+#include <QString>
 
 #include <array>
 #include <cstdint>
 
 namespace swr {
 
-struct AppState;
+class Texts;
 struct FileResult;
 
 // One listener item of the device: which field of which NMEA 0183 sentence to take and at
@@ -30,10 +33,11 @@ using NMEA_Listener_Bank_Items = std::array<TNMEA_Listener_Item, NMEA_Listener_M
 // Sets all 128 items to zero.
 void Clear_NMEA_Listener(NMEA_Listener_Bank_Items& items);
 
-// Fills st.Compiler->NMEA_Listener_Items from st.File_NMEA_Access, from item 0 up without
-// gaps, and stores the count in the parameter bank. Needs the Serial_Enable_Flags that
-// Read_Parameter_Bank stored in the same compile.
-FileResult Read_NMEA_Listener(AppState& st);
+// Fills NMEA_Listener_Items from File_NMEA_Access, from item 0 up without gaps, and stores
+// the count in Parameter_Bank. Needs the Serial_Enable_Flags that Read_Parameter_Bank
+// stored there in the same compile.
+FileResult Read_NMEA_Listener(const Texts& texts, const QString& File_NMEA_Access,
+                              NMEA_Listener_Bank_Items& NMEA_Listener_Items, Parameter_Bank_Bytes& Parameter_Bank);
 
 // Writes the 1536-byte bank at start and returns the offset after it. The buffer must
 // hold it.

@@ -1,7 +1,7 @@
 #include "compiler/MqttBank.h"
 
-#include "app/AppState.h"
-#include "compiler/CompilerState.h"
+#include "lang/Texts.h"
+#include "lang/LangTable.h"
 #include "compiler/Layouts.h"
 #include "compiler/Reading.h"
 #include "lang/Texts.h"
@@ -112,7 +112,7 @@ struct Writer {
 // Fills p from a publish rule as the compiler takes it. reason is set when the rule
 // cannot be compiled; every text of p is filled even then, so the placement can still
 // measure the rule.
-bool Read_Publish_Row(const AppState& st, const Publish_Values& v, int number, TMQTT_Publish_Data& p,
+bool Read_Publish_Row(const Texts& texts, const Publish_Values& v, int number, TMQTT_Publish_Data& p,
                       QString* reason)
 {
     Publish_As_Compiled c = Read_Publish(v);
@@ -129,11 +129,11 @@ bool Read_Publish_Row(const AppState& st, const Publish_Values& v, int number, T
     p.Source_IP_Address = 0;
     p.Description = std::move(c.Mnemonic);
     if (c.missing) {
-        *reason = st.Get_Lang_Text(Txt::Compile_Attribute_Missing).arg(number).arg(QLatin1String(c.missing));
+        *reason = texts.Get_Lang_Text(Txt::Compile_Attribute_Missing).arg(number).arg(QLatin1String(c.missing));
         return false;
     }
     if (!c.QoS_Is_Number) {
-        *reason = st.Get_Lang_Text(Txt::Compile_QoS_Not_Number).arg(number).arg(v.Text(Publish_Attr::QoS));
+        *reason = texts.Get_Lang_Text(Txt::Compile_QoS_Not_Number).arg(number).arg(v.Text(Publish_Attr::QoS));
         return false;
     }
     return true;
@@ -146,25 +146,24 @@ void Clear_MQTT(TMQTT& m)
     m = TMQTT{}; // a fresh record carries the structure marks and protocol level 4
 }
 
-FileResult Read_MQTT_Topics(AppState& st, uint64_t* bank_size)
+FileResult Read_MQTT_Topics(const Texts& texts, const QString& File_MQTT_Topic, TMQTT& m, uint64_t* bank_size)
 {
-    TMQTT& m = st.Compiler->MQTT_Config;
     pugi::xml_document doc;
     bool missing = false;
-    FileResult r = Load_Project_Xml(st, st.File_MQTT_Topic, doc, &missing, XmlBreaks::Kept);
+    FileResult r = Load_Project_Xml(texts, File_MQTT_Topic, doc, &missing, XmlBreaks::Kept);
     if (!r.ok)
         return r;
     if (!missing) {
         const auto fail = [&](const QString& reason) {
             r.ok = false;
-            r.message = Compile_Error_Text(st, st.File_MQTT_Topic, reason);
+            r.message = Compile_Error_Text(texts, File_MQTT_Topic, reason);
             return r;
         };
         const auto element = [&](const char* name) {
             return Xml_Root(doc).child(name);
         };
         const auto element_missing = [&](const char* name) {
-            return st.Get_Lang_Text(Txt::Compile_Element_Missing).arg(QLatin1String(name));
+            return texts.Get_Lang_Text(Txt::Compile_Element_Missing).arg(QLatin1String(name));
         };
         const pugi::xml_node publish = element("MQTT_Publish");
         if (!publish)
@@ -173,7 +172,7 @@ FileResult Read_MQTT_Topics(AppState& st, uint64_t* bank_size)
         m.Publish_Data.resize(rows.size());
         for (qsizetype i = 0; i < rows.size(); ++i) {
             QString reason;
-            if (!Read_Publish_Row(st, Read_Publish_Values(rows[i]), int(i + 1), m.Publish_Data[i], &reason))
+            if (!Read_Publish_Row(texts, Read_Publish_Values(rows[i]), int(i + 1), m.Publish_Data[i], &reason))
                 return fail(reason);
         }
         const pugi::xml_node subscribe = element("MQTT_Subscribe");
@@ -213,7 +212,7 @@ uint32_t Write_MQTT_Bank(uint32_t base, uint32_t start, QByteArray& image, uint3
     return w.Failed() ? 0 : w.Pos();
 }
 
-uint64_t MQTT_Bank_Estimate(const AppState& st, const TMQTT& broker,
+uint64_t MQTT_Bank_Estimate(const Texts& texts, const TMQTT& broker,
                             const QList<MQTT_Publish_Row>& rows)
 {
     TMQTT m = broker;
@@ -229,7 +228,7 @@ uint64_t MQTT_Bank_Estimate(const AppState& st, const TMQTT& broker,
         // A rule the compiler would refuse still takes its room; the check reports it.
         const int number = int(m.Publish_Data.size()) + 1;
         QString reason;
-        Read_Publish_Row(st, Rule_Values(row), number, m.Publish_Data.emplace_back(), &reason);
+        Read_Publish_Row(texts, Rule_Values(row), number, m.Publish_Data.emplace_back(), &reason);
     }
     return Place_MQTT_Strings(m);
 }

@@ -9,7 +9,7 @@
 
 namespace swr {
 
-struct AppState;
+class Texts;
 struct FileResult;
 struct MQTT_Publish_Row;
 
@@ -114,10 +114,11 @@ inline constexpr uint32_t MQTT_Bank_Limit = Image_Capacity - 1; // last offset t
 // Every number 0, every text and list empty, the structure marks "MQTC"/"MQTW", level 4.
 void Clear_MQTT(TMQTT& m);
 
-// Fills the publish and subscribe tables from st.File_MQTT_Topic, then places every
-// string and table (Place_MQTT_Strings). bank_size, when given, receives the size the
-// placement measured. Fails when the file exists and cannot be compiled.
-FileResult Read_MQTT_Topics(AppState& st, uint64_t* bank_size = nullptr);
+// Fills the publish and subscribe tables of MQTT_Config from File_MQTT_Topic, then places
+// every string and table (Place_MQTT_Strings). bank_size, when given, receives the size
+// the placement measured. Fails when the file exists and cannot be compiled.
+FileResult Read_MQTT_Topics(const Texts& texts, const QString& File_MQTT_Topic, TMQTT& MQTT_Config,
+                            uint64_t* bank_size = nullptr);
 
 // Gives every text and table its offset, and sets the counts and lengths. Returns the
 // size of the bank that Write_MQTT_Bank will produce.
@@ -132,7 +133,7 @@ uint32_t Write_MQTT_Bank(uint32_t base, uint32_t start, QByteArray& image, uint3
 // The size of bank 3 once the publish rules among rows are saved and compiled, with the
 // broker, TLS and NTP part of broker (Read_MQTT_Parameters): the compiler's own
 // placement measures it, so it is exactly the size a compilation will find.
-uint64_t MQTT_Bank_Estimate(const AppState& st, const TMQTT& broker,
+uint64_t MQTT_Bank_Estimate(const Texts& texts, const TMQTT& broker,
                             const QList<MQTT_Publish_Row>& rows);
 
 } // namespace swr

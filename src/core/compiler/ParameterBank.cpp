@@ -2,9 +2,8 @@
 
 #include "project/pargen/ParGen.h"
 
-#include "app/AppState.h"
-#include "compiler/CompilerState.h"
 #include "compiler/Layouts.h"
+#include "compiler/MqttBank.h"
 #include "compiler/Reading.h"
 #include "project/ProjectFile.h"
 
@@ -106,15 +105,15 @@ void Clear_Parameter_Bank(Parameter_Bank_Bytes& bank)
     Put_Octets(bank, Par("Fixed_1B4"), {8, 8, 8, 8, 8, 8, 8, 8});
 }
 
-FileResult Read_Parameter_Bank(AppState& st)
+FileResult Read_Parameter_Bank(const Texts& texts, const QString& File_ParGen, Parameter_Bank_Bytes& bank,
+                               TMQTT& MQTT_Config)
 {
-    Parameter_Bank_Bytes& bank = st.Compiler->Parameter_Bank;
     Put_Field(bank, Par("Fixed_034"), 10000);
     Put_Field(bank, Par("NMEA_Bank_Address"), NMEA_Bank_Base);
 
     pugi::xml_document doc;
     bool missing = false;
-    FileResult r = Load_Project_Xml(st, st.File_ParGen, doc, &missing);
+    FileResult r = Load_Project_Xml(texts, File_ParGen, doc, &missing);
     if (!r.ok || missing)
         return r;
     const pugi::xml_node root = Xml_Root(doc);
@@ -151,15 +150,15 @@ FileResult Read_Parameter_Bank(AppState& st)
         }
     }
 
-    Read_MQTT_Keys(root, st.Compiler->MQTT_Config);
+    Read_MQTT_Keys(root, MQTT_Config);
     return r;
 }
 
-FileResult Read_MQTT_Parameters(const AppState& st, TMQTT& m)
+FileResult Read_MQTT_Parameters(const Texts& texts, const QString& File_ParGen, TMQTT& m)
 {
     pugi::xml_document doc;
     bool missing = false;
-    FileResult r = Load_Project_Xml(st, st.File_ParGen, doc, &missing);
+    FileResult r = Load_Project_Xml(texts, File_ParGen, doc, &missing);
     if (r.ok && !missing)
         Read_MQTT_Keys(Xml_Root(doc), m);
     return r;

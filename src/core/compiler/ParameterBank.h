@@ -8,7 +8,7 @@
 
 namespace swr {
 
-struct AppState;
+class Texts;
 struct FileResult;
 struct TMQTT;
 
@@ -20,14 +20,15 @@ using Parameter_Bank_Bytes = std::array<uint8_t, Parameter_Bank_Size>;
 // Writes the reset picture over the whole block (this clears MQTT_Bank_Address too).
 void Clear_Parameter_Bank(Parameter_Bank_Bytes& bank);
 
-// Fills st.Compiler->Parameter_Bank and the broker, TLS and NTP fields of
-// st.Compiler->MQTT_Config from st.File_ParGen; a missing file leaves the reset values.
-// Fails only when the file exists and cannot be loaded.
-FileResult Read_Parameter_Bank(AppState& st);
+// Fills Parameter_Bank and the broker, TLS and NTP fields of MQTT_Config from File_ParGen;
+// a missing file leaves the reset values. Fails only when the file exists and cannot be
+// loaded.
+FileResult Read_Parameter_Bank(const Texts& texts, const QString& File_ParGen, Parameter_Bank_Bytes& Parameter_Bank,
+                               TMQTT& MQTT_Config);
 
-// Only the broker, TLS and NTP fields of m, from st.File_ParGen, as Read_Parameter_Bank
+// Only the broker, TLS and NTP fields of m, from File_ParGen, as Read_Parameter_Bank
 // fills them; a missing file leaves m as it is.
-FileResult Read_MQTT_Parameters(const AppState& st, TMQTT& m);
+FileResult Read_MQTT_Parameters(const Texts& texts, const QString& File_ParGen, TMQTT& m);
 
 // Stores the checksum, copies the 2048 bytes into buffer at position and returns the
 // position after them. The buffer must hold them.

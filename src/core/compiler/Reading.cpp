@@ -1,8 +1,8 @@
 #include "compiler/Reading.h"
 
-#include "app/AppState.h"
 #include "app/Numbers.h"
 #include "lang/Texts.h"
+#include "lang/LangTable.h"
 
 #include <QDir>
 #include <QList>
@@ -38,9 +38,9 @@ QList<pugi::xml_node> Element_Children(const pugi::xml_node& node)
     return rows;
 }
 
-QString Compile_Error_Text(const AppState& st, const QString& file, const QString& reason)
+QString Compile_Error_Text(const Texts& texts, const QString& file, const QString& reason)
 {
-    return st.Get_Lang_Text(Txt::Compile_Error).arg(QDir::toNativeSeparators(file), reason);
+    return texts.Get_Lang_Text(Txt::Compile_Error).arg(QDir::toNativeSeparators(file), reason);
 }
 
 } // namespace swr

@@ -9,7 +9,7 @@
 
 namespace swr {
 
-struct AppState;
+class Texts;
 
 // Text of the root's first child element of that name; found is false when there is none.
 QString Key_Text(const pugi::xml_node& root, const char* key, bool* found = nullptr);
@@ -24,6 +24,6 @@ QString Attr_Text(const pugi::xml_node& node, const char* name, bool* found = nu
 QList<pugi::xml_node> Element_Children(const pugi::xml_node& node);
 
 // "The file ... cannot be compiled: reason".
-QString Compile_Error_Text(const AppState& st, const QString& file, const QString& reason);
+QString Compile_Error_Text(const Texts& texts, const QString& file, const QString& reason);
 
 } // namespace swr

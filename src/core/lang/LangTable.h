@@ -7,6 +7,23 @@
 
 namespace swr {
 
+// A read-only view of a string table for whoever only shows its texts. It holds the
+// table by address, so the table must outlive the view; a view is cheap to copy and may
+// be read from several threads at once while nobody changes the table.
+class Texts {
+public:
+    explicit Texts(const QStringList& Lang_Table) : table_(&Lang_Table) {}
+
+    // The entry at index; an index outside the table gives an empty text.
+    QString Get_Lang_Text(int index) const
+    {
+        return index < 0 || index >= table_->size() ? QString() : table_->at(index);
+    }
+
+private:
+    const QStringList* table_;
+};
+
 // Empties the table and fills it with the built-in English texts, in index order.
 void Load_Default_Strings(QStringList& Lang_Table);
 

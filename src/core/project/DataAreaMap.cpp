@@ -1,8 +1,8 @@
 #include "project/DataAreaMap.h"
 
-#include "app/AppState.h"
-#include "app/Xml.h"
 #include "lang/Texts.h"
+#include "app/Xml.h"
+#include "lang/LangTable.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/ListenerReading.h"
 #include "project/nmea/NmeaAccess.h"
@@ -43,9 +43,9 @@ QList<int> Indices_At(const QList<Data_Area_Use>& uses, int b)
 }
 
 // "publish rule r reads bytes a to b, ... listener row n (bytes c to d)".
-QString Rule_And_Field_Text(const AppState& st, int text, const Data_Area_Use& rule, const Data_Area_Use& f)
+QString Rule_And_Field_Text(const Texts& texts, int text, const Data_Area_Use& rule, const Data_Area_Use& f)
 {
-    return st.Get_Lang_Text(text)
+    return texts.Get_Lang_Text(text)
         .arg(rule.row)
         .arg(rule.Position)
         .arg(Last(rule))
@@ -56,7 +56,7 @@ QString Rule_And_Field_Text(const AppState& st, int text, const Data_Area_Use& r
 
 } // namespace
 
-QList<Map_Finding> Rule_Findings(const AppState& st, const Data_Area_Use& rule,
+QList<Map_Finding> Rule_Findings(const Texts& texts, const Data_Area_Use& rule,
                                  const QList<Data_Area_Use>& fields)
 {
     QList<Map_Finding> warnings, notes;
@@ -71,14 +71,14 @@ QList<Map_Finding> Rule_Findings(const AppState& st, const Data_Area_Use& rule,
     bool warned = true;
     if (at_start == touching.end()) {
         warnings.append({Finding_Severity::Warning, Finding_Kind::Unfilled, rows, {rule.row},
-                         st.Get_Lang_Text(Txt::Map_Unfilled)
+                         texts.Get_Lang_Text(Txt::Map_Unfilled)
                              .arg(rule.row)
                              .arg(rule.Position)
                              .arg(Last(rule))
                              .arg(read.unfilled)});
     } else if (const Data_Area_Use& f = fields[*at_start]; rule.End() > f.End()) {
         warnings.append({Finding_Severity::Warning, Finding_Kind::Across, rows, {rule.row},
-                         Rule_And_Field_Text(st, Txt::Map_Across, rule, f)});
+                         Rule_And_Field_Text(texts, Txt::Map_Across, rule, f)});
     } else {
         warned = false;
     }
@@ -86,7 +86,7 @@ QList<Map_Finding> Rule_Findings(const AppState& st, const Data_Area_Use& rule,
         const Data_Area_Use& f = fields[*at_start];
         if (f.Position == rule.Position && f.Dimension != rule.Dimension) {
             notes.append({Finding_Severity::Note, Finding_Kind::Dimension_Differs, {f.row}, {rule.row},
-                          st.Get_Lang_Text(Txt::Map_Dimension)
+                          texts.Get_Lang_Text(Txt::Map_Dimension)
                               .arg(rule.row)
                               .arg(rule.Dimension)
                               .arg(rule.Position)
@@ -98,7 +98,7 @@ QList<Map_Finding> Rule_Findings(const AppState& st, const Data_Area_Use& rule,
     if (!warned && read.partial >= 0) {
         const Data_Area_Use& f = fields[read.partial];
         notes.append({Finding_Severity::Note, Finding_Kind::Part_Of_Field, {f.row}, {rule.row},
-                      Rule_And_Field_Text(st, Txt::Map_Part, rule, f)});
+                      Rule_And_Field_Text(texts, Txt::Map_Part, rule, f)});
     }
     return warnings + notes;
 }
@@ -124,7 +124,7 @@ QList<int> Data_Area_Map::Rules_At(int b) const
     return found;
 }
 
-Data_Area_Map Build_Data_Area_Map(const AppState& st, const NMEA_Listener_Table& listeners,
+Data_Area_Map Build_Data_Area_Map(const Texts& texts, const NMEA_Listener_Table& listeners,
                                   const MQTT_Topic_Table& topics)
 {
     Data_Area_Map map;
@@ -155,37 +155,38 @@ Data_Area_Map Build_Data_Area_Map(const AppState& st, const NMEA_Listener_Table&
     for (const Data_Area_Overlap& o : Find_Overlaps(map.listener_uses)) {
         const Data_Area_Use &a = map.listener_uses[o.first], &b = map.listener_uses[o.second];
         map.findings.append({Finding_Severity::Warning, Finding_Kind::Overlap, {a.row, b.row}, {},
-                             st.Get_Lang_Text(Txt::Map_Overlap)
+                             texts.Get_Lang_Text(Txt::Map_Overlap)
                                  .arg(a.row)
                                  .arg(b.row)
                                  .arg(std::max(a.Position, b.Position))
                                  .arg(std::min(Last(a), Last(b)))});
     }
     for (const Data_Area_Use& r : rule_uses)
-        for (const Map_Finding& f : Rule_Findings(st, r, map.listener_uses))
+        for (const Map_Finding& f : Rule_Findings(texts, r, map.listener_uses))
             (f.severity == Finding_Severity::Warning ? map.findings : notes).append(f);
     for (const Data_Area_Use& u : map.listener_uses) {
         const auto first = read.begin() + std::min(u.Position, Data_Area_Size);
         const auto end = read.begin() + std::min(u.End(), Data_Area_Size);
         if (std::all_of(first, end, [](int n) { return n == 0; }))
             notes.append({Finding_Severity::Note, Finding_Kind::Not_Published, {u.row}, {},
-                          st.Get_Lang_Text(Txt::Map_Not_Published).arg(u.row).arg(u.Position).arg(Last(u))});
+                          texts.Get_Lang_Text(Txt::Map_Not_Published).arg(u.row).arg(u.Position).arg(Last(u))});
     }
     map.findings.append(notes);
     return map;
 }
 
-FileResult Load_Compiled_Listeners(const AppState& st, NMEA_Listener_Table& t)
+FileResult Load_Compiled_Listeners(const Texts& texts, const QString& File_NMEA_Access, const QString& File_ParGen,
+                                   NMEA_Listener_Table& t)
 {
-    FileResult r = Load_NMEA_Access(st, st.File_NMEA_Access, t);
+    FileResult r = Load_NMEA_Access(texts, File_NMEA_Access, t);
     pugi::xml_document doc;
     bool missing = false;
-    if (!r.ok || !Load_Project_Xml(st, st.File_NMEA_Access, doc, &missing).ok || missing)
+    if (!r.ok || !Load_Project_Xml(texts, File_NMEA_Access, doc, &missing).ok || missing)
         return r;
     // The screen's load shows only the exact catalogue texts, and a row enabled unless its
     // Enable is "N". Each row gets the texts as stored instead, and Enable as the compiler
     // reads it: Row_Placement then places the row where the compiler does.
-    const bool line_on = QFileInfo::exists(st.File_ParGen);
+    const bool line_on = QFileInfo::exists(File_ParGen);
     size_t i = 0;
     for (const pugi::xml_node& e : Xml_Root(doc).child("NMEA_Listener").children()) {
         if (e.type() != pugi::node_element)
@@ -201,21 +202,22 @@ FileResult Load_Compiled_Listeners(const AppState& st, NMEA_Listener_Table& t)
     return r;
 }
 
-FileResult Load_Data_Area_Map(const AppState& st, Data_Area_Map& map)
+FileResult Load_Data_Area_Map(const Texts& texts, const QString& folder, Data_Area_Map& map)
 {
+    const Project_Paths files = Project_Files_In(folder);
     NMEA_Listener_Table listeners;
-    FileResult r = Load_Compiled_Listeners(st, listeners);
+    FileResult r = Load_Compiled_Listeners(texts, files.File_NMEA_Access, files.File_ParGen, listeners);
     if (!r.ok)
         return r;
     MQTT_Topic_Table topics;
-    const FileResult t = Load_MQTT_Topic(st, st.File_MQTT_Topic, topics);
+    const FileResult t = Load_MQTT_Topic(texts, files.File_MQTT_Topic, topics);
     r.notices.append(t.notices);
     if (!t.ok) {
         r.ok = false;
         r.message = t.message;
         return r;
     }
-    map = Build_Data_Area_Map(st, listeners, topics);
+    map = Build_Data_Area_Map(texts, listeners, topics);
     return r;
 }
 
@@ -245,27 +247,27 @@ QList<Map_Range> Map_Ranges(const Data_Area_Map& map)
     return ranges;
 }
 
-QString Listener_Line(const AppState& st, const Map_Listener& l)
+QString Listener_Line(const Texts& texts, const Map_Listener& l)
 {
-    return st.Get_Lang_Text(Txt::Map_Byte_Listener).arg(l.use.row).arg(l.Sentence, l.DataField).arg(l.use.Dimension);
+    return texts.Get_Lang_Text(Txt::Map_Byte_Listener).arg(l.use.row).arg(l.Sentence, l.DataField).arg(l.use.Dimension);
 }
 
-QString Rule_Line(const AppState& st, const Map_Rule& r)
+QString Rule_Line(const Texts& texts, const Map_Rule& r)
 {
-    return st.Get_Lang_Text(Txt::Map_Byte_Rule).arg(r.use.row).arg(r.Topic, r.DataType).arg(r.use.Dimension);
+    return texts.Get_Lang_Text(Txt::Map_Byte_Rule).arg(r.use.row).arg(r.Topic, r.DataType).arg(r.use.Dimension);
 }
 
-QString Byte_Description(const AppState& st, const Data_Area_Map& map, int b)
+QString Byte_Description(const Texts& texts, const Data_Area_Map& map, int b)
 {
-    QStringList lines{st.Get_Lang_Text(Txt::Map_Byte).arg(b)};
+    QStringList lines{texts.Get_Lang_Text(Txt::Map_Byte).arg(b)};
     for (int i : map.Listeners_At(b))
-        lines << Listener_Line(st, map.listeners[i]);
+        lines << Listener_Line(texts, map.listeners[i]);
     for (int i : map.Rules_At(b))
-        lines << Rule_Line(st, map.rules[i]);
+        lines << Rule_Line(texts, map.rules[i]);
     return lines.join(QLatin1Char('\n'));
 }
 
-QString Map_Warnings_Question(const AppState& st, const Data_Area_Map& map)
+QString Map_Warnings_Question(const Texts& texts, const Data_Area_Map& map)
 {
     constexpr int Listed = 10;
     QStringList lines;
@@ -276,9 +278,9 @@ QString Map_Warnings_Question(const AppState& st, const Data_Area_Map& map)
     if (warnings == 0)
         return {};
     if (warnings > Listed)
-        lines << st.Get_Lang_Text(Txt::Map_More).arg(warnings - Listed);
-    return st.Get_Lang_Text(Txt::Map_Question) + QStringLiteral("\n\n") + lines.join(QLatin1Char('\n'))
-           + QStringLiteral("\n\n") + st.Get_Lang_Text(Txt::Map_Continue);
+        lines << texts.Get_Lang_Text(Txt::Map_More).arg(warnings - Listed);
+    return texts.Get_Lang_Text(Txt::Map_Question) + QStringLiteral("\n\n") + lines.join(QLatin1Char('\n'))
+           + QStringLiteral("\n\n") + texts.Get_Lang_Text(Txt::Map_Continue);
 }
 
 } // namespace swr

@@ -12,7 +12,7 @@
 
 namespace swr {
 
-struct AppState;
+class Texts;
 struct NMEA_Listener_Table;
 struct MQTT_Topic_Table;
 
@@ -68,22 +68,23 @@ struct Data_Area_Map {
 // What one publish rule finds in the fields: at most one warning (bytes no field fills,
 // or past the end of a field), then at most one note (part of a field, or another
 // Dimension than the field it starts at). The topic screen's row markers show these.
-QList<Map_Finding> Rule_Findings(const AppState& st, const Data_Area_Use& rule,
+QList<Map_Finding> Rule_Findings(const Texts& texts, const Data_Area_Use& rule,
                                  const QList<Data_Area_Use>& fields);
 
 // Builds the map of the two tables as they stand.
-Data_Area_Map Build_Data_Area_Map(const AppState& st, const NMEA_Listener_Table& listeners,
+Data_Area_Map Build_Data_Area_Map(const Texts& texts, const NMEA_Listener_Table& listeners,
                                   const MQTT_Topic_Table& topics);
 
-// Loads the listener file of the active configuration as the compiler takes it: every row
-// holds its texts as stored (" gga " too, which the screen shows empty), a row whose
-// Enable is not exactly "Y" is disabled, though the screen shows it enabled, and without
-// a ParGen.xml the serial line is off and every row is.
-FileResult Load_Compiled_Listeners(const AppState& st, NMEA_Listener_Table& t);
+// Loads the listener file File_NMEA_Access as the compiler takes it: every row holds its
+// texts as stored (" gga " too, which the screen shows empty), a row whose Enable is not
+// exactly "Y" is disabled, though the screen shows it enabled, and without a File_ParGen
+// the serial line is off and every row is.
+FileResult Load_Compiled_Listeners(const Texts& texts, const QString& File_NMEA_Access, const QString& File_ParGen,
+                                   NMEA_Listener_Table& t);
 
-// Loads both project files of the active configuration and builds their map; the first
-// file that cannot be loaded gives ok false with its message.
-FileResult Load_Data_Area_Map(const AppState& st, Data_Area_Map& map);
+// Loads both tables of the configuration in folder and builds their map; the first file
+// that cannot be loaded gives ok false with its message.
+FileResult Load_Data_Area_Map(const Texts& texts, const QString& folder, Data_Area_Map& map);
 
 // A run of bytes filled and read by the same rows (indices into listeners and rules).
 struct Map_Range {
@@ -94,13 +95,13 @@ struct Map_Range {
 QList<Map_Range> Map_Ranges(const Data_Area_Map& map);
 
 // One line naming a row of the map: "Listener row 3: GGA, ... (4 bytes)".
-QString Listener_Line(const AppState& st, const Map_Listener& l);
-QString Rule_Line(const AppState& st, const Map_Rule& r);
+QString Listener_Line(const Texts& texts, const Map_Listener& l);
+QString Rule_Line(const Texts& texts, const Map_Rule& r);
 // Byte b and the rows that fill and read it, one a line.
-QString Byte_Description(const AppState& st, const Data_Area_Map& map, int b);
+QString Byte_Description(const Texts& texts, const Data_Area_Map& map, int b);
 
 // The question Update Device asks when the map has warnings: at most ten of them, then
 // how many more. Empty without warnings.
-QString Map_Warnings_Question(const AppState& st, const Data_Area_Map& map);
+QString Map_Warnings_Question(const Texts& texts, const Data_Area_Map& map);
 
 } // namespace swr

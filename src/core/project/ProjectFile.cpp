@@ -1,11 +1,18 @@
 #include "project/ProjectFile.h"
 
-#include "app/AppState.h"
 #include "app/Files.h"
+#include "lang/FileTexts.h"
 
 namespace swr {
 
-FileResult Load_Project_Xml(const AppState& st, const QString& path, pugi::xml_document& doc,
+Project_Paths Project_Files_In(const QString& folder)
+{
+    return {Join_Path(folder, QString::fromLatin1(ParGen_File_Name)),
+            Join_Path(folder, QString::fromLatin1(NMEA_Access_File_Name)),
+            Join_Path(folder, QString::fromLatin1(MQTT_Topic_File_Name))};
+}
+
+FileResult Load_Project_Xml(const Texts& texts, const QString& path, pugi::xml_document& doc,
                             bool* missing, XmlBreaks breaks)
 {
     FileResult r;
@@ -15,19 +22,19 @@ FileResult Load_Project_Xml(const AppState& st, const QString& path, pugi::xml_d
         *missing = l == XmlLoad::Missing;
     if (l == XmlLoad::Failed) {
         r.ok = false;
-        r.message = Xml_Error_Text(st, err);
+        r.message = Xml_Error_Text(texts, err);
     }
     return r;
 }
 
-FileResult Save_Project_Xml(const AppState& st, const QString& path, pugi::xml_document& doc)
+FileResult Save_Project_Xml(const Texts& texts, const QString& path, pugi::xml_document& doc)
 {
     FileResult r;
     doc.append_child(pugi::node_comment).set_value(Project_Comment);
     QString reason;
     if (!Save_Xml_File(doc, path, &reason)) {
         r.ok = false;
-        r.message = File_Not_Written_Text(st, path, reason);
+        r.message = File_Not_Written_Text(texts, path, reason);
     }
     return r;
 }

@@ -7,7 +7,7 @@
 
 namespace swr {
 
-struct AppState;
+class Texts;
 
 // The outcome of loading or saving a project file. message is what the error box shows
 // when ok is false (file, where and why); notices are warnings to show even when the
@@ -20,15 +20,27 @@ struct FileResult {
 
 inline constexpr const char* Project_Comment = "SW_VERSION = 1.002";
 
+inline constexpr const char* ParGen_File_Name = "ParGen.xml";
+inline constexpr const char* NMEA_Access_File_Name = "NMEA_0183_Set_Access.xml";
+inline constexpr const char* MQTT_Topic_File_Name = "MQTT_Set_Topic.xml";
+
+// The paths of the three project files of a configuration folder.
+struct Project_Paths {
+    QString File_ParGen;
+    QString File_NMEA_Access;
+    QString File_MQTT_Topic;
+};
+Project_Paths Project_Files_In(const QString& folder);
+
 // Loads a project file. A missing file is no error: missing is set and doc stays empty,
 // so every value takes its default. A file that is not well-formed gives the error text.
 // breaks says how line breaks inside attributes are read (see XmlBreaks).
-FileResult Load_Project_Xml(const AppState& st, const QString& path, pugi::xml_document& doc,
+FileResult Load_Project_Xml(const Texts& texts, const QString& path, pugi::xml_document& doc,
                             bool* missing = nullptr, XmlBreaks breaks = XmlBreaks::Normalised);
 
 // Writes a project file whose root element is already in doc: the comment
 // "SW_VERSION = 1.002" is added after the root at document level, then the whole file is
 // written to a temporary file and renamed over the old one.
-FileResult Save_Project_Xml(const AppState& st, const QString& path, pugi::xml_document& doc);
+FileResult Save_Project_Xml(const Texts& texts, const QString& path, pugi::xml_document& doc);
 
 } // namespace swr

@@ -1,8 +1,8 @@
 #include "update/UpdateJob.h"
 
-#include "app/AppState.h"
 #include "app/Files.h"
 #include "app/Xml.h"
+#include "lang/FileTexts.h"
 
 #include <QDir>
 
@@ -95,16 +95,17 @@ void Add_Text(pugi::xml_node parent, const char* name, const QString& text)
         e.text().set(U(text).c_str());
 }
 
-std::vector<Operation> Operations_For(const AppState& st, const Update_Choice& c)
+std::vector<Operation> Operations_For(const Update_Folders& folders, const Update_Choice& c)
 {
     std::vector<Operation> ops;
     auto path = [](const QString& folder, const char* file) {
         return QDir::toNativeSeparators(Join_Path(folder, QString::fromLatin1(file)));
     };
     if (c.Option == Update_Firmware_Configuration || c.Option == Update_Firmware)
-        ops.push_back({path(st.Master_Dir, Firmware_Target.file), Firmware_Target.start, true, c.Read_Back, false});
+        ops.push_back(
+            {path(folders.Master_Dir, Firmware_Target.file), Firmware_Target.start, true, c.Read_Back, false});
     if (c.Option == Update_Firmware_Configuration || c.Option == Update_Configuration) {
-        const QString bin = Join_Path(st.Active_Project_Dir, QStringLiteral("bin"));
+        const QString bin = Join_Path(folders.Active_Project_Dir, QStringLiteral("bin"));
         for (const Target& t : Bank_Targets)
             ops.push_back({path(bin, t.file), t.start, false, c.Read_Back, false});
     }
@@ -122,21 +123,21 @@ QString Device_Address(const std::array<QString, 4>& fields)
            + fields[3];
 }
 
-QString Update_Job_File(const AppState& st)
+QString Update_Job_File(const QString& Program_Dir)
 {
-    return Join_Path(st.Program_Dir, QString::fromLatin1(Update_Job_File_Name));
+    return Join_Path(Program_Dir, QString::fromLatin1(Update_Job_File_Name));
 }
 
-QString Updater_Program(const AppState& st)
+QString Updater_Program(const QString& Program_Dir)
 {
 #ifdef Q_OS_WIN
-    return Join_Path(st.Program_Dir, QStringLiteral("Ethernet_Update.exe"));
+    return Join_Path(Program_Dir, QStringLiteral("Ethernet_Update.exe"));
 #else
-    return Join_Path(st.Program_Dir, QStringLiteral("Ethernet_Update"));
+    return Join_Path(Program_Dir, QStringLiteral("Ethernet_Update"));
 #endif
 }
 
-void Build_Update_Job(const AppState& st, const Update_Choice& choice, pugi::xml_document& doc)
+void Build_Update_Job(const Update_Folders& folders, const Update_Choice& choice, pugi::xml_document& doc)
 {
     doc.reset();
     pugi::xml_node root = doc.append_child("Ethernet_Update");
@@ -144,23 +145,24 @@ void Build_Update_Job(const AppState& st, const Update_Choice& choice, pugi::xml
         Add_Text(root, h.name, h.text ? QString::fromLatin1(h.text) : Device_Address(choice.IP));
     Add_Text(root.append_child("Protections"), "Protection", QString::fromLatin1(Protection_Code));
     pugi::xml_node operations = root.append_child("Operations");
-    for (const Operation& o : Operations_For(st, choice)) {
+    for (const Operation& o : Operations_For(folders, choice)) {
         pugi::xml_node op = operations.append_child("Operation");
         for (const Operation_Element& e : Operation_Elements)
             Add_Text(op, e.name, e.value ? e.value(o) : QString::fromLatin1(e.text));
     }
 }
 
-bool Compile_XML_Parameter_New_Boot(const AppState& st, const Update_Choice& choice, QString* error)
+bool Compile_XML_Parameter_New_Boot(const Texts& texts, const Update_Folders& folders, const Update_Choice& choice,
+                                    QString* error)
 {
     pugi::xml_document doc;
-    Build_Update_Job(st, choice, doc);
-    const QString file = Update_Job_File(st);
+    Build_Update_Job(folders, choice, doc);
+    const QString file = Update_Job_File(folders.Program_Dir);
     QString reason;
     if (Save_Xml_File(doc, file, &reason))
         return true;
     if (error)
-        *error = File_Not_Written_Text(st, file, reason);
+        *error = File_Not_Written_Text(texts, file, reason);
     return false;
 }
 

@@ -10,7 +10,7 @@ class xml_document;
 
 namespace swr {
 
-struct AppState;
+class Texts;
 
 inline constexpr const char* Update_Job_File_Name = "Ethernet_Update.xml";
 
@@ -30,18 +30,27 @@ struct Update_Choice {
     bool Read_Back = true;
 };
 
+// The folders the job names: the program folder holds the job file and the updater,
+// Master_Dir the firmware image, and the configuration folder's bin the banks.
+struct Update_Folders {
+    QString Program_Dir;
+    QString Master_Dir;
+    QString Active_Project_Dir;
+};
+
 // The four fields joined with ".", each as typed.
 QString Device_Address(const std::array<QString, 4>& fields);
 
 // The job file and the external updater, both in the program folder.
-QString Update_Job_File(const AppState& st);
-QString Updater_Program(const AppState& st);
+QString Update_Job_File(const QString& Program_Dir);
+QString Updater_Program(const QString& Program_Dir);
 
 // The job document for the choice, built from Master_Dir and Active_Project_Dir.
-void Build_Update_Job(const AppState& st, const Update_Choice& choice, pugi::xml_document& doc);
+void Build_Update_Job(const Update_Folders& folders, const Update_Choice& choice, pugi::xml_document& doc);
 
 // Builds the job and writes it whole over any earlier one. On failure returns false and
 // sets error to the message to show (file and reason).
-bool Compile_XML_Parameter_New_Boot(const AppState& st, const Update_Choice& choice, QString* error);
+bool Compile_XML_Parameter_New_Boot(const Texts& texts, const Update_Folders& folders, const Update_Choice& choice,
+                                    QString* error);
 
 } // namespace swr

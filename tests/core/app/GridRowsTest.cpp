@@ -106,26 +106,26 @@ TEST(GridRows, CopyAndPasteMessages)
     MemGrid pub(5, 3), sub(5, 2);
     pub.Fill(1, {"t", "1", "Y"});
 
-    Grid_Paste_Row(sub, 1, false, p.st, msg);
+    Grid_Paste_Row(sub, 1, false, p.st.Row_Clipboard, p.st, msg);
     EXPECT_EQ(msg.errors.value(0), p.st.Get_Lang_Text(Txt::Paste_No_Copy));
 
-    Grid_Copy_Row(pub, 1, p.st);
+    Grid_Copy_Row(pub, 1, p.st.Row_Clipboard, p.st.Row_Clipboard_Check);
     EXPECT_EQ(p.st.Row_Clipboard, (QStringList{"t", "1", "Y"}));
-    Grid_Paste_Row(sub, 1, true, p.st, msg);
+    Grid_Paste_Row(sub, 1, true, p.st.Row_Clipboard, p.st, msg);
     EXPECT_EQ(msg.errors.value(1), p.st.Get_Lang_Text(Txt::Paste_Bad_Copy));
     EXPECT_EQ(sub.Row(1), (QStringList{"", ""}));
 
-    Grid_Paste_Row(pub, 2, true, p.st, msg); // empty row: no question
+    Grid_Paste_Row(pub, 2, true, p.st.Row_Clipboard, p.st, msg); // empty row: no question
     EXPECT_TRUE(msg.questions.isEmpty());
     EXPECT_EQ(pub.Row(2), (QStringList{"t", "1", "Y"}));
 
     pub.Fill(3, {"other", "", ""});
     msg.answers = {false};
-    Grid_Paste_Row(pub, 3, true, p.st, msg);
+    Grid_Paste_Row(pub, 3, true, p.st.Row_Clipboard, p.st, msg);
     EXPECT_EQ(msg.questions.value(0), p.st.Get_Lang_Text(Txt::Paste_Overwrite));
     EXPECT_EQ(pub.Row(3).first(), "other");
     msg.answers = {true};
-    Grid_Paste_Row(pub, 3, true, p.st, msg);
+    Grid_Paste_Row(pub, 3, true, p.st.Row_Clipboard, p.st, msg);
     EXPECT_EQ(pub.Row(3), (QStringList{"t", "1", "Y"}));
     EXPECT_EQ(p.st.Row_Clipboard.size(), 3); // still filled for another paste
 }
@@ -138,23 +138,24 @@ TEST(GridRows, RowInUseRules)
     // are trimmed away.
     MemGrid text(4, 3, {}, {3});
     text.Fill(1, {"a", "b", "N"});
-    Grid_Copy_Row(text, 1, p.st);
+    Grid_Copy_Row(text, 1, p.st.Row_Clipboard, p.st.Row_Clipboard_Check);
     text.Fill(2, {" ", "", "Y"});
-    Grid_Paste_Row(text, 2, true, p.st, p.msg);
+    Grid_Paste_Row(text, 2, true, p.st.Row_Clipboard, p.st, p.msg);
     EXPECT_TRUE(p.msg.questions.isEmpty());
     EXPECT_EQ(text.Row(2), (QStringList{"a", "b", "N"}));
 
     // Check-box form: check-box cells do not count, a blank-only text does.
     MemGrid check(4, 3, {1});
     check.Fill(1, {"", "src", "x"}, true);
-    Grid_Copy_Row_Check(check, 1, p.st);
+    Grid_Copy_Row_Check(check, 1, p.st.Row_Clipboard, p.st.Row_Clipboard_Check);
     EXPECT_EQ(p.st.Row_Clipboard, (QStringList{"Y", "src", "x"}));
     check.Fill(2, {"", "", ""}, true);
-    Grid_Paste_Row_Check(check, 2, true, p.st, p.msg);
+    Grid_Paste_Row_Check(check, 2, true, p.st.Row_Clipboard, p.st.Row_Clipboard_Check, p.st, p.msg);
     EXPECT_TRUE(p.msg.questions.isEmpty());
     EXPECT_EQ(check.Row(2), (QStringList{"[x]", "src", "x"}));
     check.Fill(3, {"", " ", ""}, false);
-    Grid_Paste_Row_Check(check, 3, true, p.st, p.msg); // asked, answered No
+    // Asked, answered No.
+    Grid_Paste_Row_Check(check, 3, true, p.st.Row_Clipboard, p.st.Row_Clipboard_Check, p.st, p.msg);
     EXPECT_EQ(p.msg.questions.size(), 1);
     EXPECT_EQ(check.Row(3), (QStringList{"[ ]", " ", ""}));
 }

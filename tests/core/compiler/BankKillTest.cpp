@@ -35,15 +35,7 @@ constexpr const char* Child_Test = "BankKill.DISABLED_ChildCompilesUntilKilled";
 constexpr const char* Program_Dir_Variable = "SWR_KILL_PROGRAM_DIR";
 constexpr int Report_Fd = 3; // the child reports on it: 'r' ready, '.' a set written, '!' a failure
 
-// Compiles from the project files in folder (the two configurations live apart from the
-// active one, whose bin folder receives both).
-void Use_Files_Of(AppState& st, const QString& folder)
-{
-    st.File_ParGen = Join_Path(folder, QLatin1String(ParGen_File_Name));
-    st.File_NMEA_Access = Join_Path(folder, QLatin1String(NMEA_Access_File_Name));
-    st.File_MQTT_Topic = Join_Path(folder, QLatin1String(MQTT_Topic_File_Name));
-}
-
+// The two configurations live apart from the active one, whose bin folder receives both.
 const char* const Configurations[] = {"A", "B"};
 
 void Write_Configuration(const ProgramFolder& p, int k)
@@ -135,8 +127,7 @@ TEST(BankKill, EveryKillLeavesOneWholeSet)
     timer.start();
     for (int k : {0, 1}) {
         Write_Configuration(s.p, k);
-        Use_Files_Of(s.p.st, s.p.path(Configurations[k]));
-        s.build();
+        s.build(s.p.path(Configurations[k]));
         sets[k] = {s.bank(1), s.bank(2), s.bank(3)};
     }
     const qint64 compile_us = timer.nsecsElapsed() / 2000;
@@ -184,8 +175,8 @@ TEST(BankKill, DISABLED_ChildCompilesUntilKilled)
     Open_Project(st, "Ship");
     Report('r');
     for (int k = 0;; k = 1 - k) {
-        Use_Files_Of(st, Join_Path(program_dir, QLatin1String(Configurations[k])));
-        Report(Compile_And_Save_Banks(st).ok ? '.' : '!');
+        const Compiled_Banks b = Compile_Configuration(Join_Path(program_dir, QLatin1String(Configurations[k])), st);
+        Report(b.Result.ok && Save_Banks(st.Active_Project_Dir, st, b).ok ? '.' : '!');
     }
 }
 

@@ -29,7 +29,7 @@ QStringList Entries(const Ship& s)
 Bank_Set Job_Files(const Ship& s)
 {
     pugi::xml_document doc;
-    Build_Update_Job(s.p.st, {{"10", "0", "0", "7"}, Update_Configuration, true}, doc);
+    Build_Update_Job(Update_Folders_Of(s.p.st), {{"10", "0", "0", "7"}, Update_Configuration, true}, doc);
     Bank_Set set;
     int n = 0;
     for (pugi::xml_node op : doc.first_child().child("Operations").children("Operation")) {
@@ -74,7 +74,7 @@ TEST(BankSet, AWriteStoppedAnywhereLeavesTheOldSetAndTheNextOneCleansUp)
             // Stopped there: nothing after the failing step runs, not even the clean-up.
             Failing_Files fake(c.step, "No space left on device", c.only);
             fake.Keep_Leftovers = true;
-            ASSERT_FALSE(Compile_And_Save_Banks(s.p.st).ok);
+            ASSERT_FALSE(s.compile_and_save().ok);
         }
         EXPECT_EQ(Set_In(s), old);
         EXPECT_EQ(Job_Files(s), old); // the updater would get the old set, whole
@@ -99,7 +99,7 @@ TEST(BankSet, WithoutAFolderExchangeTheSetMovesByTwoRenames)
         // The second rename fails: the old set goes back in place.
         Failing_Files fake(File_Step::Rename, "Device or resource busy", "bin.new-");
         fake.Swap_Supported = false;
-        const FileResult r = Compile_And_Save_Banks(s.p.st);
+        const FileResult r = s.compile_and_save();
         EXPECT_EQ(r.message, s.p.st.Get_Lang_Text(Txt::Folder_Not_Replaced)
                                  .arg(s.p.path("PROJECTS/Ship/bin"), "Device or resource busy"));
         EXPECT_EQ(fake.failures, 1);
@@ -116,14 +116,14 @@ TEST(BankSet, WithoutAFolderExchangeTheSetMovesByTwoRenames)
     {
         Failing_Files fake(File_Step::Open, "Permission denied", "bank1.bin");
         fake.Swap_Supported = false;
-        EXPECT_FALSE(Compile_And_Save_Banks(s.p.st).ok);
+        EXPECT_FALSE(s.compile_and_save().ok);
     }
     EXPECT_EQ(Set_In(s), old);
     EXPECT_EQ(Entries(s), QStringList({"bin", "NMEA_0183_Set_Access.xml", "ParGen.xml"}));
 
     Failing_Files no_exchange(File_Step::Swap, "never asked"); // and nothing else fails
     no_exchange.Swap_Supported = false;
-    ASSERT_TRUE(Compile_And_Save_Banks(s.p.st).ok);
+    ASSERT_TRUE(s.compile_and_save().ok);
     EXPECT_EQ(Set_In(s), Bank_Set({s.image(1), s.image(2), s.image(3)}));
     EXPECT_NE(Set_In(s), old);
     EXPECT_EQ(Entries(s), QStringList({"bin", "NMEA_0183_Set_Access.xml", "ParGen.xml"}));

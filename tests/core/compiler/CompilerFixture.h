@@ -2,7 +2,6 @@
 
 #include "app/Projects.h"
 #include "compiler/Compiler.h"
-#include "compiler/CompilerState.h"
 
 #include "TestSupport.h"
 
@@ -15,9 +14,10 @@ namespace swr::test {
 
 inline constexpr uint32_t Base3 = 0xA0000;
 
-// A started program folder with one active configuration "Ship".
+// A started program folder with one active configuration "Ship", and its last compilation.
 struct Ship {
     ProgramFolder p;
+    Compiled_Banks banks;
     Ship()
     {
         p.start();
@@ -28,20 +28,28 @@ struct Ship {
         p.write("PROJECTS/Ship/" + name, bytes);
     }
     QByteArray file(const QString& rel) const { return p.read("PROJECTS/Ship/" + rel); }
-    FileResult compile() { return Compile_Banks(p.st); }
-    // Compiles and saves; both must succeed.
-    void build()
+    QString folder() const { return p.st.Active_Project_Dir; }
+    // Compiles the project files in from (by default Ship's own).
+    FileResult compile(const QString& from = {})
     {
-        const FileResult c = compile();
+        banks = Compile_Configuration(from.isEmpty() ? folder() : from, p.st);
+        return banks.Result;
+    }
+    // Writes the last compilation into Ship's bin.
+    FileResult save() const { return Save_Banks(folder(), p.st, banks); }
+    FileResult compile_and_save() { return Compile_And_Save_Banks(folder(), p.st, banks); }
+    // Compiles and saves; both must succeed.
+    void build(const QString& from = {})
+    {
+        const FileResult c = compile(from);
         ASSERT_TRUE(c.ok) << c.message.toStdString();
-        const FileResult s = Save_Banks(p.st);
+        const FileResult s = save();
         ASSERT_TRUE(s.ok) << s.message.toStdString();
     }
     QByteArray bank(int n) const { return file(QString("bin/bank%1.bin").arg(n)); }
     QByteArray image(int n) const
     {
-        const Compiler_State& c = *p.st.Compiler;
-        return (n == 1 ? c.Bank1_Image : n == 2 ? c.Bank2_Image : c.Bank3_Image).File_Bytes();
+        return (n == 1 ? banks.Bank1_Image : n == 2 ? banks.Bank2_Image : banks.Bank3_Image).File_Bytes();
     }
 };
 

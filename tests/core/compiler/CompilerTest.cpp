@@ -4,6 +4,10 @@
 
 #include <QDir>
 
+#include <latch>
+#include <thread>
+#include <utility>
+
 using namespace swr;
 using namespace swr::test;
 
@@ -75,7 +79,7 @@ TEST(CompileBanks, BankThreeUpToItsLimit)
         }
         const qint64 size = 227 + c.template_length + 1;
         EXPECT_EQ(r.message, s.p.st.Get_Lang_Text(Txt::Bank_Too_Large).arg("bank3.bin").arg(size).arg(131072));
-        EXPECT_FALSE(Save_Banks(s.p.st).ok);
+        EXPECT_FALSE(s.save().ok);
         EXPECT_TRUE(Bin_Entries(s).isEmpty());
     }
 }
@@ -85,7 +89,7 @@ TEST(SaveBanks, MissingBinFolderIsReported)
     Ship s;
     ASSERT_TRUE(QDir(s.p.path("PROJECTS/Ship/bin")).removeRecursively());
     ASSERT_TRUE(s.compile().ok);
-    const FileResult r = Save_Banks(s.p.st);
+    const FileResult r = s.save();
     EXPECT_FALSE(r.ok);
     const QString path = QDir::toNativeSeparators(s.p.path("PROJECTS/Ship/bin/bank1.bin"));
     EXPECT_EQ(r.message, s.p.st.Get_Lang_Text(Txt::File_Not_Written).arg(path, "No such file or directory"));
@@ -95,11 +99,9 @@ TEST(SaveBanks, MissingBinFolderIsReported)
 TEST(SaveBanks, RefusesWithoutACompiledConfiguration)
 {
     Ship s;
-    EXPECT_EQ(Save_Banks(s.p.st).message, s.p.st.Get_Lang_Text(Txt::Banks_Not_Compiled));
+    EXPECT_EQ(s.save().message, s.p.st.Get_Lang_Text(Txt::Banks_Not_Compiled));
     ASSERT_TRUE(s.compile().ok);
-    AppState none = s.p.st;
-    none.Active_Project_Dir.clear();
-    EXPECT_EQ(Save_Banks(none).message, s.p.st.Get_Lang_Text(Txt::Project_Not_Valid));
+    EXPECT_EQ(Save_Banks(QString(), s.p.st, s.banks).message, s.p.st.Get_Lang_Text(Txt::Project_Not_Valid));
     EXPECT_TRUE(Bin_Entries(s).isEmpty());
 }
 
@@ -120,5 +122,55 @@ TEST(CompileBanks, ListenerFileIsReadAndItsBrokenFormsStopTheCompile)
         const FileResult r = s.compile();
         EXPECT_FALSE(r.ok) << bad.constData();
         EXPECT_TRUE(r.message.contains("NMEA_0183_Set_Access.xml")) << bad.constData();
+    }
+}
+
+// Each compilation builds a value of its own: two configurations compiled at the same
+// moment on two threads give exactly what each gives alone, a refused one included.
+TEST(CompileConfiguration, TwoAtOnceOnTwoThreadsGiveWhatEachGivesAlone)
+{
+    Ship s;
+    const auto configuration = [&](const QString& name, const char* ip, int rows, const QByteArray& qos) {
+        QByteArray listeners, topics;
+        for (int i = 0; i < rows; ++i) {
+            const QByteArray n = QByteArray::number(i);
+            listeners += R"(<row Enable="Y" Sentence="GGA" DataField="Latitude, Minutes [floating point]" Position=")"
+                         + QByteArray::number(i * 4) + "\"/>";
+            topics += "<row Topic=\"" + name.toUtf8() + "/" + n + "\" Retained=\"N\" QoS=\""
+                      + (i ? QByteArray("0") : qos) + "\" Mnemonic=\"m" + n + "\" Template=\"v" + n + "=$VALUE$\"/>";
+        }
+        s.p.write(name + "/ParGen.xml", ParGen_Xml({{"Ethernet_IP4", ip}, {"MQTT_Server_URL", name + ".example"}}));
+        s.p.write(name + "/NMEA_0183_Set_Access.xml", Listener_Xml(listeners));
+        s.p.write(name + "/MQTT_Set_Topic.xml", Topic_Xml(topics));
+        return s.p.path(name);
+    };
+    const QString a = configuration("A", "10", 120, "0"), b = configuration("B", "11", 90, "1");
+    const QString refused = configuration("C", "12", 60, "x"); // QoS that is not a number
+
+    const auto same = [](const Compiled_Banks& x, const Compiled_Banks& y) {
+        return x.Result.ok == y.Result.ok && x.Result.message == y.Result.message
+               && x.Bank1_Image.File_Bytes() == y.Bank1_Image.File_Bytes()
+               && x.Bank2_Image.File_Bytes() == y.Bank2_Image.File_Bytes()
+               && x.Bank3_Image.File_Bytes() == y.Bank3_Image.File_Bytes();
+    };
+    const Texts texts = s.p.st;
+    for (const auto& [first, second] : {std::pair{a, b}, std::pair{a, refused}}) {
+        const Compiled_Banks alone[] = {Compile_Configuration(first, texts), Compile_Configuration(second, texts)};
+        ASSERT_TRUE(alone[0].Result.ok) << alone[0].Result.message.toStdString();
+        ASSERT_EQ(alone[1].Result.ok, second != refused) << alone[1].Result.message.toStdString();
+        ASSERT_FALSE(same(alone[0], alone[1]));
+        for (int round = 0; round < 20; ++round) {
+            Compiled_Banks together[2];
+            std::latch start(2);
+            std::thread other([&] {
+                start.arrive_and_wait();
+                together[1] = Compile_Configuration(second, texts);
+            });
+            start.arrive_and_wait();
+            together[0] = Compile_Configuration(first, texts);
+            other.join();
+            ASSERT_TRUE(same(together[0], alone[0])) << "round " << round;
+            ASSERT_TRUE(same(together[1], alone[1])) << "round " << round;
+        }
     }
 }

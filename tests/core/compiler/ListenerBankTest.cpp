@@ -110,6 +110,6 @@ TEST(ListenerBank, MoreThan128CompilableRowsAreRefused)
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.message.contains("NMEA_0183_Set_Access.xml")) << r.message.toStdString();
     EXPECT_TRUE(r.message.contains("128")) << r.message.toStdString();
-    EXPECT_FALSE(Save_Banks(s.p.st).ok);
+    EXPECT_FALSE(s.save().ok);
     EXPECT_EQ(s.bank(2), before);
 }

@@ -234,7 +234,7 @@ TEST(MqttBank, FilesThatCannotBeCompiled)
         EXPECT_TRUE(r.message.contains(QDir::toNativeSeparators(s.p.st.File_MQTT_Topic))) << c.what;
         const QString head = s.p.st.Get_Lang_Text(c.text).section(QLatin1Char('%'), 0, 0);
         EXPECT_TRUE(r.message.contains(head)) << c.what << ": " << r.message.toStdString();
-        EXPECT_FALSE(Save_Banks(s.p.st).ok) << c.what;
+        EXPECT_FALSE(s.save().ok) << c.what;
         EXPECT_TRUE(s.bank(3).isEmpty()) << c.what;
     }
     Ship s;
@@ -281,13 +281,13 @@ TEST(MqttBank, EstimateOfTheTopicScreenIsTheCompiledSize)
 {
     Ship s;
     TMQTT broker;
-    ASSERT_TRUE(Read_MQTT_Parameters(s.p.st, broker).ok); // no ParGen.xml yet
+    ASSERT_TRUE(Read_MQTT_Parameters(s.p.st, s.p.st.File_ParGen, broker).ok); // no ParGen.xml yet
     MQTT_Topic_Table m;
     EXPECT_EQ(MQTT_Bank_Estimate(s.p.st, broker, m.Pub), 174u);
 
     s.write("ParGen.xml", ParGen_Xml({{"MQTT_Server_URL", "broker.example"},
                                       {"TLS_Server_Auth_Certificate", "-----BEGIN-----\r\nAAAA\r\n"}}));
-    ASSERT_TRUE(Read_MQTT_Parameters(s.p.st, broker).ok);
+    ASSERT_TRUE(Read_MQTT_Parameters(s.p.st, s.p.st.File_ParGen, broker).ok);
     EXPECT_EQ(broker.Server_Address, "broker.example");
     m.Pub[0] = {"ship/nav/gga/lat", "N", "1", "Float", "4", "0", "", "", "{\r\n\"lat\": $VALUE$\r\n}",
                 "Y", "N", "", "Latitude"};

@@ -103,7 +103,7 @@ TEST(ParameterBank, BrokenParGenStopsTheCompile)
     const FileResult r = s.compile();
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.message.contains("ParGen.xml")) << r.message.toStdString();
-    EXPECT_FALSE(Save_Banks(s.p.st).ok);
+    EXPECT_FALSE(s.save().ok);
     EXPECT_TRUE(s.bank(1).isEmpty());
 }
 

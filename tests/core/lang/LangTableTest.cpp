@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace swr;
 
 namespace {
@@ -105,4 +107,16 @@ TEST(LanguageFile, TranslatorDumpReadsBackUnchanged)
     back[30] = back[31] = "changed";
     Apply_Language_Text(back, Decode_Language_Bytes(QByteArray("\xEF\xBB\xBF") + Lang_Table_As_File_Text(t).toUtf8()));
     EXPECT_EQ(back, t);
+}
+
+TEST(TextsView, ReadsTheTableAsItStandsAndGivesNothingOutsideIt)
+{
+    QStringList t = Defaults();
+    const Texts texts(t);
+    EXPECT_EQ(texts.Get_Lang_Text(18), "Error! Project not Valid");
+    EXPECT_EQ(texts.Get_Lang_Text(Lang_Count - 1), " ");
+    for (int outside : {-1, Lang_Count, INT_MAX})
+        EXPECT_TRUE(texts.Get_Lang_Text(outside).isNull()) << outside;
+    Apply_Language_Text(t, QStringLiteral("STR18 = Projekt?"));
+    EXPECT_EQ(texts.Get_Lang_Text(18), "Projekt?"); // a language loaded later shows through
 }

@@ -91,7 +91,7 @@ TEST(AsCompiled, FlagSpellingsAgree)
         EXPECT_EQ(LE(s.bank(1), Count_Offset), c.enable ? 1u : 0u);
         s.write("MQTT_Set_Topic.xml", test::Topic_Xml({}));
         Data_Area_Map map;
-        ASSERT_TRUE(Load_Data_Area_Map(s.p.st, map).ok);
+        ASSERT_TRUE(Load_Data_Area_Map(s.p.st, s.p.st.Active_Project_Dir, map).ok);
         EXPECT_EQ(map.listeners.size(), c.enable ? 1 : 0);
 
         // Publish flags; a rule without Retained is refused by the compiler and the loader alike.
@@ -104,7 +104,7 @@ TEST(AsCompiled, FlagSpellingsAgree)
             s.write("MQTT_Set_Topic.xml", topics);
             MQTT_Topic_Table t;
             EXPECT_EQ(Load_MQTT_Topic(s.p.st, s.p.st.File_MQTT_Topic, t).ok, !refused);
-            EXPECT_EQ(Load_Data_Area_Map(s.p.st, map).ok, !refused);
+            EXPECT_EQ(Load_Data_Area_Map(s.p.st, s.p.st.Active_Project_Dir, map).ok, !refused);
             if (refused) {
                 EXPECT_FALSE(s.compile().ok);
                 continue;
@@ -153,7 +153,7 @@ TEST(AsCompiled, PlacesAgreeWithTheBanks)
         s.build();
         const uint32_t compiled = LE(s.bank(2), 2, 2);
         Data_Area_Map map;
-        ASSERT_TRUE(Load_Data_Area_Map(s.p.st, map).ok);
+        ASSERT_TRUE(Load_Data_Area_Map(s.p.st, s.p.st.Active_Project_Dir, map).ok);
         if (c.position < 0) {
             EXPECT_EQ(compiled, 2000u);
             EXPECT_TRUE(map.listeners.isEmpty());
@@ -177,7 +177,7 @@ TEST(AsCompiled, PlacesAgreeWithTheBanks)
         const Record r = Publish_Record(s.bank(3));
         EXPECT_EQ(r.Position, uint32_t(c.at));
         Data_Area_Map map;
-        ASSERT_TRUE(Load_Data_Area_Map(s.p.st, map).ok);
+        ASSERT_TRUE(Load_Data_Area_Map(s.p.st, s.p.st.Active_Project_Dir, map).ok);
         EXPECT_EQ(map.rules.size(), c.bytes ? 1 : 0);
         if (c.bytes) {
             EXPECT_EQ(r.Length, uint32_t(c.bytes));

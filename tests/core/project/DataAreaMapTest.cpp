@@ -200,9 +200,6 @@ TEST(DataAreaMap, TheUpdateQuestionListsTenWarnings)
 TEST(DataAreaMap, FromTheFilesAsTheCompilerReadsThem)
 {
     MapFolder p;
-    p.st.File_NMEA_Access = p.path("NMEA_0183_Set_Access.xml");
-    p.st.File_MQTT_Topic = p.path("MQTT_Set_Topic.xml");
-    p.st.File_ParGen = p.path("ParGen.xml");
     p.write("ParGen.xml", "<ParGen/>");
     // The table shows all three rows enabled; the compiler takes only the one written "Y".
     const QByteArray row = "Serial_Channel=\"RS232\" Sentence=\"GGA\" Index=\"\" DataField=\"Latitude, Minutes "
@@ -210,16 +207,16 @@ TEST(DataAreaMap, FromTheFilesAsTheCompilerReadsThem)
     p.write("NMEA_0183_Set_Access.xml", "<NMEA_0183><NMEA_Listener><row Enable=\"Y\" " + row + " Position=\"0\"/><row Enable=\"y\" "
                                             + row + " Position=\"10\"/><row " + row + " Position=\"20\"/></NMEA_Listener></NMEA_0183>");
     Data_Area_Map map;
-    const FileResult r = Load_Data_Area_Map(p.st, map);
+    const FileResult r = Load_Data_Area_Map(p.st, p.dir.path(), map);
     ASSERT_TRUE(r.ok) << r.message.toStdString();
     ASSERT_EQ(map.listeners.size(), 1);
     EXPECT_EQ(map.listeners[0].use.row, 1);
     EXPECT_TRUE(map.rules.isEmpty()); // no topic file: no rules
     // Without ParGen.xml the serial line is off: no row compiles.
-    QFile::remove(p.st.File_ParGen);
-    ASSERT_TRUE(Load_Data_Area_Map(p.st, map).ok);
+    QFile::remove(p.path("ParGen.xml"));
+    ASSERT_TRUE(Load_Data_Area_Map(p.st, p.dir.path(), map).ok);
     EXPECT_TRUE(map.listeners.isEmpty());
 
     p.write("MQTT_Set_Topic.xml", "<MQTT_Set_Topic>");
-    EXPECT_FALSE(Load_Data_Area_Map(p.st, map).ok);
+    EXPECT_FALSE(Load_Data_Area_Map(p.st, p.dir.path(), map).ok);
 }

@@ -26,7 +26,7 @@ struct JobFixture : ::testing::Test {
     pugi::xml_document Written(const Update_Choice& c)
     {
         QString error;
-        EXPECT_TRUE(Compile_XML_Parameter_New_Boot(p.st, c, &error)) << error.toStdString();
+        EXPECT_TRUE(Compile_XML_Parameter_New_Boot(p.st, Update_Folders_Of(p.st), c, &error)) << error.toStdString();
         pugi::xml_document doc;
         EXPECT_EQ(Load_Xml_File(p.path("Ethernet_Update.xml"), doc, nullptr), XmlLoad::Loaded);
         return doc;
@@ -40,7 +40,7 @@ const Update_Choice Typed = {{"192", "168", "002", "205"}, Update_Firmware_Confi
 // The whole file for firmware and configuration with Read Back, as the updater gets it.
 TEST_F(JobFixture, FullJobAsWritten)
 {
-    ASSERT_TRUE(Compile_XML_Parameter_New_Boot(p.st, Typed, nullptr));
+    ASSERT_TRUE(Compile_XML_Parameter_New_Boot(p.st, Update_Folders_Of(p.st), Typed, nullptr));
     QByteArray expected = test::Read_Test_Data("Ethernet_Update_full.xml");
     expected.replace("{MASTER}", Native("MASTER").toUtf8());
     expected.replace("{BIN}", Native("PROJECTS/Plant 7/bin").toUtf8());
@@ -113,7 +113,7 @@ TEST_F(JobFixture, JobThatCannotBeWrittenIsReportedWithPathAndReason)
     // A folder where the file should go, and a program folder that is gone.
     QDir().mkpath(p.path("Ethernet_Update.xml"));
     QString error;
-    EXPECT_FALSE(Compile_XML_Parameter_New_Boot(p.st, Typed, &error));
+    EXPECT_FALSE(Compile_XML_Parameter_New_Boot(p.st, Update_Folders_Of(p.st), Typed, &error));
     const QString prefix = "Error!!! The file " + Native("Ethernet_Update.xml") + " cannot be written: ";
     EXPECT_TRUE(error.startsWith(prefix)) << error.toStdString();
     EXPECT_GT(error.size(), prefix.size()); // the reason follows
@@ -121,7 +121,7 @@ TEST_F(JobFixture, JobThatCannotBeWrittenIsReportedWithPathAndReason)
 
     p.st.Program_Dir = Native("gone");
     error.clear();
-    EXPECT_FALSE(Compile_XML_Parameter_New_Boot(p.st, Typed, &error));
+    EXPECT_FALSE(Compile_XML_Parameter_New_Boot(p.st, Update_Folders_Of(p.st), Typed, &error));
     EXPECT_TRUE(error.contains(Native("gone/Ethernet_Update.xml"))) << error.toStdString();
     EXPECT_FALSE(QFileInfo::exists(p.path("gone")));
 }

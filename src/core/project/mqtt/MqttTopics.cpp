@@ -1,8 +1,9 @@
 #include "project/mqtt/MqttTopics.h"
 
-#include "app/AppState.h"
+#include "lang/Texts.h"
 #include "app/Numbers.h"
 #include "app/TextHelpers.h"
+#include "lang/LangTable.h"
 #include "compiler/MqttBank.h"
 #include "lang/Texts.h"
 #include "project/DataAreaMap.h"
@@ -38,7 +39,7 @@ FileResult Failed(FileResult r, const QString& message)
 // blanks between rows are not rows. Returns the number of rows the section holds, or -1
 // with r failed when a row to load lacks a required attribute; that row stays empty.
 template <class Row, size_t N>
-int Load_Rows(const AppState& st, const QString& path, const pugi::xml_node& section,
+int Load_Rows(const Texts& texts, const QString& path, const pugi::xml_node& section,
               QList<Row>& rows, const std::array<MQTT_Column<Row>, N>& columns, FileResult& r)
 {
     int count = 0;
@@ -48,7 +49,7 @@ int Load_Rows(const AppState& st, const QString& path, const pugi::xml_node& sec
         if (count < rows.size()) {
             for (const MQTT_Column<Row>& c : columns) {
                 if (c.required && !e.attribute(c.name)) {
-                    r = Failed(r, st.Get_Lang_Text(Txt::MQTT_Attribute_Missing)
+                    r = Failed(r, texts.Get_Lang_Text(Txt::MQTT_Attribute_Missing)
                                       .arg(QDir::toNativeSeparators(path))
                                       .arg(count + 1)
                                       .arg(QLatin1String(section.name()), QLatin1String(c.name)));
@@ -108,7 +109,7 @@ Row_Fault Check_Row(const Row& r, int bytes, int first_text, int template_text)
 // The error finding of row ARow of a table for its fault: "Error row ", the row number,
 // the fault's text and its tail, run together.
 template <class Row, size_t N>
-Check_Finding Row_Error(const AppState& st, int table, int ARow, const std::array<MQTT_Column<Row>, N>& columns,
+Check_Finding Row_Error(const Texts& texts, int table, int ARow, const std::array<MQTT_Column<Row>, N>& columns,
                         const Row_Fault& f)
 {
     Check_Finding e;
@@ -116,7 +117,7 @@ Check_Finding Row_Error(const AppState& st, int table, int ARow, const std::arra
     e.row = ARow;
     e.column = Grid_Column(columns, f.attribute);
     e.text = f.text;
-    e.message = st.Get_Lang_Text(Txt::MQTT_Error_Row) + QString::number(ARow) + st.Get_Lang_Text(f.text) + f.tail;
+    e.message = texts.Get_Lang_Text(Txt::MQTT_Error_Row) + QString::number(ARow) + texts.Get_Lang_Text(f.text) + f.tail;
     return e;
 }
 
@@ -145,34 +146,34 @@ int Publish_Rule_Count(const MQTT_Topic_Table& m)
     return int(std::count_if(m.Pub.cbegin(), m.Pub.cend(), Is_Publish_Rule));
 }
 
-Check_Findings Publish_Row_Findings(const AppState& st, const MQTT_Topic_Table& m, int ARow)
+Check_Findings Publish_Row_Findings(const Texts& texts, const MQTT_Topic_Table& m, int ARow)
 {
     const MQTT_Publish_Row& row = m.Pub.at(ARow - 1);
     Check_Findings found;
     if (!Is_Publish_Rule(row)) {
         if (!Is_Empty_Row(row))
-            found.append(Row_Error(st, Publish_Table, ARow, Publish_Columns,
+            found.append(Row_Error(texts, Publish_Table, ARow, Publish_Columns,
                                    {Txt::MQTT_Pub_Topic_Missing, {}, "Topic"}));
         return found;
     }
     if (const Row_Fault f = Check_Row(row, m.Byte_IN, Txt::MQTT_Pub_Data_Type, Txt::MQTT_Pub_Template); f.text)
-        found.append(Row_Error(st, Publish_Table, ARow, Publish_Columns, f));
+        found.append(Row_Error(texts, Publish_Table, ARow, Publish_Columns, f));
     // The check lets a rule without a QoS pass; compiling it for the device does not.
     if (!Read_Publish(Rule_Values(row)).QoS_Is_Number) {
         Check_Finding w;
         w.row = ARow;
         w.column = Grid_Column(Publish_Columns, "QoS");
         w.text = Txt::MQTT_Pub_QoS_Not_Chosen;
-        w.message = st.Get_Lang_Text(w.text).arg(ARow);
+        w.message = texts.Get_Lang_Text(w.text).arg(ARow);
         w.severity = Check_Finding::Warning;
         found.append(w);
     }
     return found;
 }
 
-QString Publish_Row_Fault(const AppState& st, const MQTT_Topic_Table& m, int ARow)
+QString Publish_Row_Fault(const Texts& texts, const MQTT_Topic_Table& m, int ARow)
 {
-    return First_Error_Message(Publish_Row_Findings(st, m, ARow));
+    return First_Error_Message(Publish_Row_Findings(texts, m, ARow));
 }
 
 Publish_Values Rule_Values(const MQTT_Publish_Row& row)
@@ -203,65 +204,65 @@ bool Rule_Placement(const MQTT_Publish_Row& row, int* Position, int* Dimension)
     return true;
 }
 
-QString Publish_Row_Warning(const AppState& st, const MQTT_Topic_Table& m, int ARow,
+QString Publish_Row_Warning(const Texts& texts, const MQTT_Topic_Table& m, int ARow,
                             const QList<Data_Area_Use>& listeners)
 {
     Data_Area_Use rule{Data_Area_User::Publish_Rule, ARow};
     if (!Rule_Placement(m.Pub.at(ARow - 1), &rule.Position, &rule.Dimension))
         return {};
     QStringList lines;
-    for (const Map_Finding& f : Rule_Findings(st, rule, listeners))
+    for (const Map_Finding& f : Rule_Findings(texts, rule, listeners))
         lines << f.text;
     return lines.join(QLatin1Char('\n'));
 }
 
-QString Topic_Status_Text(const AppState& st, int rules, uint64_t bank_bytes)
+QString Topic_Status_Text(const Texts& texts, int rules, uint64_t bank_bytes)
 {
     const uint64_t limit = uint64_t(MQTT_Bank_Limit) + 1;
-    return st.Get_Lang_Text(Txt::MQTT_Rules_In_Use).arg(rules).arg(MQTT_Table_Rows) + QStringLiteral("    ")
-           + st.Get_Lang_Text(bank_bytes > limit ? Txt::MQTT_Bank_Too_Large : Txt::MQTT_Bank_Bytes)
+    return texts.Get_Lang_Text(Txt::MQTT_Rules_In_Use).arg(rules).arg(MQTT_Table_Rows) + QStringLiteral("    ")
+           + texts.Get_Lang_Text(bank_bytes > limit ? Txt::MQTT_Bank_Too_Large : Txt::MQTT_Bank_Bytes)
                  .arg(bank_bytes)
                  .arg(limit);
 }
 
-FileResult Load_MQTT_Topic(const AppState& st, const QString& path, MQTT_Topic_Table& m)
+FileResult Load_MQTT_Topic(const Texts& texts, const QString& path, MQTT_Topic_Table& m)
 {
     m.Pub = QList<MQTT_Publish_Row>(MQTT_Table_Rows);
     m.Sub = QList<MQTT_Subscribe_Row>(MQTT_Table_Rows);
     pugi::xml_document doc;
     bool missing = false;
     // Topics and templates may hold line breaks: they are read as they stand.
-    FileResult r = Load_Project_Xml(st, path, doc, &missing, XmlBreaks::Kept);
+    FileResult r = Load_Project_Xml(texts, path, doc, &missing, XmlBreaks::Kept);
     if (!r.ok || missing)
         return r;
     const QString file = QDir::toNativeSeparators(path);
     const pugi::xml_node root = Xml_Root(doc);
     if (root.type() != pugi::node_element)
-        return Failed(r, st.Get_Lang_Text(Txt::MQTT_Root_Not_Element).arg(file));
+        return Failed(r, texts.Get_Lang_Text(Txt::MQTT_Root_Not_Element).arg(file));
     const auto section = [&](const char* name, pugi::xml_node* node) {
         *node = root.child(name);
         if (!*node)
-            r = Failed(r, st.Get_Lang_Text(Txt::MQTT_Element_Missing).arg(file, QLatin1String(name)));
+            r = Failed(r, texts.Get_Lang_Text(Txt::MQTT_Element_Missing).arg(file, QLatin1String(name)));
         return bool(*node);
     };
     pugi::xml_node pub, sub;
     if (!section(Publish_Name, &pub))
         return r;
-    const int published = Load_Rows(st, path, pub, m.Pub, Publish_Columns, r);
+    const int published = Load_Rows(texts, path, pub, m.Pub, Publish_Columns, r);
     if (published < 0)
         return r;
     if (published > MQTT_Table_Rows)
-        r.notices.append(st.Get_Lang_Text(Txt::MQTT_Rows_Not_Loaded)
+        r.notices.append(texts.Get_Lang_Text(Txt::MQTT_Rows_Not_Loaded)
                              .arg(file)
                              .arg(published)
                              .arg(MQTT_Table_Rows));
     // Subscribe rows beyond the table are dropped: none of them is ever saved again.
     if (section(Subscribe_Name, &sub))
-        Load_Rows(st, path, sub, m.Sub, Subscribe_Columns, r);
+        Load_Rows(texts, path, sub, m.Sub, Subscribe_Columns, r);
     return r;
 }
 
-FileResult Save_MQTT_Topic(const AppState& st, const QString& path, const MQTT_Topic_Table& m)
+FileResult Save_MQTT_Topic(const Texts& texts, const QString& path, const MQTT_Topic_Table& m)
 {
     pugi::xml_document doc;
     pugi::xml_node root = doc.append_child(Root_Name);
@@ -274,26 +275,26 @@ FileResult Save_MQTT_Topic(const AppState& st, const QString& path, const MQTT_T
             e.append_attribute(c.name).set_value(U(row.*c.field).c_str());
     }
     root.append_child(Subscribe_Name);
-    return Save_Project_Xml(st, path, doc);
+    return Save_Project_Xml(texts, path, doc);
 }
 
-Check_Findings Data_Check(const AppState& st, const MQTT_Topic_Table& m)
+Check_Findings Data_Check(const Texts& texts, const MQTT_Topic_Table& m)
 {
     Check_Findings found;
     for (int ARow = 1; ARow <= m.Pub.size(); ++ARow)
-        found.append(Publish_Row_Findings(st, m, ARow));
+        found.append(Publish_Row_Findings(texts, m, ARow));
     // Subscribe rows end at the first blank Topic.
     for (int ARow = 1; ARow <= m.Sub.size() && !Blank(m.Sub[ARow - 1].Topic); ++ARow) {
         const Row_Fault f = Check_Row(m.Sub[ARow - 1], m.Byte_OUT, Txt::MQTT_Sub_Data_Type, Txt::MQTT_Sub_Template);
         if (f.text)
-            found.append(Row_Error(st, Subscribe_Table, ARow, Subscribe_Columns, f));
+            found.append(Row_Error(texts, Subscribe_Table, ARow, Subscribe_Columns, f));
     }
     return found;
 }
 
-QString Controllo_dati(const AppState& st, const MQTT_Topic_Table& m)
+QString Controllo_dati(const Texts& texts, const MQTT_Topic_Table& m)
 {
-    return First_Error_Message(Data_Check(st, m));
+    return First_Error_Message(Data_Check(texts, m));
 }
 
 } // namespace swr

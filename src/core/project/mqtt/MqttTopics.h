@@ -17,7 +17,7 @@
 
 namespace swr {
 
-struct AppState;
+class Texts;
 struct Data_Area_Use;
 
 inline constexpr int MQTT_Table_Rows = 1024; // rows of each table (grid rows 1..1024)
@@ -125,12 +125,12 @@ int Publish_Rule_Count(const MQTT_Topic_Table& m);
 // Empties both tables and fills them from the file at path. A missing file leaves them
 // empty and is no error. On failure the rows read before it stay filled. Publish rows
 // beyond MQTT_Table_Rows are not loaded and a notice says so.
-FileResult Load_MQTT_Topic(const AppState& st, const QString& path, MQTT_Topic_Table& m);
+FileResult Load_MQTT_Topic(const Texts& texts, const QString& path, MQTT_Topic_Table& m);
 
 // Writes every publish rule in table order and an empty subscribe section; empty rows in
 // between are left out and lose no rule behind them. The caller runs Controllo_dati first
 // and saves only when it passes.
-FileResult Save_MQTT_Topic(const AppState& st, const QString& path, const MQTT_Topic_Table& m);
+FileResult Save_MQTT_Topic(const Texts& texts, const QString& path, const MQTT_Topic_Table& m);
 
 // The tables of the file, as a finding's table names them.
 inline constexpr int Publish_Table = 0;
@@ -139,10 +139,10 @@ inline constexpr int Subscribe_Table = 1;
 // The findings of publish row ARow (from 1): the first test the check refuses, as an error
 // in the words of Controllo_dati, then the warnings (a rule without a QoS, which the
 // check passes and Update Device refuses). None for an empty row.
-Check_Findings Publish_Row_Findings(const AppState& st, const MQTT_Topic_Table& m, int ARow);
+Check_Findings Publish_Row_Findings(const Texts& texts, const MQTT_Topic_Table& m, int ARow);
 // The error message of publish row ARow alone, as Controllo_dati gives it when the row is
 // the first to fail; empty when the row passes or is empty.
-QString Publish_Row_Fault(const AppState& st, const MQTT_Topic_Table& m, int ARow);
+QString Publish_Row_Fault(const Texts& texts, const MQTT_Topic_Table& m, int ARow);
 
 // The values a save writes for the row, to read it as the compiler does (Read_Publish).
 Publish_Values Rule_Values(const MQTT_Publish_Row& row);
@@ -155,19 +155,19 @@ bool Rule_Placement(const MQTT_Publish_Row& row, int* Position, int* Dimension);
 // The warnings and notes of publish rule ARow (from 1) against the listener uses, one a
 // line, as the data-area map gives them; empty when it has none, or when the rule is not
 // placed. They never stop a save.
-QString Publish_Row_Warning(const AppState& st, const MQTT_Topic_Table& m, int ARow,
+QString Publish_Row_Warning(const Texts& texts, const MQTT_Topic_Table& m, int ARow,
                             const QList<Data_Area_Use>& listeners);
 
 // The status line: rules in use of the table's rows, and the size of bank 3 against the
 // bank's limit.
-QString Topic_Status_Text(const AppState& st, int rules, uint64_t bank_bytes);
+QString Topic_Status_Text(const Texts& texts, int rules, uint64_t bank_bytes);
 
 // The findings of both tables, in the order the check walks them: every publish row,
 // then the subscribe rows up to the first blank Topic. The publish check passes over
 // empty rows and refuses a filled row without a Topic.
-Check_Findings Data_Check(const AppState& st, const MQTT_Topic_Table& m);
+Check_Findings Data_Check(const Texts& texts, const MQTT_Topic_Table& m);
 // The check of OK: empty when nothing refuses it, else the error box's text for the
 // first fault.
-QString Controllo_dati(const AppState& st, const MQTT_Topic_Table& m);
+QString Controllo_dati(const Texts& texts, const MQTT_Topic_Table& m);
 
 } // namespace swr

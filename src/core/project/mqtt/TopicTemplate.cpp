@@ -1,7 +1,7 @@
 #include "project/mqtt/TopicTemplate.h"
 
-#include "app/AppState.h"
 #include "lang/Texts.h"
+#include "lang/LangTable.h"
 
 #include <QRegularExpression>
 
@@ -30,14 +30,14 @@ Topic_Editor Open_Topic_Editor(int ACol, int template_col, const QString& cell)
     return {ACol == template_col, Set_Line_Breaks(cell, QStringLiteral("\n"))};
 }
 
-QString Topic_Editor_Caption(const AppState& st, const Topic_Editor& e)
+QString Topic_Editor_Caption(const Texts& texts, const Topic_Editor& e)
 {
-    return st.Get_Lang_Text(Txt::Topic_Editor_Caption + (e.TopicTemplate ? 1 : 0));
+    return texts.Get_Lang_Text(Txt::Topic_Editor_Caption + (e.TopicTemplate ? 1 : 0));
 }
 
-QString Topic_Editor_Label(const AppState& st, const Topic_Editor& e)
+QString Topic_Editor_Label(const Texts& texts, const Topic_Editor& e)
 {
-    return st.Get_Lang_Text(Txt::Topic_Editor_Label + (e.TopicTemplate ? 1 : 0));
+    return texts.Get_Lang_Text(Txt::Topic_Editor_Label + (e.TopicTemplate ? 1 : 0));
 }
 
 QString Close_Topic_Editor(const Topic_Editor& opened, const QString& edited, bool ok,

@@ -5,7 +5,7 @@
 
 namespace swr {
 
-struct AppState;
+class Texts;
 
 // The keyword the template cell offers; the device puts the rule's value in its place.
 inline constexpr const char* Value_Keyword = "$VALUE$";
@@ -25,8 +25,8 @@ struct Topic_Editor {
 Topic_Editor Open_Topic_Editor(int ACol, int template_col, const QString& cell);
 
 // Window caption and description label for the editor's state.
-QString Topic_Editor_Caption(const AppState& st, const Topic_Editor& e);
-QString Topic_Editor_Label(const AppState& st, const Topic_Editor& e);
+QString Topic_Editor_Caption(const Texts& texts, const Topic_Editor& e);
+QString Topic_Editor_Label(const Texts& texts, const Topic_Editor& e);
 
 // The cell's text after the editor closed: on Cancel the cell as it was; on OK the edit
 // box's text with its line breaks stored as CR LF, or the cell unchanged when the text

@@ -1,10 +1,10 @@
 #include "project/nmea/NmeaAccess.h"
 
-#include "app/AppState.h"
+#include "lang/Texts.h"
+#include "app/Xml.h"
 #include "app/Numbers.h"
 #include "app/TextHelpers.h"
-#include "app/Xml.h"
-#include "lang/Texts.h"
+#include "lang/LangTable.h"
 #include "project/nmea/ListenerReading.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 
@@ -126,12 +126,12 @@ bool NMEA_Listener_Row::Index_Editable() const
     return Index_Capable_Sentence(GetIndexSentence(Sentence));
 }
 
-FileResult Load_NMEA_Access(const AppState& st, const QString& path, NMEA_Listener_Table& t)
+FileResult Load_NMEA_Access(const Texts& texts, const QString& path, NMEA_Listener_Table& t)
 {
     t = NMEA_Listener_Table{};
     pugi::xml_document doc;
     bool missing = false;
-    FileResult r = Load_Project_Xml(st, path, doc, &missing);
+    FileResult r = Load_Project_Xml(texts, path, doc, &missing);
     if (!r.ok || missing)
         return r;
 
@@ -142,7 +142,7 @@ FileResult Load_NMEA_Access(const AppState& st, const QString& path, NMEA_Listen
         root.type() == pugi::node_element ? root.child(List_Element) : pugi::xml_node();
     if (!list) {
         r.ok = false;
-        r.message = st.Get_Lang_Text(Txt::Nmea_File_No_Listener).arg(QDir::toNativeSeparators(path));
+        r.message = texts.Get_Lang_Text(Txt::Nmea_File_No_Listener).arg(QDir::toNativeSeparators(path));
         return r;
     }
 
@@ -156,14 +156,14 @@ FileResult Load_NMEA_Access(const AppState& st, const QString& path, NMEA_Listen
         ++count;
     }
     if (count > NMEA_Listener_Rows)
-        r.notices.append(st.Get_Lang_Text(Txt::Nmea_Rows_Not_Loaded)
+        r.notices.append(texts.Get_Lang_Text(Txt::Nmea_Rows_Not_Loaded)
                              .arg(QDir::toNativeSeparators(path))
                              .arg(count)
                              .arg(NMEA_Listener_Rows));
     return r;
 }
 
-FileResult Save_NMEA_Access(const AppState& st, const QString& path, const NMEA_Listener_Table& t)
+FileResult Save_NMEA_Access(const Texts& texts, const QString& path, const NMEA_Listener_Table& t)
 {
     pugi::xml_document doc;
     pugi::xml_node list = doc.append_child("NMEA_0183").append_child(List_Element);
@@ -175,10 +175,10 @@ FileResult Save_NMEA_Access(const AppState& st, const QString& path, const NMEA_
             used = i + 1;
     for (size_t i = 0; i < used; ++i)
         Write_Row(list.append_child("row"), t.rows[i]);
-    return Save_Project_Xml(st, path, doc);
+    return Save_Project_Xml(texts, path, doc);
 }
 
-Check_Findings Listener_Row_Findings(const AppState& st, const NMEA_Listener_Table& t, int ARow)
+Check_Findings Listener_Row_Findings(const Texts& texts, const NMEA_Listener_Table& t, int ARow)
 {
     const Row& r = t.row(ARow);
     if (r.Is_Empty() || !r.Enable)
@@ -190,21 +190,21 @@ Check_Findings Listener_Row_Findings(const AppState& st, const NMEA_Listener_Tab
     e.row = ARow;
     e.column = f.column;
     e.text = f.text;
-    e.message = st.Get_Lang_Text(Txt::Nmea_Error_Row) + QString::number(ARow) + st.Get_Lang_Text(f.text) + f.tail;
+    e.message = texts.Get_Lang_Text(Txt::Nmea_Error_Row) + QString::number(ARow) + texts.Get_Lang_Text(f.text) + f.tail;
     return {e};
 }
 
-Check_Findings Data_Check(const AppState& st, const NMEA_Listener_Table& t)
+Check_Findings Data_Check(const Texts& texts, const NMEA_Listener_Table& t)
 {
     Check_Findings found;
     for (int ARow = 1; ARow <= NMEA_Listener_Rows; ++ARow)
-        found.append(Listener_Row_Findings(st, t, ARow));
+        found.append(Listener_Row_Findings(texts, t, ARow));
     return found;
 }
 
-QString Controllo_dati(const AppState& st, const NMEA_Listener_Table& t)
+QString Controllo_dati(const Texts& texts, const NMEA_Listener_Table& t)
 {
-    return First_Error_Message(Data_Check(st, t));
+    return First_Error_Message(Data_Check(texts, t));
 }
 
 namespace {

@@ -12,7 +12,7 @@
 
 namespace swr {
 
-struct AppState;
+class Texts;
 
 // The NMEA listener table of a project (NMEA_0183_Set_Access.xml): which field of which
 // sentence the device stores where in its data area.
@@ -81,20 +81,20 @@ inline constexpr int NMEA_Col_Position = 9;
 // error. A file that is not well-formed, or that holds no listener list, gives ok false
 // with the message (t then holds the defaults). Rows beyond the 100th are not loaded and
 // a notice says so.
-FileResult Load_NMEA_Access(const AppState& st, const QString& path, NMEA_Listener_Table& t);
+FileResult Load_NMEA_Access(const Texts& texts, const QString& path, NMEA_Listener_Table& t);
 
 // Writes the file whole. Like every project file's save it does not check: the caller runs
 // Controllo_dati first and saves only when it passes.
-FileResult Save_NMEA_Access(const AppState& st, const QString& path, const NMEA_Listener_Table& t);
+FileResult Save_NMEA_Access(const Texts& texts, const QString& path, const NMEA_Listener_Table& t);
 
 // The findings of row ARow: the first test the check refuses, as an error ("Error row
 // <n>" and the reason); none when the check skips or passes the row.
-Check_Findings Listener_Row_Findings(const AppState& st, const NMEA_Listener_Table& t, int ARow);
+Check_Findings Listener_Row_Findings(const Texts& texts, const NMEA_Listener_Table& t, int ARow);
 // The findings of every row, in row order.
-Check_Findings Data_Check(const AppState& st, const NMEA_Listener_Table& t);
+Check_Findings Data_Check(const Texts& texts, const NMEA_Listener_Table& t);
 // The check of OK: empty when every enabled row with a sentence is valid, otherwise the
 // message for the first fault.
-QString Controllo_dati(const AppState& st, const NMEA_Listener_Table& t);
+QString Controllo_dati(const Texts& texts, const NMEA_Listener_Table& t);
 
 // The bytes of the data area the row fills once compiled: an enabled row whose sentence
 // and field the compiler finds (blanks and case aside) and whose Position is a start

@@ -16,7 +16,7 @@
 
 namespace swr {
 
-struct AppState;
+class Texts;
 
 inline constexpr const char* ParGen_Root = "Par_Gen";
 
@@ -181,18 +181,18 @@ ParGen ParGen_Defaults();
 // reading rules. A missing file is no error. A file that is not well-formed gives ok false
 // with the message of Load_Project_Xml (file, line, column, reason); m keeps the defaults.
 // Eth_Conn_DHCP_WiFi is read back like the other flags.
-FileResult Load_ParGen(const AppState& st, const QString& path, ParGen& m);
+FileResult Load_ParGen(const Texts& texts, const QString& path, ParGen& m);
 
 // Writes ParGen.xml whole: the root Par_Gen with the 55 elements in table order (an empty
 // value as an element without text), then the comment "SW_VERSION = 1.002". The caller
 // runs Controllo_Dati first and saves only when it passes.
-FileResult Save_ParGen(const AppState& st, const QString& path, const ParGen& m);
+FileResult Save_ParGen(const Texts& texts, const QString& path, const ParGen& m);
 
 // The findings of the data check, one error per failing test in the order the tests run,
 // each with the key it read; texts from the string table now.
-Check_Findings Data_Check(const AppState& st, const ParGen& m);
+Check_Findings Data_Check(const Texts& texts, const ParGen& m);
 // The check of OK: empty when the values may be saved, otherwise the text of the first
 // failing test; failed (when given) is then the key that test read.
-QString Controllo_Dati(const AppState& st, const ParGen& m, ParKey* failed = nullptr);
+QString Controllo_Dati(const Texts& texts, const ParGen& m, ParKey* failed = nullptr);
 
 } // namespace swr

@@ -1,8 +1,8 @@
 // The data check of the Set Communication editor.
 #include "project/pargen/ParGen.h"
 
-#include "app/AppState.h"
 #include "app/Numbers.h"
+#include "lang/LangTable.h"
 
 #include <optional>
 
@@ -51,7 +51,7 @@ constexpr RangeTest Tests[] = {
 
 } // namespace
 
-Check_Findings Data_Check(const AppState& st, const ParGen& m)
+Check_Findings Data_Check(const Texts& texts, const ParGen& m)
 {
     Check_Findings found;
     for (const RangeTest& t : Tests) {
@@ -62,16 +62,16 @@ Check_Findings Data_Check(const AppState& st, const ParGen& m)
             Check_Finding e;
             e.key = int(t.key);
             e.text = t.text;
-            e.message = st.Get_Lang_Text(t.text);
+            e.message = texts.Get_Lang_Text(t.text);
             found.append(e);
         }
     }
     return found;
 }
 
-QString Controllo_Dati(const AppState& st, const ParGen& m, ParKey* failed)
+QString Controllo_Dati(const Texts& texts, const ParGen& m, ParKey* failed)
 {
-    const Check_Findings found = Data_Check(st, m);
+    const Check_Findings found = Data_Check(texts, m);
     const Check_Finding* e = First_Error(found);
     if (!e)
         return {};

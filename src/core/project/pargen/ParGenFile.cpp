@@ -33,12 +33,12 @@ bool Element_Text(const pugi::xml_node& element, QString* text)
 
 } // namespace
 
-FileResult Load_ParGen(const AppState& st, const QString& path, ParGen& m)
+FileResult Load_ParGen(const Texts& texts, const QString& path, ParGen& m)
 {
     m = ParGen_Defaults();
     pugi::xml_document doc;
     bool missing = false;
-    const FileResult r = Load_Project_Xml(st, path, doc, &missing);
+    const FileResult r = Load_Project_Xml(texts, path, doc, &missing);
     if (!r.ok || missing)
         return r;
     // The first top-level node, whatever it is: a comment or PI before Par_Gen has no
@@ -52,7 +52,7 @@ FileResult Load_ParGen(const AppState& st, const QString& path, ParGen& m)
     return r;
 }
 
-FileResult Save_ParGen(const AppState& st, const QString& path, const ParGen& m)
+FileResult Save_ParGen(const Texts& texts, const QString& path, const ParGen& m)
 {
     pugi::xml_document doc;
     pugi::xml_node root = doc.append_child(ParGen_Root);
@@ -62,7 +62,7 @@ FileResult Save_ParGen(const AppState& st, const QString& path, const ParGen& m)
         if (!v.isEmpty())
             e.append_child(pugi::node_pcdata).set_value(U(v).c_str());
     }
-    return Save_Project_Xml(st, path, doc);
+    return Save_Project_Xml(texts, path, doc);
 }
 
 } // namespace swr

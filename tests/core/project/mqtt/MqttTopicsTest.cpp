@@ -496,7 +496,8 @@ TEST(MQTTTopicCheck, QoSWarningMatchesWhatTheCompilerRefuses)
         m.Pub[0].QoS = QString::fromLatin1(qos);
         ASSERT_TRUE(Save_MQTT_Topic(p.st, p.st.File_MQTT_Topic, m).ok);
         const bool warned = !Data_Check(p.st, m).isEmpty();
-        EXPECT_EQ(warned, !Read_MQTT_Topics(p.st).ok) << "QoS \"" << qos << "\"";
+        TMQTT compiled;
+        EXPECT_EQ(warned, !Read_MQTT_Topics(p.st, p.st.File_MQTT_Topic, compiled).ok) << "QoS \"" << qos << "\"";
     }
 }
 
