@@ -3,10 +3,10 @@
 // the same bytes (Floor_libxml2), the least any conforming reading can cost. The compile
 // of the largest configuration that fits should stay within 1.5 times that floor. Run by
 // scripts/bench.sh, which prints the ratios after the timings.
-#include "app/AppState.h"
-#include "app/Files.h"
-#include "app/Projects.h"
-#include "app/Xml.h"
+#include "session/AppState.h"
+#include "base/Files.h"
+#include "session/Projects.h"
+#include "base/Xml.h"
 #include "compiler/Compiler.h"
 #include "lang/LangTable.h"
 #include "project/mqtt/MqttTopics.h"

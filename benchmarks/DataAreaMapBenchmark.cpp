@@ -4,7 +4,7 @@
 // commissioning-sized configuration as /tmp/name.png and /tmp/name-grey.png.
 #include "DataAreaMap.h"
 
-#include "app/AppState.h"
+#include "session/AppState.h"
 #include "lang/LangTable.h"
 #include "project/DataAreaMap.h"
 #include "project/mqtt/MqttTopics.h"

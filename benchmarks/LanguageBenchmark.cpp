@@ -5,9 +5,9 @@
 #include "SoftOptions.h"
 #include "UpdateDialog.h"
 
-#include "app/AppState.h"
-#include "app/Startup.h"
-#include "app/Version.h"
+#include "session/AppState.h"
+#include "session/Startup.h"
+#include "session/Version.h"
 
 #include "FakeDesktop.h"
 #include "FakeEcho.h"

@@ -6,11 +6,11 @@
 #include "MqttTopicScreen.h"
 #include "TopicTemplate.h"
 
-#include "app/AppState.h"
-#include "app/Messages.h"
-#include "app/Projects.h"
-#include "app/Startup.h"
-#include "app/Version.h"
+#include "session/AppState.h"
+#include "base/Messages.h"
+#include "session/Projects.h"
+#include "session/Startup.h"
+#include "session/Version.h"
 
 #include <QApplication>
 #include <QFile>

@@ -4,8 +4,8 @@
 #include "NmeaAccessModel.h"
 #include "NmeaAccessScreen.h"
 
-#include "app/AppState.h"
-#include "app/Messages.h"
+#include "session/AppState.h"
+#include "base/Messages.h"
 #include "lang/LangTable.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 #include "project/nmea/NmeaAccess.h"

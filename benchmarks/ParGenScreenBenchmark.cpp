@@ -5,10 +5,10 @@
 #include "ParGenFields.h"
 #include "ParGenScreen.h"
 
-#include "app/AppState.h"
-#include "app/Files.h"
-#include "app/Messages.h"
-#include "app/Projects.h"
+#include "session/AppState.h"
+#include "base/Files.h"
+#include "base/Messages.h"
+#include "session/Projects.h"
 #include "lang/LangTable.h"
 
 #include <QApplication>

@@ -8,8 +8,8 @@
 // change) against the same floor.
 #include "FirstPaint.h"
 
-#include "app/AppState.h"
-#include "app/Settings.h"
+#include "session/AppState.h"
+#include "session/Settings.h"
 
 #include <QDir>
 #include <QTemporaryDir>

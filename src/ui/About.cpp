@@ -3,9 +3,9 @@
 #include "Desktop.h"
 #include "WidgetKit.h"
 
-#include "app/AppState.h"
-#include "app/Browser.h"
-#include "app/Maker.h"
+#include "session/AppState.h"
+#include "base/Browser.h"
+#include "base/Maker.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

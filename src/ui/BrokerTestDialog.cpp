@@ -2,7 +2,7 @@
 
 #include "WidgetKit.h"
 
-#include "app/AppState.h"
+#include "session/AppState.h"
 #include "broker/CertCheck.h"
 #include "lang/Texts.h"
 

@@ -1,8 +1,8 @@
 #include "ConfigurationDialogs.h"
 
-#include "app/AppState.h"
-#include "app/Messages.h"
-#include "app/Projects.h"
+#include "session/AppState.h"
+#include "base/Messages.h"
+#include "session/Projects.h"
 #include "lang/Texts.h"
 
 #include <QHBoxLayout>

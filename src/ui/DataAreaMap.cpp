@@ -1,6 +1,6 @@
 #include "DataAreaMap.h"
 
-#include "app/AppState.h"
+#include "session/AppState.h"
 #include "lang/Texts.h"
 
 #include <QHBoxLayout>

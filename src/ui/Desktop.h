@@ -3,8 +3,8 @@
 // The desktop's services behind the core's interfaces: the user's browser, and the
 // version check run away from the windows.
 
-#include "app/Browser.h"
-#include "app/Version.h"
+#include "base/Browser.h"
+#include "session/Version.h"
 
 #include <QObject>
 #include <QString>

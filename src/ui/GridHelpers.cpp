@@ -1,7 +1,7 @@
 #include "GridHelpers.h"
 
-#include "app/AppState.h"
-#include "app/GridRows.h"
+#include "session/AppState.h"
+#include "project/GridRows.h"
 
 #include <QChildEvent>
 #include <QHeaderView>

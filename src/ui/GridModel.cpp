@@ -2,7 +2,7 @@
 
 #include "GridHelpers.h"
 
-#include "app/AppState.h"
+#include "session/AppState.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/GridColumns.h"
-#include "app/GridRows.h"
+#include "base/GridColumns.h"
+#include "project/GridRows.h"
 #include "project/CheckFinding.h"
 
 #include <QAbstractTableModel>

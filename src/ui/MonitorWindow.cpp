@@ -2,8 +2,8 @@
 
 #include "WidgetKit.h"
 
-#include "app/AppState.h"
-#include "app/Messages.h"
+#include "session/AppState.h"
+#include "base/Messages.h"
 #include "lang/Texts.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/pargen/ParGen.h"

@@ -5,8 +5,8 @@
 #include "MonitorWindow.h"
 #include "TopicTemplate.h"
 
-#include "app/AppState.h"
-#include "app/Messages.h"
+#include "session/AppState.h"
+#include "base/Messages.h"
 #include "compiler/ParameterBank.h"
 #include "lang/Texts.h"
 #include "project/DataAreaMap.h"

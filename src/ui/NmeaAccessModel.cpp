@@ -1,6 +1,6 @@
 #include "NmeaAccessModel.h"
 
-#include "app/AppState.h"
+#include "session/AppState.h"
 #include "lang/Texts.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 

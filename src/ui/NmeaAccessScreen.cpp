@@ -4,8 +4,8 @@
 #include "GridModel.h"
 #include "NmeaAccessModel.h"
 
-#include "app/AppState.h"
-#include "app/Messages.h"
+#include "session/AppState.h"
+#include "base/Messages.h"
 #include "lang/Texts.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/Nmea0183Catalogue.h"

@@ -4,8 +4,8 @@
 #include "OctetRow.h"
 #include "ParGenFields.h"
 
-#include "app/AppState.h"
-#include "app/Messages.h"
+#include "session/AppState.h"
+#include "base/Messages.h"
 #include "lang/Texts.h"
 
 #include <QApplication>

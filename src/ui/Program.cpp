@@ -11,9 +11,9 @@
 #include "UpdateDialog.h"
 #include "WidgetMessages.h"
 
-#include "app/AppState.h"
-#include "app/Startup.h"
-#include "app/VersionServer.h"
+#include "session/AppState.h"
+#include "session/Startup.h"
+#include "session/VersionServer.h"
 #include "update/Echo.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/StartProgram.h"
+#include "base/StartProgram.h"
 
 class QWidget;
 

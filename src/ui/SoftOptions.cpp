@@ -2,12 +2,12 @@
 
 #include "Desktop.h"
 
-#include "app/AppState.h"
-#include "app/Browser.h"
-#include "app/Maker.h"
-#include "app/Messages.h"
-#include "app/Options.h"
-#include "app/Version.h"
+#include "session/AppState.h"
+#include "base/Browser.h"
+#include "base/Maker.h"
+#include "base/Messages.h"
+#include "session/Options.h"
+#include "session/Version.h"
 #include "lang/Texts.h"
 
 #include <QCheckBox>

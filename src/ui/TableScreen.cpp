@@ -3,9 +3,9 @@
 #include "DataAreaMap.h"
 #include "GridModel.h"
 
-#include "app/AppState.h"
-#include "app/GridRows.h"
-#include "app/Messages.h"
+#include "session/AppState.h"
+#include "project/GridRows.h"
+#include "base/Messages.h"
 #include "lang/Texts.h"
 #include "project/ProjectFile.h"
 

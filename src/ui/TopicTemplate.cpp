@@ -1,6 +1,6 @@
 #include "TopicTemplate.h"
 
-#include "app/AppState.h"
+#include "session/AppState.h"
 #include "lang/Texts.h"
 
 #include <QHeaderView>

@@ -3,9 +3,9 @@
 #include "OctetRow.h"
 #include "ProgramWait.h"
 
-#include "app/AppState.h"
-#include "app/IpAddress.h"
-#include "app/Messages.h"
+#include "session/AppState.h"
+#include "base/IpAddress.h"
+#include "base/Messages.h"
 #include "lang/Texts.h"
 
 #include <QApplication>

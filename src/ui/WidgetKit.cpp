@@ -1,7 +1,7 @@
 #include "WidgetKit.h"
 
-#include "app/AppState.h"
-#include "app/Messages.h"
+#include "session/AppState.h"
+#include "base/Messages.h"
 #include "project/ProjectFile.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 #include "WidgetMessages.h"
 
-#include "app/AppState.h"
+#include "session/AppState.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -5,8 +5,8 @@
 
 #include "TestSupport.h"
 
-#include "app/Settings.h"
-#include "app/Xml.h"
+#include "session/Settings.h"
+#include "base/Xml.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/NmeaAccess.h"
 #include "project/pargen/ParGen.h"

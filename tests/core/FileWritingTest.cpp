@@ -1,7 +1,7 @@
 // Every kind of file the program writes, failing at each step of the write: the message
 // names the file and the system's reason, and the folder is left exactly as it was.
-#include "app/Files.h"
-#include "app/Settings.h"
+#include "base/Files.h"
+#include "session/Settings.h"
 #include "lang/Texts.h"
 #include "lang/FileTexts.h"
 #include "project/ProjectFile.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FileWriter.h"
+#include "base/FileWriter.h"
 
 #include <QFile>
 #include <QString>

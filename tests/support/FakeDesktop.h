@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Browser.h"
-#include "app/Version.h"
+#include "base/Browser.h"
+#include "session/Version.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/GridRows.h"
+#include "project/GridRows.h"
 
 #include <QSet>
 

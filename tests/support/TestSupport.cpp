@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "app/Startup.h"
+#include "session/Startup.h"
 
 #include <QDir>
 #include <QFile>

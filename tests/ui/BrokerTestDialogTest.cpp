@@ -5,7 +5,7 @@
 
 #include <QScrollArea>
 
-#include "app/Projects.h"
+#include "session/Projects.h"
 #include "lang/Texts.h"
 
 #include "BrokerFixture.h"

@@ -4,7 +4,7 @@
 #include "NmeaAccessScreen.h"
 #include "TopicTemplate.h"
 
-#include "app/Projects.h"
+#include "session/Projects.h"
 #include "lang/Texts.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/NmeaAccess.h"

@@ -5,7 +5,7 @@
 #include "ParGenScreen.h"
 #include "TopicTemplate.h"
 
-#include "app/Projects.h"
+#include "session/Projects.h"
 #include "lang/Texts.h"
 
 #include "TestSupport.h"

@@ -2,9 +2,9 @@
 #include "MainWindow.h"
 #include "ProgramWait.h"
 
-#include "app/Projects.h"
-#include "app/Settings.h"
-#include "app/Version.h"
+#include "session/Projects.h"
+#include "session/Settings.h"
+#include "session/Version.h"
 #include "project/mqtt/MqttTopics.h"
 #include "lang/LangTable.h"
 

@@ -2,7 +2,7 @@
 #include "MonitorWindow.h"
 #include "TopicTemplate.h"
 
-#include "app/Projects.h"
+#include "session/Projects.h"
 #include "lang/Texts.h"
 #include "project/nmea/NmeaAccess.h"
 #include "project/pargen/ParGen.h"

@@ -1,7 +1,7 @@
 #include "ParGenFields.h"
 #include "ParGenScreen.h"
 
-#include "app/Projects.h"
+#include "session/Projects.h"
 #include "lang/LangTable.h"
 
 #include "TestSupport.h"

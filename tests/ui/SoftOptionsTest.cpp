@@ -3,7 +3,7 @@
 #include "MainWindow.h"
 #include "SoftOptions.h"
 
-#include "app/Settings.h"
+#include "session/Settings.h"
 
 #include "FakeDesktop.h"
 #include "TestSupport.h"

@@ -1,8 +1,8 @@
 #include "UpdateDialog.h"
 
-#include "app/Projects.h"
-#include "app/Settings.h"
-#include "app/Startup.h"
+#include "session/Projects.h"
+#include "session/Settings.h"
+#include "session/Startup.h"
 
 #include "FakeEcho.h"
 #include "TestSupport.h"

@@ -1,6 +1,6 @@
 #include "broker/BrokerTest.h"
 
-#include "app/Numbers.h"
+#include "base/Numbers.h"
 #include "broker/MqttClient.h"
 #include "broker/TlsMaterial.h"
 #include "lang/Texts.h"

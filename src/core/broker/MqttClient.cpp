@@ -1,7 +1,7 @@
 #include "broker/MqttClient.h"
 
 #include "broker/BrokerTest.h"
-#include "app/Numbers.h"
+#include "base/Numbers.h"
 #include "project/pargen/ParGen.h"
 
 #include <arpa/inet.h>

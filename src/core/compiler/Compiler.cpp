@@ -1,12 +1,11 @@
 #include "compiler/Compiler.h"
 
-#include "app/FileWriter.h"
-#include "app/Files.h"
+#include "base/FileWriter.h"
+#include "base/Files.h"
 #include "lang/Texts.h"
 #include "lang/FileTexts.h"
 #include "lang/LangTable.h"
 #include "compiler/Layouts.h"
-#include "lang/Texts.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -6,7 +6,6 @@
 #include "lang/LangTable.h"
 #include "compiler/Layouts.h"
 #include "compiler/Reading.h"
-#include "lang/Texts.h"
 #include "project/ProjectFile.h"
 
 namespace swr {

@@ -4,7 +4,6 @@
 #include "lang/LangTable.h"
 #include "compiler/Layouts.h"
 #include "compiler/Reading.h"
-#include "lang/Texts.h"
 #include "project/ProjectFile.h"
 #include "project/mqtt/MqttTopics.h"
 
@@ -231,6 +230,15 @@ uint64_t MQTT_Bank_Estimate(const Texts& texts, const TMQTT& broker,
         Read_Publish_Row(texts, Rule_Values(row), number, m.Publish_Data.emplace_back(), &reason);
     }
     return Place_MQTT_Strings(m);
+}
+
+QString Topic_Status_Text(const Texts& texts, int rules, uint64_t bank_bytes)
+{
+    const uint64_t limit = uint64_t(MQTT_Bank_Limit) + 1;
+    return texts.Get_Lang_Text(Txt::MQTT_Rules_In_Use).arg(rules).arg(MQTT_Table_Rows) + QStringLiteral("    ")
+           + texts.Get_Lang_Text(bank_bytes > limit ? Txt::MQTT_Bank_Too_Large : Txt::MQTT_Bank_Bytes)
+                 .arg(bank_bytes)
+                 .arg(limit);
 }
 
 } // namespace swr

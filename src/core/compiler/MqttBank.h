@@ -136,4 +136,8 @@ uint32_t Write_MQTT_Bank(uint32_t base, uint32_t start, QByteArray& image, uint3
 uint64_t MQTT_Bank_Estimate(const Texts& texts, const TMQTT& broker,
                             const QList<MQTT_Publish_Row>& rows);
 
+// The status line: rules in use of the table's rows, and the size of bank 3 against the
+// bank's limit.
+QString Topic_Status_Text(const Texts& texts, int rules, uint64_t bank_bytes);
+
 } // namespace swr

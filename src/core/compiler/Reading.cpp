@@ -1,6 +1,6 @@
 #include "compiler/Reading.h"
 
-#include "app/Numbers.h"
+#include "base/Numbers.h"
 #include "lang/Texts.h"
 #include "lang/LangTable.h"
 

@@ -3,7 +3,7 @@
 // How the compiler reads values from the project files. Its conversions and defaults are
 // its own: a value that is missing or not a number takes the compiler's default.
 
-#include "app/Xml.h"
+#include "base/Xml.h"
 
 #include <QList>
 

@@ -1,7 +1,7 @@
 #include "lang/FileTexts.h"
 
 #include "lang/Texts.h"
-#include "app/Xml.h"
+#include "base/Xml.h"
 #include "lang/LangTable.h"
 
 #include <QDir>

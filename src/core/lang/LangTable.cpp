@@ -1,7 +1,7 @@
 #include "lang/LangTable.h"
 
-#include "app/Numbers.h"
-#include "app/TextHelpers.h"
+#include "base/Numbers.h"
+#include "base/TextHelpers.h"
 #include "lang/DefaultTexts.h"
 
 #include <QFile>

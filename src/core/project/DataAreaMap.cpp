@@ -1,7 +1,7 @@
 #include "project/DataAreaMap.h"
 
 #include "lang/Texts.h"
-#include "app/Xml.h"
+#include "base/Xml.h"
 #include "lang/LangTable.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/ListenerReading.h"

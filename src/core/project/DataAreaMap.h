@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DataArea.h"
+#include "base/DataArea.h"
 #include "project/DataArea.h"
 #include "project/ProjectFile.h"
 

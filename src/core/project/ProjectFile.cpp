@@ -1,6 +1,6 @@
 #include "project/ProjectFile.h"
 
-#include "app/Files.h"
+#include "base/Files.h"
 #include "lang/FileTexts.h"
 
 namespace swr {

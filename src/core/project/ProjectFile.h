@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Xml.h"
+#include "base/Xml.h"
 
 #include <QString>
 #include <QStringList>

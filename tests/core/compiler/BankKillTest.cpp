@@ -1,9 +1,9 @@
 // A compile killed at any moment leaves bin holding one whole set of banks. A child
 // process (this test binary, running the disabled child test below) compiles two
 // configurations in turn into the same folder until it is killed with SIGKILL.
-#include "app/Files.h"
-#include "app/Projects.h"
-#include "app/Startup.h"
+#include "base/Files.h"
+#include "session/Projects.h"
+#include "session/Startup.h"
 
 #include "CompilerFixture.h"
 

@@ -1,5 +1,5 @@
 // The three banks replace the previous three as one set, whatever stops the write.
-#include "app/Files.h"
+#include "base/Files.h"
 #include "lang/Texts.h"
 #include "update/UpdateJob.h"
 

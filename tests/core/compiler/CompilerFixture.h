@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Projects.h"
+#include "session/Projects.h"
 #include "compiler/Compiler.h"
 
 #include "TestSupport.h"

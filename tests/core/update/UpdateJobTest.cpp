@@ -1,7 +1,7 @@
 #include "update/UpdateJob.h"
 
-#include "app/Files.h"
-#include "app/Xml.h"
+#include "base/Files.h"
+#include "base/Xml.h"
 
 #include "TestSupport.h"
 

@@ -1,10 +1,8 @@
 #include "project/mqtt/MqttTopics.h"
 
-#include "lang/Texts.h"
-#include "app/Numbers.h"
-#include "app/TextHelpers.h"
+#include "base/Numbers.h"
+#include "base/TextHelpers.h"
 #include "lang/LangTable.h"
-#include "compiler/MqttBank.h"
 #include "lang/Texts.h"
 #include "project/DataAreaMap.h"
 #include "project/mqtt/TopicTemplate.h"
@@ -214,15 +212,6 @@ QString Publish_Row_Warning(const Texts& texts, const MQTT_Topic_Table& m, int A
     for (const Map_Finding& f : Rule_Findings(texts, rule, listeners))
         lines << f.text;
     return lines.join(QLatin1Char('\n'));
-}
-
-QString Topic_Status_Text(const Texts& texts, int rules, uint64_t bank_bytes)
-{
-    const uint64_t limit = uint64_t(MQTT_Bank_Limit) + 1;
-    return texts.Get_Lang_Text(Txt::MQTT_Rules_In_Use).arg(rules).arg(MQTT_Table_Rows) + QStringLiteral("    ")
-           + texts.Get_Lang_Text(bank_bytes > limit ? Txt::MQTT_Bank_Too_Large : Txt::MQTT_Bank_Bytes)
-                 .arg(bank_bytes)
-                 .arg(limit);
 }
 
 FileResult Load_MQTT_Topic(const Texts& texts, const QString& path, MQTT_Topic_Table& m)

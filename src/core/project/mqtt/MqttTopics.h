@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/DataArea.h"
-#include "app/GridColumns.h"
+#include "base/DataArea.h"
+#include "base/GridColumns.h"
 #include "project/CheckFinding.h"
 #include "project/ProjectFile.h"
 #include "project/mqtt/PublishReading.h"
@@ -157,10 +157,6 @@ bool Rule_Placement(const MQTT_Publish_Row& row, int* Position, int* Dimension);
 // placed. They never stop a save.
 QString Publish_Row_Warning(const Texts& texts, const MQTT_Topic_Table& m, int ARow,
                             const QList<Data_Area_Use>& listeners);
-
-// The status line: rules in use of the table's rows, and the size of bank 3 against the
-// bank's limit.
-QString Topic_Status_Text(const Texts& texts, int rules, uint64_t bank_bytes);
 
 // The findings of both tables, in the order the check walks them: every publish row,
 // then the subscribe rows up to the first blank Topic. The publish check passes over

@@ -1,6 +1,6 @@
 #include "project/nmea/ListenerReading.h"
 
-#include "app/Numbers.h"
+#include "base/Numbers.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 
 namespace swr {

@@ -4,7 +4,7 @@
 // indices and the project files carry the texts.
 #include "project/nmea/Nmea0183Catalogue.h"
 
-#include "app/TextHelpers.h"
+#include "base/TextHelpers.h"
 #include "lang/Texts.h"
 
 #include <QHash>

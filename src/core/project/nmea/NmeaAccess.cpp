@@ -1,9 +1,9 @@
 #include "project/nmea/NmeaAccess.h"
 
 #include "lang/Texts.h"
-#include "app/Xml.h"
-#include "app/Numbers.h"
-#include "app/TextHelpers.h"
+#include "base/Xml.h"
+#include "base/Numbers.h"
+#include "base/TextHelpers.h"
 #include "lang/LangTable.h"
 #include "project/nmea/ListenerReading.h"
 #include "project/nmea/Nmea0183Catalogue.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/DataArea.h"
-#include "app/GridColumns.h"
+#include "base/DataArea.h"
+#include "base/GridColumns.h"
 #include "project/CheckFinding.h"
 #include "project/ProjectFile.h"
 

@@ -1,6 +1,6 @@
 #include "project/pargen/ParGen.h"
 
-#include "app/Numbers.h"
+#include "base/Numbers.h"
 
 namespace swr {
 

@@ -1,7 +1,7 @@
 // The data check of the Set Communication editor.
 #include "project/pargen/ParGen.h"
 
-#include "app/Numbers.h"
+#include "base/Numbers.h"
 #include "lang/LangTable.h"
 
 #include <optional>

@@ -1,7 +1,7 @@
 // Load and save of ParGen.xml, both driven by the key table.
 #include "project/pargen/ParGen.h"
 
-#include "app/Xml.h"
+#include "base/Xml.h"
 
 namespace swr {
 

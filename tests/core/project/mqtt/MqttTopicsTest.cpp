@@ -1,4 +1,4 @@
-#include "app/AppState.h"
+#include "session/AppState.h"
 #include "compiler/MqttBank.h"
 #include "lang/Texts.h"
 #include "project/DataArea.h"

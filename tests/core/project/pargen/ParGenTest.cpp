@@ -1,6 +1,6 @@
 #include "project/pargen/ParGen.h"
 
-#include "app/Xml.h"
+#include "base/Xml.h"
 
 #include "TestSupport.h"
 

@@ -1,6 +1,6 @@
-#include "app/IpAddress.h"
-#include "app/StartProgram.h"
-#include "app/Version.h"
+#include "base/IpAddress.h"
+#include "base/StartProgram.h"
+#include "session/Version.h"
 
 #include "TestSupport.h"
 

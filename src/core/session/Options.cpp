@@ -1,8 +1,8 @@
-#include "app/Options.h"
+#include "session/Options.h"
 
-#include "app/AppState.h"
-#include "app/Files.h"
-#include "app/Startup.h"
+#include "session/AppState.h"
+#include "base/Files.h"
+#include "session/Startup.h"
 #include "lang/Texts.h"
 
 #include <QDir>

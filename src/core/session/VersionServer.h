@@ -3,8 +3,8 @@
 // The version request to the maker's server: one HTTP/1.0 GET whose answer names the
 // newest version of the configurator ("VER. 1.003").
 
-#include "app/Maker.h"
-#include "app/Version.h"
+#include "base/Maker.h"
+#include "session/Version.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "app/Version.h"
+#include "session/Version.h"
 
-#include "app/AppState.h"
+#include "session/AppState.h"
 
 namespace swr {
 

@@ -1,4 +1,4 @@
-#include "app/AppState.h"
+#include "session/AppState.h"
 
 #include "update/UpdateJob.h"
 

@@ -1,4 +1,4 @@
-#include "app/Projects.h"
+#include "session/Projects.h"
 #include "lang/Texts.h"
 
 #include "TestSupport.h"

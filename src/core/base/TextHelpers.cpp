@@ -1,4 +1,4 @@
-#include "app/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 namespace swr {
 

@@ -1,6 +1,6 @@
 // The one loader every reader uses: what XML 1.0 refuses is refused with a place and a
 // reason, what it allows reads, and the tree is the one the readers have always walked.
-#include "app/Xml.h"
+#include "base/Xml.h"
 
 #include "TestSupport.h"
 

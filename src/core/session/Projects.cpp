@@ -1,7 +1,7 @@
-#include "app/Projects.h"
+#include "session/Projects.h"
 
-#include "app/AppState.h"
-#include "app/Files.h"
+#include "session/AppState.h"
+#include "base/Files.h"
 #include "lang/Texts.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/VersionServer.h"
+#include "session/VersionServer.h"
 
 #include <QEventLoop>
 #include <QTcpSocket>

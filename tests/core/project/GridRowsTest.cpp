@@ -1,4 +1,4 @@
-#include "app/GridRows.h"
+#include "project/GridRows.h"
 #include "lang/Texts.h"
 
 #include "TestSupport.h"

@@ -1,7 +1,7 @@
-#include "app/GridRows.h"
+#include "project/GridRows.h"
 #include "lang/LangTable.h"
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "lang/Texts.h"
 
 namespace swr {

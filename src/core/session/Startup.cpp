@@ -1,11 +1,11 @@
-#include "app/Startup.h"
+#include "session/Startup.h"
 #include "lang/FileTexts.h"
 
-#include "app/AppState.h"
-#include "app/Files.h"
-#include "app/Messages.h"
-#include "app/Projects.h"
-#include "app/Settings.h"
+#include "session/AppState.h"
+#include "base/Files.h"
+#include "base/Messages.h"
+#include "session/Projects.h"
+#include "session/Settings.h"
 #include "lang/LangTable.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 

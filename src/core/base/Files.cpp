@@ -1,6 +1,6 @@
-#include "app/Files.h"
+#include "base/Files.h"
 
-#include "app/FileWriter.h"
+#include "base/FileWriter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
-#include "app/Settings.h"
+#include "session/Settings.h"
 #include "lang/FileTexts.h"
 
-#include "app/AppState.h"
-#include "app/Files.h"
-#include "app/Messages.h"
-#include "app/Xml.h"
+#include "session/AppState.h"
+#include "base/Files.h"
+#include "base/Messages.h"
+#include "base/Xml.h"
 
 namespace swr {
 

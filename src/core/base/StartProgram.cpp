@@ -1,4 +1,4 @@
-#include "app/StartProgram.h"
+#include "base/StartProgram.h"
 
 #include <QElapsedTimer>
 #include <QFile>

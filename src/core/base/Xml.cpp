@@ -1,6 +1,6 @@
-#include "app/Xml.h"
+#include "base/Xml.h"
 
-#include "app/Files.h"
+#include "base/Files.h"
 
 #include <sstream>
 

@@ -1,6 +1,6 @@
 // Reading XML files: libxml2 checks the text and reports it node by node, and the
 // pugixml tree every reader uses is built from those reports in the same pass.
-#include "app/Xml.h"
+#include "base/Xml.h"
 
 #include <QFile>
 #include <QStringDecoder>

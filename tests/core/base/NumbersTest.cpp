@@ -1,5 +1,5 @@
-#include "app/Numbers.h"
-#include "app/TextHelpers.h"
+#include "base/Numbers.h"
+#include "base/TextHelpers.h"
 
 #include <gtest/gtest.h>
 

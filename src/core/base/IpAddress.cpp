@@ -1,7 +1,7 @@
-#include "app/IpAddress.h"
+#include "base/IpAddress.h"
 
-#include "app/Numbers.h"
-#include "app/TextHelpers.h"
+#include "base/Numbers.h"
+#include "base/TextHelpers.h"
 
 namespace swr {
 

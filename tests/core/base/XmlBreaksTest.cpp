@@ -1,4 +1,4 @@
-#include "app/Xml.h"
+#include "base/Xml.h"
 
 #include <QStringEncoder>
 

@@ -1,4 +1,4 @@
-#include "app/Options.h"
+#include "session/Options.h"
 
 #include "TestSupport.h"
 

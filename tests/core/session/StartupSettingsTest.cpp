@@ -1,6 +1,6 @@
-#include "app/Projects.h"
-#include "app/Settings.h"
-#include "app/Startup.h"
+#include "session/Projects.h"
+#include "session/Settings.h"
+#include "session/Startup.h"
 
 #include "TestSupport.h"
 
