@@ -40,7 +40,7 @@ bool Http_Response_Complete(const QByteArray& response);
 // Sends request to host:port and collects the response until the server closes, the
 // announced length has arrived or timeout_ms have passed. Empty on any failure or
 // time-out, and when the thread it runs on is asked to stop (QThread::requestInterruption).
-// Meant for a thread of its own: it waits in a local event loop.
+// Meant for a thread of its own: it blocks until then.
 QByteArray Http_Exchange(const QString& host, quint16 port, const QByteArray& request, int timeout_ms);
 
 // Check_Version over HTTP against the server at base.

@@ -2,7 +2,7 @@
 
 #include "LocalHttpServer.h"
 
-#include <QCoreApplication>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -10,16 +10,6 @@ using namespace swr;
 using swr::test::LocalHttpServer;
 
 namespace {
-
-// The version request waits in an event loop, which needs the application object.
-void Need_Application()
-{
-    static int argc = 1;
-    static char name[] = "core_tests";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
-    (void)app;
-}
 
 QByteArray Ok(const QByteArray& body)
 {
@@ -77,12 +67,11 @@ class VersionServerAnswer : public ::testing::TestWithParam<LocalServerCase> {};
 
 TEST_P(VersionServerAnswer, DecidesWhetherANewerVersionExists)
 {
-    Need_Application();
     LocalHttpServer server(GetParam().response);
     HttpVersionCheck check(server.base(), 5000);
     EXPECT_EQ(check.Check_Version(), GetParam().newer);
-    ASSERT_EQ(server.requests.size(), 1);
-    EXPECT_TRUE(server.requests.first().startsWith(
+    ASSERT_EQ(server.requests().size(), 1);
+    EXPECT_TRUE(server.requests().first().startsWith(
         "GET /home/download/GetversionSW.asp?nomesw=SWR2305 HTTP/1.0\r\n"));
 }
 
@@ -98,7 +87,6 @@ INSTANTIATE_TEST_SUITE_P(Answers, VersionServerAnswer,
 
 TEST(VersionServer, AnswerTextAsReceived)
 {
-    Need_Application();
     LocalHttpServer server("HTTP/1.0 200 OK\r\n\r\nver. 1.003 ");
     HttpVersionCheck check(server.base(), 5000);
     EXPECT_EQ(check.Version_Answer(), "ver. 1.003 ");
@@ -106,17 +94,15 @@ TEST(VersionServer, AnswerTextAsReceived)
 
 TEST(VersionServer, ServerThatNeverAnswersTimesOut)
 {
-    Need_Application();
     LocalHttpServer server(Ok("VER. 9.999"));
     server.silent = true;
     HttpVersionCheck check(server.base(), 200);
     EXPECT_TRUE(check.Version_Answer().isEmpty());
-    EXPECT_EQ(server.requests.size(), 1);
+    EXPECT_EQ(server.requests().size(), 1);
 }
 
 TEST(VersionServer, NoServerAtAll)
 {
-    Need_Application();
     QString base;
     {
         LocalHttpServer gone;
@@ -129,8 +115,24 @@ TEST(VersionServer, NoServerAtAll)
 
 TEST(VersionServer, OverlongAnswerIsRefused)
 {
-    Need_Application();
     LocalHttpServer server("HTTP/1.0 200 OK\r\n\r\nVER. 1.003" + QByteArray(Http_Response_Limit, ' '));
     HttpVersionCheck check(server.base(), 5000);
     EXPECT_TRUE(check.Version_Answer().isEmpty());
+}
+
+TEST(VersionServer, AStopEndsTheWaitBeforeItsDeadline)
+{
+    LocalHttpServer server(Ok("VER. 9.999"));
+    server.silent = true;
+    QByteArray answer = "not run";
+    QThread* worker = QThread::create([&] {
+        answer = Http_Exchange(QStringLiteral("127.0.0.1"), server.port(), "GET / HTTP/1.0\r\n\r\n", 60000);
+    });
+    worker->start();
+    while (server.requests().isEmpty())
+        QThread::msleep(5);
+    worker->requestInterruption();
+    EXPECT_TRUE(worker->wait(30000)); // far below the request's own minute
+    EXPECT_TRUE(answer.isEmpty());
+    delete worker;
 }
