@@ -9,6 +9,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIconEngine>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
@@ -20,12 +21,9 @@ namespace swr {
 
 namespace {
 
-// The maker's logo: its name on the band colour of the title strips.
-QPixmap Maker_Logo()
+// The maker's logo: its name on the band colour of the title strips, drawn in a 96 × 96 box.
+void Draw_Maker_Logo(QPainter& p)
 {
-    QPixmap logo(96, 96);
-    logo.fill(Qt::transparent);
-    QPainter p(&logo);
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(QColor(0x1f, 0x3b, 0x5a));
     p.setPen(Qt::NoPen);
@@ -39,8 +37,30 @@ QPixmap Maker_Logo()
     f.setPixelSize(13);
     p.setFont(f);
     p.drawText(QRectF(0, 60, 96, 28), Qt::AlignCenter, QStringLiteral("NORVEX"));
-    return logo;
 }
+
+// The logo as an icon drawn when it is first shown, not when the window is made: its two
+// large fonts are not loaded at start-up.
+class Maker_Logo final : public QIconEngine {
+public:
+    void paint(QPainter* p, const QRect& rect, QIcon::Mode, QIcon::State) override
+    {
+        p->save();
+        p->translate(rect.topLeft());
+        p->scale(rect.width() / 96.0, rect.height() / 96.0);
+        Draw_Maker_Logo(*p);
+        p->restore();
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        QPixmap logo(size);
+        logo.fill(Qt::transparent);
+        QPainter p(&logo);
+        paint(&p, QRect(QPoint(), size), mode, state);
+        return logo;
+    }
+    QIconEngine* clone() const override { return new Maker_Logo; }
+};
 
 } // namespace
 
@@ -52,7 +72,7 @@ TFAbout::TFAbout(const AppState& st, IBrowser& browser, QWidget* parent)
     setWindowTitle(QStringLiteral("About..."));
 
     Image2 = Named<QToolButton>(this, "Image2");
-    Image2->setIcon(QIcon(Maker_Logo()));
+    Image2->setIcon(QIcon(new Maker_Logo));
     Image2->setIconSize(QSize(96, 96));
     Image2->setAutoRaise(true);
     Image2->setCursor(Qt::PointingHandCursor);
@@ -121,8 +141,10 @@ TFAbout::TFAbout(const AppState& st, IBrowser& browser, QWidget* parent)
     outer->setContentsMargins(20, 20, 20, 16);
     outer->addLayout(top, 1);
     outer->addLayout(Button_Row({Btn_OK}));
-    layout()->activate();
-    setFixedSize(sizeHint().expandedTo(QSize(420, 240)));
+    Fit_When_Shown(this, [this] {
+        layout()->activate();
+        setFixedSize(sizeHint().expandedTo(QSize(420, 240)));
+    });
 }
 
 void TFAbout::Open_Home_Page()

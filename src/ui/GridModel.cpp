@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QStyle>
@@ -388,6 +389,60 @@ bool ModelGrid::Column_Is_Check_Editor(int col) const
 }
 
 // ---- the view ----
+
+namespace {
+
+// A header that measures each kind of section once, until the font or style changes: a
+// column by its title, a row number by its length (the digits of a font are equally wide),
+// either with or without a marker.
+class Measured_Header final : public QHeaderView {
+public:
+    Measured_Header(Qt::Orientation orientation, QWidget* parent) : QHeaderView(orientation, parent)
+    {
+        // As the view's own headers: a click selects the row or column.
+        setSectionsClickable(true);
+        setHighlightSections(true);
+    }
+
+protected:
+    QSize sectionSizeFromContents(int logicalIndex) const override
+    {
+        const QAbstractItemModel* m = model();
+        if (!m)
+            return QHeaderView::sectionSizeFromContents(logicalIndex);
+        QString key = m->headerData(logicalIndex, orientation()).toString();
+        if (orientation() == Qt::Vertical)
+            key.fill(QLatin1Char('0'));
+        key += m->headerData(logicalIndex, orientation(), Qt::ToolTipRole).isValid() ? QLatin1Char('+')
+                                                                                     : QLatin1Char('-');
+        const auto known = sizes_.constFind(key);
+        if (known != sizes_.cend())
+            return *known;
+        const QSize size = QHeaderView::sectionSizeFromContents(logicalIndex);
+        sizes_.insert(key, size);
+        return size;
+    }
+    void changeEvent(QEvent* e) override
+    {
+        if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange)
+            sizes_.clear();
+        QHeaderView::changeEvent(e);
+    }
+
+private:
+    mutable QHash<QString, QSize> sizes_;
+};
+
+} // namespace
+
+QTableView* Make_Grid_View(QWidget* parent, const char* name)
+{
+    auto* view = new QTableView(parent);
+    view->setObjectName(QLatin1String(name));
+    view->setHorizontalHeader(new Measured_Header(Qt::Horizontal, view));
+    view->setVerticalHeader(new Measured_Header(Qt::Vertical, view));
+    return view;
+}
 
 void Attach_Grid_Model(QTableView* view, GridModel* model, const AppState& st, int cornerText)
 {

@@ -41,7 +41,7 @@ constexpr struct {
 
 QTableView* Make_Grid(QWidget* page, const char* name)
 {
-    auto* grid = Named<QTableView>(page, name);
+    auto* grid = Make_Grid_View(page, name);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(grid);

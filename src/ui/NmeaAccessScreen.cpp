@@ -66,7 +66,7 @@ TFNMEA_0183_Set_Access2::TFNMEA_0183_Set_Access2(AppState& st, IMessages& msg, Q
     auto* body = new QVBoxLayout;
     body->setContentsMargins(8, 6, 8, 6);
     body->setSpacing(4);
-    ASG = Named<QTableView>(this, "ASG");
+    ASG = Make_Grid_View(this, "ASG");
     body->addWidget(ASG, 1);
     QHBoxLayout* buttons = Button_Bar(ASG, {}, 0);
     body->addWidget(L_Status);

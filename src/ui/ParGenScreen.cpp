@@ -196,7 +196,7 @@ void TFParGen::Set_Lang()
                          {Btn_Test_Connection, Txt::Btn_Test_Connection, Txt::Btn_Test_Connection_Hint}});
     if (tls_summaries_)
         tls_summaries_->Update(st_, Values());
-    Align_Labels();
+    Fit_When_Shown(this, [this] { Align_Labels(); });
 }
 
 // The label columns of all panels as wide as the widest label, so every panel's fields

@@ -174,8 +174,10 @@ void TFSoftOptions::Set_Lang()
     Show_Lang_State();
     Show_Check_Result();
     // Fixed, but never smaller than a translation's texts need.
-    layout()->activate();
-    setFixedSize(sizeHint().expandedTo(Least_Size));
+    Fit_When_Shown(this, [this] {
+        layout()->activate();
+        setFixedSize(sizeHint().expandedTo(Least_Size));
+    });
 }
 
 void TFSoftOptions::Show_Lang_State()

@@ -6,12 +6,15 @@
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace swr {
 
@@ -73,6 +76,44 @@ QHBoxLayout* Button_Row(std::initializer_list<QPushButton*> buttons)
     for (QPushButton* b : buttons)
         row->addWidget(b);
     return row;
+}
+
+namespace {
+
+// Holds a window's pending fit and runs it as the window is about to be shown.
+class Pending_Fit final : public QObject {
+public:
+    explicit Pending_Fit(QWidget* window) : QObject(window)
+    {
+        setObjectName(QStringLiteral("Pending_Fit"));
+        window->installEventFilter(this);
+    }
+    std::function<void()> fit;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        // Before the window's own show handling, so a dialog centres itself at its new size.
+        if (e->type() == QEvent::Show && fit)
+            std::exchange(fit, nullptr)();
+        return false;
+    }
+};
+
+} // namespace
+
+void Fit_When_Shown(QWidget* window, std::function<void()> fit)
+{
+    auto* pending = window->findChild<Pending_Fit*>(QStringLiteral("Pending_Fit"), Qt::FindDirectChildrenOnly);
+    if (window->isVisible()) {
+        if (pending)
+            pending->fit = nullptr;
+        fit();
+        return;
+    }
+    if (!pending)
+        pending = new Pending_Fit(window);
+    pending->fit = std::move(fit);
 }
 
 int Exec_After_Load(QDialog* screen, const std::function<bool()>& load)

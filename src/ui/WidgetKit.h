@@ -66,6 +66,11 @@ QHBoxLayout* Button_Row(std::initializer_list<QPushButton*> buttons);
 // How every editor opens: load runs first, and only when it succeeds is the screen shown,
 // modally and centred on its screen; its result is then exec's. When load fails (it has
 // shown why) nothing is shown and the result is QDialog::Rejected.
+// Runs fit now when window is shown, otherwise just before it is next shown (a later call
+// while hidden replaces an earlier one). Fitting a window to its texts measures them, which a
+// screen made at start-up and not yet shown need not do.
+void Fit_When_Shown(QWidget* window, std::function<void()> fit);
+
 int Exec_After_Load(QDialog* screen, const std::function<bool()>& load);
 
 // How every editor's OK closes it: the check's findings first; while one refuses OK,
