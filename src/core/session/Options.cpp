@@ -68,20 +68,20 @@ QString Flag_Picture(const QString& Language_Dir, const QString& name)
     return {};
 }
 
-QString Selected_Language_Text(const AppState& st, const QString& Language_In_Use)
+QString Selected_Language_Text(const Texts& texts, const QString& Language_In_Use)
 {
-    return st.Get_Lang_Text(Txt::Selected_Language) + Language_In_Use;
+    return texts.Get_Lang_Text(Txt::Selected_Language) + Language_In_Use;
 }
 
-QString Lang_Page_Text(const AppState& st, int Num_Page, int page_count)
+QString Lang_Page_Text(const Texts& texts, int Num_Page, int page_count)
 {
-    return st.Get_Lang_Text(Txt::Language_Page) + QString::number(Num_Page) + st.Get_Lang_Text(Txt::Language_Page_Of)
+    return texts.Get_Lang_Text(Txt::Language_Page) + QString::number(Num_Page) + texts.Get_Lang_Text(Txt::Language_Page_Of)
          + QString::number(page_count);
 }
 
-QString Change_Language_Question(const AppState& st, const QString& from, const QString& to)
+QString Change_Language_Question(const Texts& texts, const QString& from, const QString& to)
 {
-    return st.Get_Lang_Text(Txt::Change_Language) + from + st.Get_Lang_Text(Txt::Change_Language_To) + to + st.Get_Lang_Text(Txt::Change_Language_End);
+    return texts.Get_Lang_Text(Txt::Change_Language) + from + texts.Get_Lang_Text(Txt::Change_Language_To) + to + texts.Get_Lang_Text(Txt::Change_Language_End);
 }
 
 void Load_Chosen_Language(AppState& st, IMessages& msg, const QString& name)

@@ -10,6 +10,7 @@
 namespace swr {
 
 struct AppState;
+class Texts;
 class IMessages;
 
 // Language slots on one page of the language list.
@@ -43,12 +44,12 @@ QString Lang_Display_Name(const QString& file_name);
 QString Flag_Picture(const QString& Language_Dir, const QString& name);
 
 // "Selected Language : " + language (Txt::Selected_Language).
-QString Selected_Language_Text(const AppState& st, const QString& Language_In_Use);
+QString Selected_Language_Text(const Texts& texts, const QString& Language_In_Use);
 // "Page " + page + " / " + page count (Txt::Language_Page, Txt::Language_Page_Of).
-QString Lang_Page_Text(const AppState& st, int Num_Page, int page_count);
+QString Lang_Page_Text(const Texts& texts, int Num_Page, int page_count);
 // "Do you want to change the Language from " + from + " to " + to + "?" (Txt::Change_Language,
 // Change_Language_To, Change_Language_End).
-QString Change_Language_Question(const AppState& st, const QString& from, const QString& to);
+QString Change_Language_Question(const Texts& texts, const QString& from, const QString& to);
 
 // Loads the texts of language name while Language_Name keeps the language in use: the
 // settings file goes on naming that one until the options are confirmed.
