@@ -640,6 +640,9 @@ TEST_F(TopicScreen, RowButtonsOnBlocksOfRows)
     Key(Qt::Key_Down, Qt::ShiftModifier);
     Key(Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_EQ(scr->Selected_Rows(), (QList<int>{3, 4, 5}));
+    const QString shots = qEnvironmentVariable("SWR_SCREENSHOT_DIR");
+    if (!shots.isEmpty())
+        scr->grab().save(QDir(shots).filePath("topic_block.png"));
 }
 
 TEST_F(TopicScreen, FillDownCopiesTheTopCellIntoTheCellsBelow)
