@@ -141,16 +141,25 @@ void Floor_Bare_Widget(benchmark::State& state)
     }
 }
 
+// The screen shown on the full table and painted.
+struct Shown_Screen {
+    Folder f;
+    TFTopicTemplate tpl{f.st};
+    TFMQTT_Set_Topic scr{f.st, f.msg, &tpl};
+    PaintWatch watch;
+    Shown_Screen()
+    {
+        scr.FormShow();
+        Show_Until_Painted(&scr, scr.ACG_Pub->viewport(), watch);
+    }
+};
+
 // Insert Row or Delete Row on row 3 of the shown, full table, with the repaint and the
 // status line that follow; the row that went is put back untimed, so the table stays full.
 void Row_Button(benchmark::State& state, bool insert)
 {
-    Folder f;
-    TFTopicTemplate tpl(f.st);
-    TFMQTT_Set_Topic scr(f.st, f.msg, &tpl);
-    PaintWatch watch;
-    scr.FormShow();
-    Show_Until_Painted(&scr, scr.ACG_Pub->viewport(), watch);
+    Shown_Screen shown;
+    TFMQTT_Set_Topic& scr = shown.scr;
     scr.ACG_Pub->setCurrentIndex(scr.Pub_Model->index(2, 0));
     for (auto _ : state) {
         (insert ? scr.Btn_InsRow : scr.Btn_DelRow)->click();
@@ -166,19 +175,15 @@ void Row_Button(benchmark::State& state, bool insert)
 // repainted; the delete is done again untimed (redo), so each round undoes the same block.
 void Undo_Block_Delete(benchmark::State& state)
 {
-    Folder f;
-    TFTopicTemplate tpl(f.st);
-    TFMQTT_Set_Topic scr(f.st, f.msg, &tpl);
-    PaintWatch watch;
-    scr.FormShow();
-    Show_Until_Painted(&scr, scr.ACG_Pub->viewport(), watch);
+    Shown_Screen shown;
+    TFMQTT_Set_Topic& scr = shown.scr;
     const QAbstractItemModel* m = scr.Pub_Model;
     scr.ACG_Pub->selectionModel()->select(QItemSelection(m->index(0, 0), m->index(m->rowCount() - 1, 0)),
                                           QItemSelectionModel::ClearAndSelect);
     scr.Btn_DelRow->click();
     int restored = 0;
     for (auto _ : state) {
-        Until_Painted(scr.ACG_Pub->viewport(), watch, [&] { scr.Undo_Change(); });
+        Until_Painted(scr.ACG_Pub->viewport(), shown.watch, [&] { scr.Undo_Change(); });
         state.PauseTiming();
         restored = Publish_Rule_Count(scr.Table);
         scr.Redo_Change();

@@ -173,12 +173,25 @@ QList<int> TableScreen::Selected_Rows() const
     return rows;
 }
 
+QList<int> TableScreen::Rows_To_Change()
+{
+    Commit_Edit();
+    return Selected_Rows();
+}
+
+int TableScreen::Last_Row() const { return Shown_Grid()->model()->rowCount(); }
+
+std::unique_ptr<Rows_Step> TableScreen::Start_Step(const Table_Grid& grid, int first, int last, int name)
+{
+    return std::make_unique<Rows_Step>(st_.Get_Lang_Text(name), grid.view, grid.model, setup_.form, first, last,
+                                       [this] { Update_Status(); });
+}
+
 void TableScreen::Change_Rows(QTableView* view, int first, int last, int name,
                               const std::function<void(IGrid&)>& change)
 {
     const Table_Grid& grid = Grid_Of(view);
-    auto step = std::make_unique<Rows_Step>(st_.Get_Lang_Text(name), grid.view, grid.model, setup_.form, first, last,
-                                            [this] { Update_Status(); });
+    std::unique_ptr<Rows_Step> step = Start_Step(grid, first, last, name);
     changing_ = true;
     {
         ModelGrid g(grid.model); // tells the views once, when the rows have moved
@@ -198,8 +211,7 @@ void TableScreen::Push(std::unique_ptr<Rows_Step> step)
 void TableScreen::Editing(const Table_Grid& grid, int row)
 {
     if (!changing_)
-        editing_ = std::make_unique<Rows_Step>(st_.Get_Lang_Text(Txt::Step_Edit), grid.view, grid.model, setup_.form,
-                                               row + 1, row + 1, [this] { Update_Status(); });
+        editing_ = Start_Step(grid, row + 1, row + 1, Txt::Step_Edit);
 }
 
 void TableScreen::Edited()
@@ -210,8 +222,7 @@ void TableScreen::Edited()
 
 void TableScreen::Btn_DelRowClick()
 {
-    Commit_Edit();
-    const QList<int> rows = Selected_Rows();
+    const QList<int> rows = Rows_To_Change();
     if (rows.isEmpty())
         return;
     const QString question = rows.size() == 1
@@ -219,27 +230,24 @@ void TableScreen::Btn_DelRowClick()
                                  : st_.Get_Lang_Text(Txt::Delete_Rows_Question).arg(rows.size());
     if (!msg_.Ask_Yes_No(question))
         return;
-    const QTableView* view = Shown_Grid();
-    Change_Rows(Shown_Grid(), rows.front(), view->model()->rowCount(), Txt::Step_Delete_Rows, [&](IGrid& g) {
+    Change_Rows(Shown_Grid(), rows.front(), Last_Row(), Txt::Step_Delete_Rows, [&](IGrid& g) {
         Grid_Delete_Rows(g, setup_.form, rows, setup_.form == Row_Form::Check_Box);
     });
 }
 
 void TableScreen::Btn_InsRowClick()
 {
-    Commit_Edit();
-    const QList<int> rows = Selected_Rows();
+    const QList<int> rows = Rows_To_Change();
     if (rows.isEmpty())
         return;
-    Change_Rows(Shown_Grid(), rows.front(), Shown_Grid()->model()->rowCount(), Txt::Step_Insert_Rows, [&](IGrid& g) {
+    Change_Rows(Shown_Grid(), rows.front(), Last_Row(), Txt::Step_Insert_Rows, [&](IGrid& g) {
         Grid_Insert_Rows(g, setup_.form, rows.front(), int(rows.size()), setup_.form == Row_Form::Check_Box);
     });
 }
 
 void TableScreen::Btn_CopyRowClick()
 {
-    Commit_Edit();
-    const QList<int> rows = Selected_Rows();
+    const QList<int> rows = Rows_To_Change();
     if (rows.isEmpty())
         return;
     Grid_Copy_Rows(ModelGrid(Grid_Of(Shown_Grid()).model), setup_.form, rows, st_.Row_Clipboard,
@@ -251,14 +259,13 @@ void TableScreen::Btn_CopyRowClick()
 
 void TableScreen::Btn_PasteRowClick()
 {
-    Commit_Edit();
-    const QList<int> rows = Selected_Rows();
+    const QList<int> rows = Rows_To_Change();
     if (rows.isEmpty())
         return;
     // The block goes from the first selected row down; a block that does not fit is
     // refused before it touches a row.
     const int row = rows.front();
-    const int last = qMin(Shown_Grid()->model()->rowCount(), row + int(st_.Row_Clipboard_Below.size()));
+    const int last = qMin(Last_Row(), row + int(st_.Row_Clipboard_Below.size()));
     Change_Rows(Shown_Grid(), row, last, Txt::Step_Paste_Rows, [&](IGrid& g) {
         Grid_Paste_Rows(g, setup_.form, row, *Grid_Of(Shown_Grid()).copied, st_.Row_Clipboard,
                         st_.Row_Clipboard_Below, st_.Row_Clipboard_Check, st_, msg_);

@@ -80,9 +80,10 @@ public:
     // The rows of the shown grid's selection, from 1 and ascending; the current row when
     // nothing is selected.
     QList<int> Selected_Rows() const;
-    // Runs change on the rows first..last of the grid in view (rows from 1) as one step
-    // named by string table index name, for undo and redo, then updates the status line.
-    // The change may put any cell of those rows, and may ask or refuse (then it is no step).
+    // Runs change on the rows first..last (from 1) of view's grid as one step for undo and
+    // redo, named by string table index name, then updates the status line: a row button,
+    // a fill, a replace or an import. The change may put any cell of those rows, and may
+    // ask or refuse; a change that leaves the rows as they were is no step.
     void Change_Rows(QTableView* view, int first, int last, int name, const std::function<void(IGrid&)>& change);
 
     TitleStrip* P_Title = nullptr;
@@ -125,6 +126,10 @@ protected:
 
 private:
     void Commit_Edit();
+    // The selected rows, once the cell being edited went in.
+    QList<int> Rows_To_Change();
+    int Last_Row() const; // of the shown grid, from 1
+    std::unique_ptr<Rows_Step> Start_Step(const Table_Grid& grid, int first, int last, int name);
     // The step of the user's edit of a cell under way, while no other change runs.
     void Editing(const Table_Grid& grid, int row);
     void Edited();
