@@ -1,7 +1,8 @@
 // The topic screen on a full table, offscreen: opening it (from show to its first
 // complete paint) against the floor of parsing the file and filling the grid's model
-// without a view, and against a bare widget; Insert Row and Delete Row; and the memory
-// the open screen takes beyond the main window. Run by scripts/bench.sh.
+// without a view, and against a bare widget; Insert Row and Delete Row; undo of a delete of
+// every row; and the memory the open screen takes beyond the main window. Run by
+// scripts/bench.sh.
 #include "MainWindow.h"
 #include "MqttTopicScreen.h"
 #include "TopicTemplate.h"
@@ -14,6 +15,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QItemSelectionModel>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -21,6 +23,8 @@
 #include "Resident.h"
 
 #include <benchmark/benchmark.h>
+
+#include <functional>
 
 #include <unistd.h>
 
@@ -76,14 +80,20 @@ protected:
     }
 };
 
-void Show_Until_Painted(QWidget* w, QWidget* watched, PaintWatch& watch)
+// Runs act and returns once watched has painted.
+void Until_Painted(QWidget* watched, PaintWatch& watch, const std::function<void()>& act)
 {
     watch.painted = false;
     watched->installEventFilter(&watch);
-    w->show();
+    act();
     while (!watch.painted)
         QApplication::processEvents();
     watched->removeEventFilter(&watch);
+}
+
+void Show_Until_Painted(QWidget* w, QWidget* watched, PaintWatch& watch)
+{
+    Until_Painted(watched, watch, [w] { w->show(); });
 }
 
 // On the full table, and on no file at all: the screen's own cost.
@@ -131,16 +141,25 @@ void Floor_Bare_Widget(benchmark::State& state)
     }
 }
 
+// The screen shown on the full table and painted.
+struct Shown_Screen {
+    Folder f;
+    TFTopicTemplate tpl{f.st};
+    TFMQTT_Set_Topic scr{f.st, f.msg, &tpl};
+    PaintWatch watch;
+    Shown_Screen()
+    {
+        scr.FormShow();
+        Show_Until_Painted(&scr, scr.ACG_Pub->viewport(), watch);
+    }
+};
+
 // Insert Row or Delete Row on row 3 of the shown, full table, with the repaint and the
 // status line that follow; the row that went is put back untimed, so the table stays full.
 void Row_Button(benchmark::State& state, bool insert)
 {
-    Folder f;
-    TFTopicTemplate tpl(f.st);
-    TFMQTT_Set_Topic scr(f.st, f.msg, &tpl);
-    PaintWatch watch;
-    scr.FormShow();
-    Show_Until_Painted(&scr, scr.ACG_Pub->viewport(), watch);
+    Shown_Screen shown;
+    TFMQTT_Set_Topic& scr = shown.scr;
     scr.ACG_Pub->setCurrentIndex(scr.Pub_Model->index(2, 0));
     for (auto _ : state) {
         (insert ? scr.Btn_InsRow : scr.Btn_DelRow)->click();
@@ -150,6 +169,28 @@ void Row_Button(benchmark::State& state, bool insert)
         state.ResumeTiming();
     }
     state.counters["rules"] = Publish_Rule_Count(scr.Table);
+}
+
+// Undo of Delete Row on a block of all 1024 rules of the shown table, until the grid has
+// repainted; the delete is done again untimed (redo), so each round undoes the same block.
+void Undo_Block_Delete(benchmark::State& state)
+{
+    Shown_Screen shown;
+    TFMQTT_Set_Topic& scr = shown.scr;
+    const QAbstractItemModel* m = scr.Pub_Model;
+    scr.ACG_Pub->selectionModel()->select(QItemSelection(m->index(0, 0), m->index(m->rowCount() - 1, 0)),
+                                          QItemSelectionModel::ClearAndSelect);
+    scr.Btn_DelRow->click();
+    int restored = 0;
+    for (auto _ : state) {
+        Until_Painted(scr.ACG_Pub->viewport(), shown.watch, [&] { scr.Undo_Change(); });
+        state.PauseTiming();
+        restored = Publish_Rule_Count(scr.Table);
+        scr.Redo_Change();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["rules"] = restored;
 }
 
 using bench::Resident_KiB;
@@ -187,3 +228,4 @@ BENCHMARK(Floor_Parse_And_Model)->Unit(benchmark::kMillisecond);
 BENCHMARK(Floor_Bare_Widget)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Row_Button, insert, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Row_Button, delete, false)->Unit(benchmark::kMillisecond);
+BENCHMARK(Undo_Block_Delete)->Unit(benchmark::kMillisecond);

@@ -216,12 +216,14 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
     const int row = index.row(), column = index.column();
     const Grid_Column_Desc& c = columns_.at(column);
     if (role == Qt::CheckStateRole && c.editor == Cell_Editor::Check) {
+        emit Editing(row);
         Put_Checked(row, column, Qt::CheckState(value.toInt()) == Qt::Checked);
     } else if (role == Qt::EditRole && c.editor != Cell_Editor::Check) {
         const QString text = value.toString();
         // A drop-down that takes only listed values takes nothing else from anywhere.
         if (c.editor == Cell_Editor::Choice && !Choices(row, column).contains(text))
             return false;
+        emit Editing(row);
         Put_Text(row, column, text);
     } else {
         return false;
@@ -452,7 +454,7 @@ void Attach_Grid_Model(QTableView* view, GridModel* model, const AppState& st, i
         view->setColumnHidden(c, model->Column(c).editor == Cell_Editor::Hidden);
     view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                           | QAbstractItemView::AnyKeyPressed);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view->setTabKeyNavigation(false); // Tab leaves the grid; the arrows move in it
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);

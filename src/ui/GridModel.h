@@ -70,6 +70,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 signals:
+    // A user's edit of a cell of the row is about to go in. It and the rules that follow
+    // it change that row only.
+    void Editing(int row);
     // A user's edit went in and its rules ran.
     void Edited(int row, int column);
 
@@ -137,8 +140,8 @@ private:
 QTableView* Make_Grid_View(QWidget* parent, const char* name);
 // Puts the model in the view: the delegate, hidden columns hidden, the header row and
 // row-number column shown with the corner cell's text (by string table index), editing by
-// F2, typing or double click, Alt+Down or F4 opening a drop-down cell, and the Enter and
-// double-click conveniences.
+// F2, typing or double click, Alt+Down or F4 opening a drop-down cell, blocks of cells
+// selected with Shift and Ctrl, and the Enter and double-click conveniences.
 void Attach_Grid_Model(QTableView* view, GridModel* model, const AppState& st, int cornerText);
 // Re-applies the corner text after a language switch.
 void Set_Grid_Corner_Text(QTableView* view, const QString& text);

@@ -3,6 +3,7 @@
 #include "BrokerTestDialog.h"
 #include "OctetRow.h"
 #include "ParGenFields.h"
+#include "UndoSteps.h"
 
 #include "session/AppState.h"
 #include "base/Messages.h"
@@ -18,6 +19,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -62,15 +64,60 @@ void Settle_Layouts()
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
 }
 
+// Whether a key takes the screen's undo or redo, which the fields leave to the screen.
+bool Is_Undo_Key(const QKeyEvent* k)
+{
+    return k->matches(QKeySequence::Undo) || k->matches(QKeySequence::Redo)
+           || k->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y);
+}
+
+using Put = std::function<void(ParKey, const QString&, bool)>;
+
+// One edit of a field: its value before and after, and whether the value before was the
+// user's. Typing on in the same text field adds to the step.
+class Field_Step : public QUndoCommand {
+public:
+    Field_Step(const QString& name, ParKey k, QString before, bool edited, QString after, Put put)
+        : QUndoCommand(name), key_(k), before_(std::move(before)), after_(std::move(after)), edited_(edited),
+          put_(std::move(put))
+    {
+    }
+    int id() const override { return 1; }
+    bool mergeWith(const QUndoCommand* other) override
+    {
+        const auto* o = static_cast<const Field_Step*>(other);
+        if (o->key_ != key_ || Par_Key_Info(key_).kind != ParKind::Text)
+            return false;
+        after_ = o->after_;
+        return true;
+    }
+    void undo() override { put_(key_, before_, edited_); }
+    void redo() override
+    {
+        if (pushed_)
+            put_(key_, after_, true);
+        pushed_ = true;
+    }
+
+private:
+    ParKey key_;
+    QString before_, after_;
+    bool edited_;
+    Put put_;
+    bool pushed_ = false; // the push's redo finds the value in the field already
+};
+
 } // namespace
 
 TFParGen::TFParGen(AppState& st, IMessages& msg, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      st_(st), msg_(msg), loaded_(ParGen_Defaults())
+      Undo_Stack(new QUndoStack(this)), st_(st), msg_(msg), loaded_(ParGen_Defaults())
 {
     setObjectName(QStringLiteral("TFParGen"));
     setModal(true);
+    connect(Undo_Stack, &QUndoStack::cleanChanged, this, [this](bool clean) { Is_Change = !clean; });
+    Attach_Undo_Keys(this, [this] { Undo_Stack->undo(); }, [this] { Undo_Stack->redo(); });
     QVBoxLayout* outer = Screen_Layout(this, &P_Title);
 
     CPG = Named<QScrollArea>(this, "CPG");
@@ -245,7 +292,11 @@ void TFParGen::Fill(const ParGen& m)
         if (controls_[i])
             Set_Par_Field_Value(Par_Keys()[i], controls_[i], m.values[i]);
     loading_ = false;
+    for (size_t i = 0; i < Par_Key_Count; ++i)
+        if (controls_[i])
+            shown_[i] = Par_Field_Value(Par_Keys()[i], controls_[i]);
     edited_.reset();
+    Undo_Stack->clear();
     Is_Change = false;
     Unmark();
     Move_GroupBoxs();
@@ -266,14 +317,40 @@ void TFParGen::On_Change(ParKey k)
 {
     if (loading_)
         return;
-    Is_Change = true;
-    edited_.set(size_t(k));
+    const size_t i = size_t(k);
+    const QString value = Par_Field_Value(Par_Key_Info(k), controls_[i]);
+    if (value != shown_[i]) {
+        Undo_Stack->push(new Field_Step(st_.Get_Lang_Text(Txt::Step_Edit), k, shown_[i], edited_[i], value,
+                                        [this](ParKey key, const QString& v, bool edited) { Put_Field(key, v, edited); }));
+        shown_[i] = value;
+    }
+    edited_.set(i);
+    Changed(k);
+}
+
+void TFParGen::Changed(ParKey k)
+{
     if (marked_ == Control(k))
         Unmark();
     if (Par_Key_Drives_Rules(k))
         Move_GroupBoxs();
     else if (Par_Key_Info(k).group == ParGroup::TLS)
         tls_summaries_->Update(st_, Values());
+}
+
+void TFParGen::Put_Field(ParKey k, const QString& value, bool edited)
+{
+    QWidget* c = Control(k);
+    loading_ = true;
+    Set_Par_Field_Value(Par_Key_Info(k), c, value);
+    loading_ = false;
+    shown_[size_t(k)] = value;
+    edited_.set(size_t(k), edited);
+    Changed(k);
+    Panel(Par_Key_Info(k).group)->Set_Expanded(true);
+    Settle_Layouts();
+    CPG->ensureWidgetVisible(c, 24, 48);
+    c->setFocus(Qt::OtherFocusReason);
 }
 
 void TFParGen::Move_GroupBoxs()
@@ -352,6 +429,10 @@ bool TFParGen::event(QEvent* e)
 
 bool TFParGen::eventFilter(QObject* watched, QEvent* e)
 {
+    // A field's own undo would take back a keystroke as a new edit; the screen's steps go
+    // back to the loaded values.
+    if (e->type() == QEvent::ShortcutOverride && Is_Undo_Key(static_cast<QKeyEvent*>(e)))
+        return true;
     if (e->type() == QEvent::Wheel) {
         FormMouseWheel(static_cast<QWheelEvent*>(e)->angleDelta().y());
         return true;

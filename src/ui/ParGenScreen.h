@@ -14,6 +14,7 @@
 
 class QPushButton;
 class QScrollArea;
+class QUndoStack;
 
 namespace swr {
 
@@ -55,7 +56,11 @@ public:
     // The field the last failed check pointed to, until it is edited.
     QWidget* Marked_Field() const { return marked_; }
 
+    // On while the fields differ from the load by an edit that is not undone.
     bool Is_Change = false;
+    // Every edit of a field is a step, typing on in the same text field adds to it; Ctrl+Z
+    // undoes, Ctrl+Y redoes. Each load starts it afresh.
+    QUndoStack* Undo_Stack;
 
     TitleStrip* P_Title;
     QScrollArea* CPG;
@@ -92,6 +97,11 @@ private:
     void Bind(const ParField& f);
     void Fill(const ParGen& m);
     void On_Change(ParKey k);
+    // What follows a change of key k's value: its mark goes and the rules run.
+    void Changed(ParKey k);
+    // Puts a value into key k's field as undo or redo does and brings the field into view;
+    // edited says whether the value is the user's or still the loaded one.
+    void Put_Field(ParKey k, const QString& value, bool edited);
     void Align_Labels();
     void Show_Failed(ParKey k);
     void Unmark();
@@ -104,7 +114,8 @@ private:
     std::vector<Row> rows_;
     ParGen loaded_;
     std::bitset<Par_Key_Count> edited_;
-    bool loading_ = false;
+    std::array<QString, Par_Key_Count> shown_; // each field's value before its latest change
+    bool loading_ = false; // the screen, not the user, puts values into the fields
     QWidget* marked_ = nullptr;
     QPalette marked_palette_;
     int wheel_ = 0;

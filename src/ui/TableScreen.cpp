@@ -2,6 +2,7 @@
 
 #include "DataAreaMap.h"
 #include "GridModel.h"
+#include "UndoSteps.h"
 
 #include "session/AppState.h"
 #include "project/GridRows.h"
@@ -13,51 +14,33 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableView>
+#include <QUndoStack>
+
+#include <algorithm>
 
 namespace swr {
 
-namespace {
-
-// The row helpers of each form, as the row buttons call them.
-struct Row_Helpers {
-    void (*delete_row)(IGrid&, int);
-    void (*insert_row)(IGrid&, int);
-    void (*copy_row)(const IGrid&, int, AppState&);
-    void (*paste_row)(IGrid&, int, bool, AppState&, IMessages&);
-};
-
-constexpr Row_Helpers Text_Rows{
-    Grid_Delete_Row,
-    [](IGrid& g, int row) { Grid_Insert_Row(g, row, false); },
-    [](const IGrid& g, int row, AppState& st) { Grid_Copy_Row(g, row, st.Row_Clipboard, st.Row_Clipboard_Check); },
-    [](IGrid& g, int row, bool copied, AppState& st, IMessages& msg) {
-        Grid_Paste_Row(g, row, copied, st.Row_Clipboard, st, msg);
-    },
-};
-
-constexpr Row_Helpers Check_Box_Rows{
-    [](IGrid& g, int row) { Grid_Delete_Row_Check(g, row, true); },
-    [](IGrid& g, int row) { Grid_Insert_Row_Check(g, row, true); },
-    [](const IGrid& g, int row, AppState& st) { Grid_Copy_Row_Check(g, row, st.Row_Clipboard, st.Row_Clipboard_Check); },
-    [](IGrid& g, int row, bool copied, AppState& st, IMessages& msg) {
-        Grid_Paste_Row_Check(g, row, copied, st.Row_Clipboard, st.Row_Clipboard_Check, st, msg);
-    },
-};
-
-const Row_Helpers& Helpers_Of(Row_Form form) { return form == Row_Form::Check_Box ? Check_Box_Rows : Text_Rows; }
-
-} // namespace
-
 TableScreen::TableScreen(AppState& st, IMessages& msg, const Table_Screen_Setup& setup, QWidget* parent)
-    : QDialog(parent), st_(st), msg_(msg), setup_(setup)
+    : QDialog(parent), Undo_Stack(new QUndoStack(this)), st_(st), msg_(msg), setup_(setup)
 {
+    // Each step holds the rows it changed; a hundred full tables of the topic screen take
+    // about 30 MiB.
+    Undo_Stack->setUndoLimit(100);
+    Attach_Undo_Keys(this, [this] { Undo_Change(); }, [this] { Redo_Change(); });
+    auto* fill = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
+    connect(fill, &QShortcut::activated, this, &TableScreen::Fill_Down);
 }
+
+TableScreen::~TableScreen() = default;
 
 void TableScreen::Add_Grid(const Table_Grid& grid)
 {
     Attach_Grid_Model(grid.view, grid.model, st_, grid.corner);
     grids_.append(grid);
+    connect(grid.model, &GridModel::Editing, this, [this, i = grids_.size() - 1](int row) { Editing(grids_[i], row); });
+    connect(grid.model, &GridModel::Edited, this, &TableScreen::Edited);
 }
 
 QHBoxLayout* TableScreen::Button_Bar(QWidget* after, std::initializer_list<QPushButton*> extra, int gap)
@@ -124,6 +107,7 @@ void TableScreen::Set_Lang()
 
 bool TableScreen::Report_Load(const FileResult& r)
 {
+    Undo_Stack->clear();
     if (!r.ok) {
         msg_.Show_Error(r.message);
         return false;
@@ -176,47 +160,157 @@ void TableScreen::Btn_OKClick()
         [this] { return Save(); });
 }
 
-void TableScreen::On_Current_Row(const std::function<void(IGrid&, int)>& op)
+QList<int> TableScreen::Selected_Rows() const
+{
+    QList<int> rows;
+    for (const QItemSelectionRange& r : Shown_Grid()->selectionModel()->selection())
+        for (int row = r.top(); row <= r.bottom(); ++row)
+            rows.append(row + 1);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (rows.isEmpty() && Current_Row() > 0)
+        rows.append(Current_Row());
+    return rows;
+}
+
+QList<int> TableScreen::Rows_To_Change()
 {
     Commit_Edit();
-    const int row = Current_Row();
-    if (row < 1)
-        return;
+    return Selected_Rows();
+}
+
+int TableScreen::Last_Row() const { return Shown_Grid()->model()->rowCount(); }
+
+std::unique_ptr<Rows_Step> TableScreen::Start_Step(const Table_Grid& grid, int first, int last, int name)
+{
+    return std::make_unique<Rows_Step>(st_.Get_Lang_Text(name), grid.view, grid.model, setup_.form, first, last,
+                                       [this] { Update_Status(); });
+}
+
+void TableScreen::Change_Rows(QTableView* view, int first, int last, int name,
+                              const std::function<void(IGrid&)>& change)
+{
+    const Table_Grid& grid = Grid_Of(view);
+    std::unique_ptr<Rows_Step> step = Start_Step(grid, first, last, name);
+    changing_ = true;
     {
-        ModelGrid g(Grid_Of(Shown_Grid()).model); // tells the views once, when the rows have moved
-        op(g, row);
+        ModelGrid g(grid.model); // tells the views once, when the rows have moved
+        change(g);
     }
+    changing_ = false;
+    Push(std::move(step));
     Update_Status();
+}
+
+void TableScreen::Push(std::unique_ptr<Rows_Step> step)
+{
+    if (step->Took_Effect())
+        Undo_Stack->push(step.release());
+}
+
+void TableScreen::Editing(const Table_Grid& grid, int row)
+{
+    if (!changing_)
+        editing_ = Start_Step(grid, row + 1, row + 1, Txt::Step_Edit);
+}
+
+void TableScreen::Edited()
+{
+    if (editing_)
+        Push(std::move(editing_));
 }
 
 void TableScreen::Btn_DelRowClick()
 {
-    On_Current_Row([this](IGrid& g, int row) {
-        if (msg_.Ask_Yes_No(st_.Get_Lang_Text(setup_.delete_question) + QString::number(row)))
-            Helpers_Of(setup_.form).delete_row(g, row);
+    const QList<int> rows = Rows_To_Change();
+    if (rows.isEmpty())
+        return;
+    const QString question = rows.size() == 1
+                                 ? st_.Get_Lang_Text(setup_.delete_question) + QString::number(rows.front())
+                                 : st_.Get_Lang_Text(Txt::Delete_Rows_Question).arg(rows.size());
+    if (!msg_.Ask_Yes_No(question))
+        return;
+    Change_Rows(Shown_Grid(), rows.front(), Last_Row(), Txt::Step_Delete_Rows, [&](IGrid& g) {
+        Grid_Delete_Rows(g, setup_.form, rows, setup_.form == Row_Form::Check_Box);
     });
 }
 
 void TableScreen::Btn_InsRowClick()
 {
-    On_Current_Row([this](IGrid& g, int row) { Helpers_Of(setup_.form).insert_row(g, row); });
+    const QList<int> rows = Rows_To_Change();
+    if (rows.isEmpty())
+        return;
+    Change_Rows(Shown_Grid(), rows.front(), Last_Row(), Txt::Step_Insert_Rows, [&](IGrid& g) {
+        Grid_Insert_Rows(g, setup_.form, rows.front(), int(rows.size()), setup_.form == Row_Form::Check_Box);
+    });
 }
 
 void TableScreen::Btn_CopyRowClick()
 {
-    On_Current_Row([this](IGrid& g, int row) {
-        Helpers_Of(setup_.form).copy_row(g, row, st_);
-        // The copy counts for this grid only: the screen's other grid still has none to paste.
-        for (const Table_Grid& t : grids_)
-            *t.copied = t.view == Shown_Grid();
-    });
+    const QList<int> rows = Rows_To_Change();
+    if (rows.isEmpty())
+        return;
+    Grid_Copy_Rows(ModelGrid(Grid_Of(Shown_Grid()).model), setup_.form, rows, st_.Row_Clipboard,
+                   st_.Row_Clipboard_Below, st_.Row_Clipboard_Check);
+    // The copy counts for this grid only: the screen's other grid still has none to paste.
+    for (const Table_Grid& t : grids_)
+        *t.copied = t.view == Shown_Grid();
 }
 
 void TableScreen::Btn_PasteRowClick()
 {
-    On_Current_Row([this](IGrid& g, int row) {
-        Helpers_Of(setup_.form).paste_row(g, row, *Grid_Of(Shown_Grid()).copied, st_, msg_);
+    const QList<int> rows = Rows_To_Change();
+    if (rows.isEmpty())
+        return;
+    // The block goes from the first selected row down; a block that does not fit is
+    // refused before it touches a row.
+    const int row = rows.front();
+    const int last = qMin(Last_Row(), row + int(st_.Row_Clipboard_Below.size()));
+    Change_Rows(Shown_Grid(), row, last, Txt::Step_Paste_Rows, [&](IGrid& g) {
+        Grid_Paste_Rows(g, setup_.form, row, *Grid_Of(Shown_Grid()).copied, st_.Row_Clipboard,
+                        st_.Row_Clipboard_Below, st_.Row_Clipboard_Check, st_, msg_);
     });
+}
+
+void TableScreen::Fill_Down()
+{
+    Commit_Edit();
+    QTableView* view = Shown_Grid();
+    const QModelIndexList cells = view->selectionModel()->selectedIndexes();
+    int top = -1, bottom = -1;
+    bool one_column = cells.size() > 1;
+    for (const QModelIndex& i : cells) {
+        one_column = one_column && i.column() == cells.front().column();
+        top = top < 0 ? i.row() : qMin(top, i.row());
+        bottom = qMax(bottom, i.row());
+    }
+    if (!one_column) {
+        msg_.Show_Error(st_.Get_Lang_Text(Txt::Fill_Down_One_Column));
+        return;
+    }
+    // Each cell below takes the top cell's value as if the user put it there: the cells
+    // that would refuse it keep theirs, and the rules that follow an edit run.
+    GridModel* model = Grid_Of(view).model;
+    const int column = cells.front().column();
+    const int role = model->Column(column).editor == Cell_Editor::Check ? Qt::CheckStateRole : Qt::EditRole;
+    const QVariant value = model->index(top, column).data(role);
+    Change_Rows(view, top + 2, bottom + 1, Txt::Step_Fill_Down, [&](IGrid&) {
+        for (const QModelIndex& i : cells)
+            if (i.row() != top)
+                model->setData(i, value, role);
+    });
+}
+
+void TableScreen::Undo_Change()
+{
+    Commit_Edit();
+    Undo_Stack->undo();
+}
+
+void TableScreen::Redo_Change()
+{
+    Commit_Edit();
+    Undo_Stack->redo();
 }
 
 void TableScreen::Btn_DataAreaClick()

@@ -3,17 +3,20 @@
 #include "WidgetKit.h"
 
 #include "project/CheckFinding.h"
+#include "project/GridRows.h"
 
 #include <QDialog>
 #include <QList>
 
 #include <functional>
 #include <initializer_list>
+#include <memory>
 
 class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QTableView;
+class QUndoStack;
 
 namespace swr {
 
@@ -24,10 +27,7 @@ struct Map_Finding;
 class GridModel;
 class IGrid;
 class IMessages;
-
-// The form of the row helpers a screen's grids use. The check-box form marks column 1
-// (Enable) of the row it clears; the text form leaves it empty.
-enum class Row_Form { Text, Check_Box };
+class Rows_Step;
 
 // What tells one table screen from the other in the frame they share.
 struct Table_Screen_Setup {
@@ -36,6 +36,8 @@ struct Table_Screen_Setup {
     // six hints in the same order.
     int first_text;
     int delete_question; // asked with the row number after it
+    // The form of the row helpers the screen's grids use. The check-box form marks column
+    // 1 (Enable) of the rows it clears; the text form leaves it empty.
     Row_Form form;
     // The rows of the screen's first grid a finding of the data-area map names.
     QList<int> Map_Finding::*map_rows;
@@ -54,9 +56,13 @@ struct Table_Grid {
 // on the grid shown (Delete, Insert, Copy and Paste Row), the data-area map, OK and
 // Cancel, their texts and their tab order. OK commits the cell being edited, checks the
 // table, brings the first error's cell into view, writes the file and closes.
+// The row buttons work on the selected rows, one or a block; Ctrl+D fills a selection in
+// one column down from its top cell. Every change of a grid is a step that Ctrl+Z undoes
+// and Ctrl+Y redoes, for as long as the screen is shown.
 class TableScreen : public QDialog, public ILangScreen {
     Q_OBJECT
 public:
+    ~TableScreen() override;
     void Set_Lang() override;
 
     void Btn_OKClick();
@@ -66,8 +72,19 @@ public:
     void Btn_PasteRowClick();
     // The data-area map of the table on screen with the other table as saved.
     void Btn_DataAreaClick();
+    void Fill_Down();
+    void Undo_Change();
+    void Redo_Change();
     // The row of the shown grid's current cell, from 1; 0 when there is none.
     int Current_Row() const;
+    // The rows of the shown grid's selection, from 1 and ascending; the current row when
+    // nothing is selected.
+    QList<int> Selected_Rows() const;
+    // Runs change on the rows first..last (from 1) of view's grid as one step for undo and
+    // redo, named by string table index name, then updates the status line: a row button,
+    // a fill, a replace or an import. The change may put any cell of those rows, and may
+    // ask or refuse; a change that leaves the rows as they were is no step.
+    void Change_Rows(QTableView* view, int first, int last, int name, const std::function<void(IGrid&)>& change);
 
     TitleStrip* P_Title = nullptr;
     QLabel* L_Status = nullptr;
@@ -78,6 +95,7 @@ public:
     QPushButton* Btn_DataArea = nullptr;
     QPushButton* Btn_OK = nullptr;
     QPushButton* Btn_Cancel = nullptr;
+    QUndoStack* Undo_Stack;
 
 protected:
     TableScreen(AppState& st, IMessages& msg, const Table_Screen_Setup& setup, QWidget* parent);
@@ -91,7 +109,7 @@ protected:
     QHBoxLayout* Button_Bar(QWidget* after, std::initializer_list<QPushButton*> extra, int gap);
 
     // Shows what loading the file said: the error that stops the opening, or the notices
-    // as warnings. True when the table was read.
+    // as warnings. True when the table was read. A load starts the history of undo afresh.
     bool Report_Load(const FileResult& r);
     // The grid added with view; the first for a view that is none of them.
     const Table_Grid& Grid_Of(const QTableView* view) const;
@@ -108,11 +126,19 @@ protected:
 
 private:
     void Commit_Edit();
-    // Runs op on the current row of the shown grid; nothing without a current row.
-    void On_Current_Row(const std::function<void(IGrid&, int)>& op);
+    // The selected rows, once the cell being edited went in.
+    QList<int> Rows_To_Change();
+    int Last_Row() const; // of the shown grid, from 1
+    std::unique_ptr<Rows_Step> Start_Step(const Table_Grid& grid, int first, int last, int name);
+    // The step of the user's edit of a cell under way, while no other change runs.
+    void Editing(const Table_Grid& grid, int row);
+    void Edited();
+    void Push(std::unique_ptr<Rows_Step> step);
 
     Table_Screen_Setup setup_;
     QList<Table_Grid> grids_;
+    std::unique_ptr<Rows_Step> editing_;
+    bool changing_ = false; // a change of rows runs: its cell edits are part of its step
 };
 
 } // namespace swr

@@ -8,6 +8,7 @@
 #include "project/pargen/ParGen.h"
 
 #include "BrokerFixture.h"
+#include "KeyChord.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -24,6 +25,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTimer>
+#include <QUndoStack>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
@@ -79,6 +81,27 @@ struct TopicScreen : ::testing::Test {
     }
     QString Cell(int row, int column) const { return scr->Pub_Model->Text(row - 1, column); }
     void Select(int row, int column = 0) { scr->ACG_Pub->setCurrentIndex(scr->Pub_Model->index(row - 1, column)); }
+    // Selects the cells of column in the rows, as Ctrl and the mouse would, the first current.
+    void Select_Cells(const QList<int>& rows, int column = 0)
+    {
+        QItemSelectionModel* sel = scr->ACG_Pub->selectionModel();
+        sel->setCurrentIndex(scr->Pub_Model->index(rows.front() - 1, column), QItemSelectionModel::ClearAndSelect);
+        for (int r : rows)
+            sel->select(scr->Pub_Model->index(r - 1, column), QItemSelectionModel::Select);
+    }
+    // The Topic column of rows 1..10.
+    QStringList Topics() const
+    {
+        QStringList t;
+        for (int r = 1; r <= 10; ++r)
+            t << Cell(r, 0);
+        return t;
+    }
+    // A key on the grid, with the screen the active window as a user's would be.
+    void Key(int key, Qt::KeyboardModifiers mods = Qt::ControlModifier)
+    {
+        test::Key_Chord(scr.get(), scr->ACG_Pub, key, mods);
+    }
     QString Text(int i) const { return p.st.Get_Lang_Text(i); }
     // The status line, which follows the grid's first paint and every change.
     QString Status()
@@ -561,4 +584,164 @@ TEST_F(TopicScreen, MonitorButtonWatchesTheRulesOnScreenOnTheSavedBroker)
     mon->close(); // deleted when closed
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(scr->findChild<TFMonitor*>());
+}
+
+TEST_F(TopicScreen, RowButtonsOnBlocksOfRows)
+{
+    const auto copy_rows_1_2 = [this] {
+        Select_Cells({1, 2});
+        scr->Btn_CopyRow->click();
+    };
+    const struct {
+        const char* what;
+        std::function<void()> before; // a copy, say
+        QList<int> rows;              // selected
+        QPushButton* TFMQTT_Set_Topic::*button;
+        std::deque<bool> answers;
+        QStringList topics; // rows 1..10 after
+        QString question, error;
+    } cases[] = {
+        {"delete a block", {}, {2, 3, 4}, &TFMQTT_Set_Topic::Btn_DelRow, {true},
+         {"T1", "T5", "T6", "", "", "", "", "", "", ""}, "Are you sure you want to delete the 3 selected rows?", {}},
+        {"delete rows apart", {}, {2, 4}, &TFMQTT_Set_Topic::Btn_DelRow, {true},
+         {"T1", "T3", "T5", "T6", "", "", "", "", "", ""}, "Are you sure you want to delete the 2 selected rows?", {}},
+        {"delete answered No", {}, {2, 3}, &TFMQTT_Set_Topic::Btn_DelRow, {false},
+         {"T1", "T2", "T3", "T4", "T5", "T6", "", "", "", ""}, "Are you sure you want to delete the 2 selected rows?", {}},
+        {"insert as many as selected", {}, {2, 3}, &TFMQTT_Set_Topic::Btn_InsRow, {},
+         {"T1", "", "", "T2", "T3", "T4", "T5", "T6", "", ""}, {}, {}},
+        {"paste a block into empty rows", copy_rows_1_2, {8, 9, 10}, &TFMQTT_Set_Topic::Btn_PasteRow, {},
+         {"T1", "T2", "T3", "T4", "T5", "T6", "", "T1", "T2", ""}, {}, {}},
+        {"paste over a used row asks once", copy_rows_1_2, {6}, &TFMQTT_Set_Topic::Btn_PasteRow, {true},
+         {"T1", "T2", "T3", "T4", "T5", "T1", "T2", "", "", ""},
+         Text(Txt::Paste_Rows_Overwrite).arg(1).arg(6).arg(7), {}},
+        {"paste past the end", copy_rows_1_2, {1024}, &TFMQTT_Set_Topic::Btn_PasteRow, {},
+         {"T1", "T2", "T3", "T4", "T5", "T6", "", "", "", ""}, {},
+         "The 2 copied rows do not fit: from row 1024 to the end of the table there are only 1 rows. Select a row "
+         "further up and paste again."},
+    };
+    for (const auto& c : cases) {
+        Write(Topic_File(6));
+        Show();
+        if (c.before)
+            c.before();
+        p.msg.questions.clear();
+        p.msg.errors.clear();
+        p.msg.answers = c.answers;
+        Select_Cells(c.rows);
+        (scr.get()->*c.button)->click();
+        EXPECT_EQ(Topics(), c.topics) << c.what;
+        EXPECT_EQ(p.msg.questions.value(0), c.question) << c.what;
+        EXPECT_EQ(p.msg.errors.value(0), c.error) << c.what;
+    }
+    // A block with the mouse and the keyboard: a click, then Shift and the arrows.
+    Show();
+    QTableView* g = scr->ACG_Pub;
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(scr->Pub_Model->index(2, 4)).center());
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(scr->Selected_Rows(), (QList<int>{3, 4, 5}));
+    const QString shots = qEnvironmentVariable("SWR_SCREENSHOT_DIR");
+    if (!shots.isEmpty())
+        scr->grab().save(QDir(shots).filePath("topic_block.png"));
+}
+
+TEST_F(TopicScreen, FillDownCopiesTheTopCellIntoTheCellsBelow)
+{
+    Write(Topic_File(5));
+    Show();
+    const int Retained = 1;
+    scr->Pub_Model->setData(scr->Pub_Model->index(1, Template), "{\"v\":$VALUE$}", Qt::EditRole);
+    scr->Pub_Model->setData(scr->Pub_Model->index(1, Retained), Qt::Checked, Qt::CheckStateRole);
+    for (int column : {Template, Retained}) {
+        Select_Cells({2, 3, 4}, column);
+        Key(Qt::Key_D);
+    }
+    for (int r : {2, 3, 4}) {
+        EXPECT_EQ(Cell(r, Template), "{\"v\":$VALUE$}") << r;
+        EXPECT_EQ(Cell(r, Retained), "Y") << r;
+    }
+    EXPECT_EQ(Cell(5, Template), "$VALUE$");
+    EXPECT_EQ(Cell(1, Retained), "N");
+
+    // A selection over two columns, or a single cell, is no fill: said, nothing changed.
+    Select_Cells({4, 5}, 0);
+    scr->ACG_Pub->selectionModel()->select(scr->Pub_Model->index(4, Mnemonic), QItemSelectionModel::Select);
+    Key(Qt::Key_D);
+    Select_Cells({5});
+    Key(Qt::Key_D);
+    EXPECT_EQ(p.msg.errors, QStringList(2, Text(Txt::Fill_Down_One_Column)));
+    EXPECT_EQ(Cell(5, 0), "T5");
+    EXPECT_EQ(Cell(5, Mnemonic), "M5");
+}
+
+// Each kind of change goes back with Ctrl+Z and comes again with Ctrl+Y, the status line
+// and the markers with it.
+TEST_F(TopicScreen, UndoAndRedoEveryKindOfChange)
+{
+    const struct {
+        const char* what;
+        std::function<void()> change;
+    } cases[] = {
+        {"cell", [this] { scr->Pub_Model->setData(scr->Pub_Model->index(2, 0), "renamed", Qt::EditRole); }},
+        {"check box", [this] { scr->Pub_Model->setData(scr->Pub_Model->index(2, 1), Qt::Checked, Qt::CheckStateRole); }},
+        {"delete block",
+         [this] {
+             p.msg.answers = {true};
+             Select_Cells({2, 3});
+             scr->Btn_DelRow->click();
+         }},
+        {"insert block",
+         [this] {
+             Select_Cells({1, 2, 3});
+             scr->Btn_InsRow->click();
+         }},
+        {"paste block",
+         [this] {
+             Select_Cells({1, 2});
+             scr->Btn_CopyRow->click();
+             Select_Cells({3});
+             p.msg.answers = {true};
+             scr->Btn_PasteRow->click();
+         }},
+        {"fill down",
+         [this] {
+             Select_Cells({1, 2, 3, 4}, Mnemonic);
+             Key(Qt::Key_D);
+         }},
+    };
+    // Row 4's template is refused by the check: its marker follows the row.
+    Write("<MQTT_Set_Topic><MQTT_Publish>" + Rule(1) + Rule(2) + Rule(3) + Rule(4, "Template=\"$VALUE\"")
+          + "</MQTT_Publish><MQTT_Subscribe/></MQTT_Set_Topic>");
+    // The history belongs to one showing.
+    Show();
+    scr->Pub_Model->setData(scr->Pub_Model->index(0, 0), "gone at the next showing", Qt::EditRole);
+    Show();
+    EXPECT_EQ(scr->Undo_Stack->count(), 0);
+    Key(Qt::Key_Z);
+    EXPECT_EQ(Cell(1, 0), "T1");
+    for (const auto& c : cases) {
+        Show();
+        const auto before = scr->Table.Pub;
+        const QString status = Status();
+        const auto marked = [this] {
+            QList<int> rows;
+            for (int r = 0; r < 10; ++r)
+                if (scr->Pub_Model->headerData(r, Qt::Vertical, Qt::ToolTipRole).isValid())
+                    rows << r + 1;
+            return rows;
+        };
+        const QList<int> marked_before = marked();
+        c.change();
+        const auto after = scr->Table.Pub;
+        const QList<int> marked_after = marked();
+        ASSERT_FALSE(after == before) << c.what;
+        ASSERT_EQ(scr->Undo_Stack->count(), 1) << c.what;
+        Key(Qt::Key_Z);
+        EXPECT_TRUE(scr->Table.Pub == before) << c.what;
+        EXPECT_EQ(marked(), marked_before) << c.what;
+        EXPECT_EQ(Status(), status) << c.what;
+        Key(Qt::Key_Y);
+        EXPECT_TRUE(scr->Table.Pub == after) << c.what;
+        EXPECT_EQ(marked(), marked_after) << c.what;
+    }
 }

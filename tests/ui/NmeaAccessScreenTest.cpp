@@ -5,6 +5,7 @@
 #include "lang/Texts.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 
+#include "KeyChord.h"
 #include "TableGrid.h"
 #include "TestSupport.h"
 
@@ -19,6 +20,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
+#include <QUndoStack>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
@@ -68,6 +70,14 @@ struct AccessFixture : ::testing::Test {
         ASSERT_TRUE(edit(row, Col_Position, position));
     }
     void select(int row) { s->ASG->setCurrentIndex(at(row, Col_Mnemonic)); }
+    // Selects the cells of column in the rows first..last, the first current.
+    void select(int first, int last, int column = Col_Mnemonic)
+    {
+        s->ASG->selectionModel()->setCurrentIndex(at(first, column), QItemSelectionModel::NoUpdate);
+        s->ASG->selectionModel()->select(QItemSelection(at(first, column), at(last, column)),
+                                         QItemSelectionModel::ClearAndSelect);
+    }
+    void key(int key) { test::Key_Chord(s.get(), s->ASG, key, Qt::ControlModifier); }
     bool file_exists() const { return QFile::exists(p.st.File_NMEA_Access); }
 
     ProgramFolder p;
@@ -464,4 +474,66 @@ TEST(AccessFieldColumn, FitsTheWidestFieldTextUpToTheCap)
         }
         EXPECT_EQ(s.ASG->columnWidth(Col_Field), std::min(widest + 12, 440)) << pixels;
     }
+}
+
+// Blocks keep their check marks and freed rows get Enable; a fill runs the rules of a pick;
+// undo takes back what the rules did too.
+TEST_F(AccessFixture, BlocksFillDownAndUndo)
+{
+    ASSERT_TRUE(s->FormShow());
+    s->show();
+    fill(1, "GGA", Gga_Lat_Minutes, "0");
+    fill(2, "GSV", Gsv_First, "4");
+    m().setData(at(2, Col_SwapAll), Qt::Checked, Qt::CheckStateRole);
+    m().setData(at(1, Col_Enable), Qt::Unchecked, Qt::CheckStateRole);
+    const NMEA_Listener_Row r1 = s->Table.row(1), r2 = s->Table.row(2), empty;
+
+    select(1, 2);
+    s->Btn_CopyRowClick();
+    select(5, 5);
+    s->Btn_PasteRowClick();
+    EXPECT_EQ(s->Table.row(5), r1);
+    EXPECT_EQ(s->Table.row(6), r2);
+    EXPECT_TRUE(at(6, Col_Index).flags() & Qt::ItemIsEditable);
+
+    const QString status = s->L_Status->text();
+    const int before_delete = s->Undo_Stack->index();
+    p.msg.answers = {true};
+    select(1, 2);
+    s->Btn_DelRowClick();
+    EXPECT_EQ(p.msg.questions, QStringList{p.st.Get_Lang_Text(Txt::Delete_Rows_Question).arg(2)});
+    EXPECT_EQ(s->Table.row(3), r1);
+    EXPECT_EQ(s->Table.row(99), empty);
+    EXPECT_EQ(s->Table.row(100), empty);
+
+    // Rows 10 to 12: a GSV with an Index above two GGA rows, whose Index is read-only.
+    fill(10, "GSV", Gsv_First, "20");
+    ASSERT_TRUE(edit(10, Col_Index, "3"));
+    fill(11, "GGA", Gga_Lat_Direction, "30");
+    fill(12, "GGA", Gga_Lat_Direction, "31");
+    const NMEA_Listener_Row r11 = s->Table.row(11);
+    const int steps = s->Undo_Stack->count();
+    select(10, 12, Col_Index);
+    key(Qt::Key_D);
+    EXPECT_EQ(s->Table.row(11).Index, "");
+    EXPECT_EQ(s->Undo_Stack->count(), steps) << "a fill that changed nothing is no step";
+    select(10, 12, Col_Sentence);
+    key(Qt::Key_D);
+    for (int row : {11, 12}) {
+        EXPECT_EQ(s->Table.row(row).Sentence, "GSV") << row;
+        EXPECT_EQ(s->Table.row(row).DataField, Gsv_First) << row;
+        EXPECT_TRUE(at(row, Col_Index).flags() & Qt::ItemIsEditable) << row;
+    }
+    EXPECT_EQ(s->Table.row(11).Position, "22") << "proposed after row 10's byte at 20, as a pick does";
+
+    key(Qt::Key_Z);
+    EXPECT_EQ(s->Table.row(11), r11);
+    EXPECT_FALSE(at(11, Col_Index).flags() & Qt::ItemIsEditable);
+    for (int i = 0; i < 20 && s->Undo_Stack->index() > before_delete; ++i) // the edits of rows 10 to 12, the delete
+        key(Qt::Key_Z);
+    EXPECT_EQ(s->Table.row(1), r1);
+    EXPECT_EQ(s->Table.row(2), r2);
+    EXPECT_EQ(s->Table.row(5), r1);
+    EXPECT_EQ(s->L_Status->text(), status);
+    EXPECT_EQ(s->Selected_Rows(), (QList<int>{1, 2})) << "the rows deleted are selected again";
 }

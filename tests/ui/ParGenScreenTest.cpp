@@ -4,6 +4,7 @@
 #include "session/Projects.h"
 #include "lang/LangTable.h"
 
+#include "KeyChord.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <QUndoStack>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
@@ -666,4 +668,64 @@ TEST_F(ScreenFixture, FailedWriteKeepsTheScreenOpenWithItsEdits)
     EXPECT_TRUE(s->isVisible());
     EXPECT_EQ(Edit(K::MQTT_Server_URL)->text(), "broker.plant.local");
     EXPECT_TRUE(s->Is_Change);
+}
+
+// Ctrl+Z takes back the screen's edits, also from inside a field: typing in one field is
+// one step, and undoing back to the loaded values means no change, down to a value the
+// field could not show whole.
+TEST_F(ScreenFixture, UndoBackToTheLoadedValuesIsNoChange)
+{
+    const QString long_name = "a-device-name-of-forty-characters-long.";
+    p.write("PROJECTS/Plant/ParGen.xml", "<Par_Gen><Eth_Conn_Device_Name>" + long_name.toUtf8()
+                                             + "</Eth_Conn_Device_Name></Par_Gen>");
+    const QByteArray loaded = [&] {
+        Open();
+        s->Btn_OK->click();
+        return File();
+    }();
+    ASSERT_TRUE(loaded.contains(long_name.toUtf8()));
+
+    Open();
+    const auto key = [this](QWidget* w, int key) {
+        w->setFocus();
+        test::Key_Chord(s.get(), w, key, Qt::ControlModifier);
+    };
+    QLineEdit* name = Edit(K::Eth_Conn_Device_Name);
+    QLineEdit* client = Edit(K::MQTT_Client_ID);
+    QTest::keyClicks(client, "abc");
+    Box(K::MQTT_WillFlag)->click();
+    Settle();
+    ASSERT_TRUE(Shown(K::MQTT_Will_QoS));
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_Backspace);
+    ASSERT_TRUE(s->Is_Change);
+
+    key(name, Qt::Key_Z);
+    EXPECT_EQ(name->text(), long_name.left(31));
+    key(name, Qt::Key_Z);
+    Settle();
+    EXPECT_FALSE(Shown(K::MQTT_Will_QoS)) << "the rules follow the value put back";
+    EXPECT_TRUE(s->Is_Change);
+    key(name, Qt::Key_Z);
+    EXPECT_EQ(client->text(), "") << "the typing went back in one step";
+    EXPECT_FALSE(s->Is_Change);
+
+    key(client, Qt::Key_Y);
+    EXPECT_EQ(client->text(), "abc");
+    EXPECT_TRUE(s->Is_Change);
+    key(client, Qt::Key_Z);
+    EXPECT_FALSE(s->Is_Change);
+
+    // Unchanged: Cancel does not ask, OK writes the loaded values.
+    s->Btn_OK->click();
+    EXPECT_FALSE(s->isVisible());
+    EXPECT_EQ(File(), loaded);
+
+    // Each load starts the history afresh.
+    Open();
+    QTest::keyClicks(client, "x");
+    Open();
+    EXPECT_EQ(s->Undo_Stack->count(), 0);
+    s->Btn_Cancel->click();
+    EXPECT_TRUE(p.msg.questions.isEmpty());
 }

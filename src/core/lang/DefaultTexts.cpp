@@ -517,6 +517,18 @@ const DefaultText Default_Texts[] = {
     {1226, "(hexadecimal, not UTF-8)"},
     {1227, "The monitor cannot start: %1"},
     {1228, "Rules seen: %1 of %2 that publish on change or on timer"},
+    // Blocks of rows and undo.
+    {1260, "Are you sure you want to delete the %1 selected rows?"},
+    {1261, "The %1 copied rows do not fit: from row %2 to the end of the table there are only %3 rows. "
+           "Select a row further up and paste again."},
+    {1262, "%1 of the rows %2 to %3 are already used. Do you want to overwrite their values?"},
+    {1263, "Fill down copies the top cell of a selection into the cells below it. Select a cell and "
+           "the cells below it in the same column."},
+    {1264, "Edit"},
+    {1265, "Delete rows"},
+    {1266, "Insert rows"},
+    {1267, "Paste rows"},
+    {1268, "Fill down"},
     {1160, "Data Area"},
     {1161, "Shows which bytes of the device's data area the listener rows fill and the publish rules read"},
     {1162, "Data Area Map"},

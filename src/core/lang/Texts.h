@@ -143,6 +143,16 @@ inline constexpr int Lang_Count = 1600;
     TEXT(Monitor_Hex, 1226)                                                                        \
     TEXT(Monitor_Not_Started, 1227)   /* %1 reason */                                              \
     TEXT(Monitor_Seen, 1228)          /* %1, %2 counts */                                          \
+    /* Blocks of rows and undo in the table screens and Set Communication. */                      \
+    TEXT(Delete_Rows_Question, 1260)  /* %1 rows */                                                \
+    TEXT(Paste_Past_End, 1261)        /* %1 rows copied, %2 row, %3 rows from it to the end */     \
+    TEXT(Paste_Rows_Overwrite, 1262)  /* %1 rows used, %2 first row, %3 last row */                \
+    TEXT(Fill_Down_One_Column, 1263)                                                               \
+    TEXT(Step_Edit, 1264)             /* the names of the undoable steps follow in order */        \
+    TEXT(Step_Delete_Rows, 1265)                                                                   \
+    TEXT(Step_Insert_Rows, 1266)                                                                   \
+    TEXT(Step_Paste_Rows, 1267)                                                                    \
+    TEXT(Step_Fill_Down, 1268)                                                                     \
     /* The MQTT topic screen, its file and its data check. Each kind of row has its run of */      \
     /* check texts: data type, dimension for "INT", for "FLOAT", for any other type, position. */  \
     TEXT(MQTT_Title, 1300)                                                                         \

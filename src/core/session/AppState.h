@@ -42,6 +42,7 @@ struct AppState {
 
     QStringList Row_Clipboard;
     QList<bool> Row_Clipboard_Check;
+    QList<QStringList> Row_Clipboard_Below; // the rows after the first of a block copied
 
     // The entry at index; an index outside the table gives an empty text.
     QString Get_Lang_Text(int index) const { return Texts(Lang_Table).Get_Lang_Text(index); }

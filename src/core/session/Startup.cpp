@@ -84,6 +84,7 @@ void Start_Up(AppState& st, const QString& programDir, IMessages& msg)
 
     st.Row_Clipboard.clear();
     st.Row_Clipboard_Check.clear();
+    st.Row_Clipboard_Below.clear();
 
     Init_NMEA0183_Map();
 }

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace swr;
 using swr::test::RecordingMessages;
 
@@ -171,4 +173,117 @@ TEST(GridRows, EnterMoveRule)
     EXPECT_EQ(std::pair(c, r), std::pair(1, 1));
     EXPECT_FALSE(Grid_Enter_Target(0, 2, 3, 5, &c, &r));
     EXPECT_FALSE(Grid_Enter_Target(2, 0, 3, 5, &c, &r));
+}
+
+namespace {
+
+// A one-column grid whose data rows 1..rows - 1 hold "r1", "r2", ...; the column as a list.
+MemGrid Numbered(int rows, int filled)
+{
+    MemGrid g(rows, 1);
+    for (int r = 1; r <= filled; ++r)
+        g.Fill(r, {QString("r%1").arg(r)});
+    return g;
+}
+
+QStringList Column(const MemGrid& g, int rows)
+{
+    QStringList out;
+    for (int r = 1; r < rows; ++r)
+        out << g.Row(r).first();
+    return out;
+}
+
+} // namespace
+
+TEST(GridRows, BlocksDeleteAndInsert)
+{
+    const struct {
+        const char* what;
+        std::function<void(IGrid&)> op;
+        QStringList rows;
+    } cases[] = {
+        {"delete a block", [](IGrid& g) { Grid_Delete_Rows(g, Row_Form::Text, {2, 3}, false); },
+         {"r1", "r4", "r5", "", "", ""}},
+        {"delete rows apart", [](IGrid& g) { Grid_Delete_Rows(g, Row_Form::Text, {1, 3, 5}, false); },
+         {"r2", "r4", "", "", "", ""}},
+        {"delete every row", [](IGrid& g) { Grid_Delete_Rows(g, Row_Form::Text, {1, 2, 3, 4, 5, 6}, false); },
+         {"", "", "", "", "", ""}},
+        {"delete marks the freed rows", [](IGrid& g) { Grid_Delete_Rows(g, Row_Form::Text, {1, 2}, true); },
+         {"r3", "r4", "r5", "", "Y", "Y"}},
+        {"insert two", [](IGrid& g) { Grid_Insert_Rows(g, Row_Form::Text, 2, 2, false); },
+         {"r1", "", "", "r2", "r3", "r4"}},
+        {"insert more than fit below", [](IGrid& g) { Grid_Insert_Rows(g, Row_Form::Text, 5, 4, true); },
+         {"r1", "r2", "r3", "r4", "Y", "Y"}},
+    };
+    for (const auto& c : cases) {
+        MemGrid g = Numbered(7, 5); // row 6 is empty
+        c.op(g);
+        EXPECT_EQ(Column(g, 7), c.rows) << c.what;
+    }
+}
+
+TEST(GridRows, BlockCopyAndPaste)
+{
+    test::ProgramFolder p;
+    p.start();
+    AppState& st = p.st;
+    MemGrid g = Numbered(9, 5); // rows 1..8
+    const auto paste = [&](int row) {
+        Grid_Paste_Rows(g, Row_Form::Text, row, true, st.Row_Clipboard, st.Row_Clipboard_Below,
+                        st.Row_Clipboard_Check, st, p.msg);
+    };
+    Grid_Copy_Rows(g, Row_Form::Text, {1, 3, 4}, st.Row_Clipboard, st.Row_Clipboard_Below, st.Row_Clipboard_Check);
+    EXPECT_EQ(st.Row_Clipboard, QStringList{"r1"}) << "the first row is where a one-row copy puts it";
+    EXPECT_EQ(st.Row_Clipboard_Below, (QList<QStringList>{{"r3"}, {"r4"}}));
+
+    // Past the end: refused, nothing changed.
+    paste(7);
+    EXPECT_EQ(p.msg.errors, QStringList{st.Get_Lang_Text(Txt::Paste_Past_End).arg(3).arg(7).arg(2)});
+    EXPECT_EQ(Column(g, 9), (QStringList{"r1", "r2", "r3", "r4", "r5", "", "", ""}));
+
+    // Two of the three rows in use: one question naming them; No changes nothing.
+    p.msg.answers = {false};
+    paste(4);
+    EXPECT_EQ(p.msg.questions, QStringList{st.Get_Lang_Text(Txt::Paste_Rows_Overwrite).arg(2).arg(4).arg(6)});
+    EXPECT_EQ(Column(g, 9).mid(3, 3), (QStringList{"r4", "r5", ""}));
+    p.msg.answers = {true};
+    paste(4);
+    EXPECT_EQ(Column(g, 9), (QStringList{"r1", "r2", "r3", "r1", "r3", "r4", "", ""}));
+
+    // Exactly up to the last row, into empty rows: no question.
+    g.Fill(6, {""});
+    p.msg.questions.clear();
+    paste(6);
+    EXPECT_TRUE(p.msg.questions.isEmpty());
+    EXPECT_EQ(Column(g, 9).mid(5), (QStringList{"r1", "r3", "r4"}));
+
+    // A block of another grid's width is refused as a row of it is.
+    st.Row_Clipboard_Below.back().append("extra");
+    paste(1);
+    EXPECT_EQ(p.msg.errors.last(), st.Get_Lang_Text(Txt::Paste_Bad_Copy));
+    EXPECT_EQ(g.Row(1).first(), "r1");
+}
+
+// The check-box form copies a block's check marks and puts a row's texts back exactly.
+TEST(GridRows, CheckFormBlocksAndRowTexts)
+{
+    test::ProgramFolder p;
+    p.start();
+    AppState& st = p.st;
+    MemGrid g(6, 2, {1});
+    g.Fill(1, {"", "one"}, true);
+    g.Fill(2, {"", "two"}, false);
+    Grid_Copy_Rows(g, Row_Form::Check_Box, {1, 2}, st.Row_Clipboard, st.Row_Clipboard_Below, st.Row_Clipboard_Check);
+    Grid_Paste_Rows(g, Row_Form::Check_Box, 4, true, st.Row_Clipboard, st.Row_Clipboard_Below, st.Row_Clipboard_Check,
+                    st, p.msg);
+    EXPECT_EQ(g.Row(4), (QStringList{"[x]", "one"}));
+    EXPECT_EQ(g.Row(5), (QStringList{"[ ]", "two"}));
+
+    const QStringList two = Grid_Row_Texts(g, Row_Form::Check_Box, 2);
+    EXPECT_EQ(two, (QStringList{"N", "two"}));
+    Grid_Delete_Rows(g, Row_Form::Check_Box, {1, 2}, true);
+    EXPECT_EQ(g.Row(5), (QStringList{"[x]", ""}));
+    Grid_Put_Row_Texts(g, Row_Form::Check_Box, 5, two);
+    EXPECT_EQ(g.Row(5), (QStringList{"[ ]", "two"}));
 }
