@@ -62,13 +62,19 @@ void Append_Line(QString& out, const QStringList& fields)
 }
 
 template <class Table>
-QByteArray Csv_Of(const Table_Texts<Table>& form, const Table& t)
+QStringList Names_Of(const Table_Texts<Table>& form)
 {
-    QString out(QChar(0xFEFF));
     QStringList names;
     for (const char* n : form.names)
         names.append(QLatin1String(n));
-    Append_Line(out, names);
+    return names;
+}
+
+template <class Table>
+QByteArray Csv_Of(const Table_Texts<Table>& form, const Table& t)
+{
+    QString out(QChar(0xFEFF));
+    Append_Line(out, Names_Of(form));
     For_Saved_Rows(form, t, [&](const QStringList& v) { Append_Line(out, v); });
     return out.toUtf8();
 }
@@ -221,13 +227,9 @@ private:
             for (size_t i = 0; i < form_.names.size(); ++i)
                 if (name.compare(QLatin1String(form_.names[i]), Qt::CaseInsensitive) == 0)
                     column = int(i);
-            if (column < 0) {
-                QStringList all;
-                for (const char* n : form_.names)
-                    all.append(QLatin1String(n));
+            if (column < 0)
                 return Fail(record_line_, texts_.Get_Lang_Text(Txt::Csv_Unknown_Column)
-                                              .arg(name, all.join(QLatin1String(", "))));
-            }
+                                              .arg(name, Names_Of(form_).join(QLatin1String(", "))));
             if (map_.contains(column))
                 return Fail(record_line_, texts_.Get_Lang_Text(Txt::Csv_Column_Twice)
                                               .arg(QLatin1String(form_.names[size_t(column)])));
