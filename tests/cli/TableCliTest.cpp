@@ -1,9 +1,6 @@
 #include "CliRun.h"
 
-#include "TestSupport.h"
-
-#include "project/mqtt/MqttTopics.h"
-#include "project/nmea/NmeaAccess.h"
+#include "TableFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,21 +10,11 @@
 using namespace swr;
 using test::Cli;
 using test::CliRun;
+using test::Gsv_Total;
+using test::Lat_Minutes;
+using test::Listener_Row;
 
 namespace {
-
-const char* const Lat_Minutes = "Latitude, Minutes [floating point]";
-const char* const Gsv_Total = "Total number of sentences [decimal]";
-
-NMEA_Listener_Row Listener(const QString& sentence, const QString& field, const QString& position)
-{
-    NMEA_Listener_Row r;
-    r.Sentence = sentence;
-    r.DataField = field;
-    r.PortOperation = "None";
-    r.Position = position;
-    return r;
-}
 
 struct TableFolders : test::ProgramFolder {
     TableFolders()
@@ -36,18 +23,10 @@ struct TableFolders : test::ProgramFolder {
         QDir().mkpath(path("a"));
         QDir().mkpath(path("b"));
     }
-    // The file the screen's OK writes for the table, in folder "expected".
-    QByteArray saved(const NMEA_Listener_Table& t) const
+    template <class Table>
+    QByteArray saved(const Table& t) const
     {
-        QDir().mkpath(path("expected"));
-        EXPECT_TRUE(Save_NMEA_Access(st, path("expected/l.xml"), t).ok);
-        return read("expected/l.xml");
-    }
-    QByteArray saved(const MQTT_Topic_Table& m) const
-    {
-        QDir().mkpath(path("expected"));
-        EXPECT_TRUE(Save_MQTT_Topic(st, path("expected/p.xml"), m).ok);
-        return read("expected/p.xml");
+        return test::Saved_Bytes(*this, t);
     }
 };
 
@@ -57,9 +36,9 @@ TEST(CliTable, ExportThenImportWritesTheBytesOfTheScreensSave)
 {
     TableFolders p;
     NMEA_Listener_Table t;
-    t.row(1) = Listener("GGA", Lat_Minutes, "0");
+    t.row(1) = Listener_Row("GGA", Lat_Minutes, "0");
     t.row(1).Mnemonic = " Breite; \"N\" ";
-    t.row(3) = Listener("GSV", Gsv_Total, "5");
+    t.row(3) = Listener_Row("GSV", Gsv_Total, "5");
     t.row(3).Enable = false;
     t.row(3).Swap16 = true;
     t.row(3).Mnemonic = "=1+1";
@@ -111,9 +90,9 @@ TEST(CliTable, ImportsFilesAsPythonAndAEuropeanSpreadsheetWriteThem)
     m.Pub[1] = {"ship1/depth", "Y", "0", "Int", "2", "4", "", "", "$VALUE$", "N", "Y", "1000", "Depth\nbelow keel"};
     EXPECT_EQ(p.read("a/MQTT_Set_Topic.xml"), p.saved(m));
     NMEA_Listener_Table t;
-    t.row(1) = Listener("GGA", Lat_Minutes, "0");
+    t.row(1) = Listener_Row("GGA", Lat_Minutes, "0");
     t.row(1).Mnemonic = "lat";
-    t.row(2) = Listener("GSV", Gsv_Total, "5");
+    t.row(2) = Listener_Row("GSV", Gsv_Total, "5");
     t.row(2).Enable = false;
     t.row(2).Mnemonic = "say \"hi\"";
     EXPECT_EQ(p.read("a/NMEA_0183_Set_Access.xml"), p.saved(t));

@@ -4,34 +4,24 @@
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/NmeaAccess.h"
 
-#include "TestSupport.h"
+#include "TableFiles.h"
 
 #include <QDir>
 
 #include <gtest/gtest.h>
 
 using namespace swr;
+using swr::test::Gsv_Total;
+using swr::test::Lat_Minutes;
+using swr::test::Listener_Row;
 using swr::test::ProgramFolder;
 
 namespace {
-
-const char* const Lat_Minutes = "Latitude, Minutes [floating point]"; // GGA, 4 bytes
-const char* const Gsv_Total = "Total number of sentences [decimal]"; // GSV, 1 byte
 
 const QByteArray Listener_Header =
     "Enable,Serial_Channel,Sentence,Index,DataField,PortOperation,SwapAll,Swap16,Position,Mnemonic\r\n";
 const QByteArray Publish_Header =
     "Topic,Retained,QoS,DataType,Dimension,Position,IPAddress,InputTemplate,Template,OnChange,OnTimer,Time,Mnemonic\r\n";
-
-NMEA_Listener_Row Listener(const QString& sentence, const QString& field, const QString& position)
-{
-    NMEA_Listener_Row r;
-    r.Sentence = sentence;
-    r.DataField = field;
-    r.PortOperation = "None";
-    r.Position = position;
-    return r;
-}
 
 MQTT_Publish_Row Rule(const QString& topic, const QString& position = "0")
 {
@@ -44,16 +34,10 @@ struct CsvFolder : ProgramFolder {
     QString folder() const { return dir.path(); }
     QString listener_file() const { return path(NMEA_Access_File_Name); }
     QString publish_file() const { return path(MQTT_Topic_File_Name); }
-    // The bytes the screen's OK writes for the table.
-    QByteArray saved(const NMEA_Listener_Table& t) const
+    template <class Table>
+    QByteArray saved(const Table& t) const
     {
-        EXPECT_TRUE(Save_NMEA_Access(st, path("expected.xml"), t).ok);
-        return read("expected.xml");
-    }
-    QByteArray saved(const MQTT_Topic_Table& m) const
-    {
-        EXPECT_TRUE(Save_MQTT_Topic(st, path("expected.xml"), m).ok);
-        return read("expected.xml");
+        return test::Saved_Bytes(*this, t);
     }
     FileResult import(Csv_Table table, const QByteArray& csv, bool append = false) const
     {
@@ -73,9 +57,9 @@ TEST(TableCsvExport, WritesTheRowsASaveWritesWithQuotesWhereNeeded)
     CsvFolder p;
     // Listener rows up to the last with a sentence, the empty row between them included.
     NMEA_Listener_Table t;
-    t.row(1) = Listener("GGA", Lat_Minutes, "0");
+    t.row(1) = Listener_Row("GGA", Lat_Minutes, "0");
     t.row(1).Mnemonic = "lat, \"deg\"";
-    t.row(3) = Listener("GSV", Gsv_Total, "5");
+    t.row(3) = Listener_Row("GSV", Gsv_Total, "5");
     t.row(3).Enable = false;
     t.row(3).SwapAll = true;
     t.row(5).Mnemonic = "not saved";
@@ -144,7 +128,7 @@ TEST(TableCsvImport, ExportThenImportSavesTheSameBytes)
 
     NMEA_Listener_Table t;
     for (int i = 0; i < awkward.size(); ++i) {
-        t.row(i + 1) = Listener("GGA", Lat_Minutes, QString::number(i * 4));
+        t.row(i + 1) = Listener_Row("GGA", Lat_Minutes, QString::number(i * 4));
         t.row(i + 1).Enable = i % 2;
         t.row(i + 1).Swap16 = i % 3 == 0;
         t.row(i + 1).Mnemonic = awkward[i];
@@ -172,7 +156,7 @@ TEST(TableCsvImport, HeaderDecidesTheSeparatorAndTheColumns)
     const FileResult r = Table_From_Csv(p.st, csv, false, t);
     ASSERT_TRUE(r.ok) << r.message.toStdString();
     // Missing columns take an empty cell's value: Enable set, no post operation.
-    NMEA_Listener_Row first = Listener("GGA", Lat_Minutes, "0");
+    NMEA_Listener_Row first = Listener_Row("GGA", Lat_Minutes, "0");
     first.Serial_Channel = "RS232";
     first.PortOperation = "";
     first.SwapAll = true;
@@ -191,8 +175,8 @@ TEST(TableCsvImport, ReplacesOrAppendsAfterTheLastRowASaveWrites)
     CsvFolder p;
     const QByteArray lat = QByteArray("\"") + Lat_Minutes + "\"";
     NMEA_Listener_Table t;
-    t.row(1) = Listener("GGA", Lat_Minutes, "0");
-    t.row(3) = Listener("GGA", Lat_Minutes, "4");
+    t.row(1) = Listener_Row("GGA", Lat_Minutes, "0");
+    t.row(3) = Listener_Row("GGA", Lat_Minutes, "4");
     t.row(4).Mnemonic = "no sentence: not saved, so overwritten";
 
     ASSERT_TRUE(Save_NMEA_Access(p.st, p.listener_file(), t).ok);
@@ -200,7 +184,7 @@ TEST(TableCsvImport, ReplacesOrAppendsAfterTheLastRowASaveWrites)
         p.import(Csv_Table::Listener, "Sentence,DataField,PortOperation,Position\nGGA," + lat + ",None,8\n");
     ASSERT_TRUE(replaced.ok) << replaced.message.toStdString();
     NMEA_Listener_Table one;
-    one.row(1) = Listener("GGA", Lat_Minutes, "8");
+    one.row(1) = Listener_Row("GGA", Lat_Minutes, "8");
     EXPECT_EQ(p.read(NMEA_Access_File_Name), p.saved(one));
 
     ASSERT_TRUE(Save_NMEA_Access(p.st, p.listener_file(), t).ok);
@@ -210,8 +194,8 @@ TEST(TableCsvImport, ReplacesOrAppendsAfterTheLastRowASaveWrites)
                                          true);
     ASSERT_TRUE(appended.ok) << appended.message.toStdString();
     NMEA_Listener_Table longer = t;
-    longer.row(4) = Listener("GGA", Lat_Minutes, "12");
-    longer.row(5) = Listener("GGA", Lat_Minutes, "16");
+    longer.row(4) = Listener_Row("GGA", Lat_Minutes, "12");
+    longer.row(5) = Listener_Row("GGA", Lat_Minutes, "16");
     EXPECT_EQ(p.read(NMEA_Access_File_Name), p.saved(longer));
 
     // Publish: after the last rule; the empty row before it stays out of the file as ever.
@@ -233,7 +217,7 @@ TEST(TableCsvImport, RefusesABadFileAndWritesNothing)
     ASSERT_TRUE(Save_MQTT_Topic(p.st, p.publish_file(), m).ok);
     NMEA_Listener_Table full;
     for (int r = 1; r <= NMEA_Listener_Rows; ++r)
-        full.row(r) = Listener("GGA", Lat_Minutes, QString::number(r));
+        full.row(r) = Listener_Row("GGA", Lat_Minutes, QString::number(r));
     ASSERT_TRUE(Save_NMEA_Access(p.st, p.listener_file(), full).ok);
 
     QByteArray rules = "Topic\n";
