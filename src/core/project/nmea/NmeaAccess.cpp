@@ -194,8 +194,9 @@ const Table_Texts<NMEA_Listener_Table>& Listener_Texts()
                 v.append(Saved_Text(c, t.row(ARow)));
             return v;
         },
-        // Columns are in an order where the sentence comes before its data field.
+        // The sentence is read before its data field, which is looked up in it.
         [](NMEA_Listener_Table& t, int ARow, const QStringList& v) {
+            static_assert(NMEA_Col_Sentence < NMEA_Col_DataField);
             for (size_t i = 0; i < std::size(Columns); ++i)
                 Read_Value(Columns[i], v.at(qsizetype(i)), true, t.row(ARow));
         },
