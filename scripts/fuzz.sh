@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs each libFuzzer target for the given number of seconds (default 600):
-#   scripts/fuzz.sh [SECONDS] [TARGET ...]     targets: pargen nmea mqtt language compile settings
+#   scripts/fuzz.sh [SECONDS] [TARGET ...]     targets: pargen nmea mqtt language compile settings csv
 # The corpus grows in build/fuzz/corpus/<target>, seeded from tests/data/fuzz/<target>.
 # An input that crashes or hangs a target is left in build/fuzz/findings/<target>; copy
 # it into tests/data/fuzz/<target>/ so the regression test replays it.
@@ -11,7 +11,7 @@ bash scripts/setup.sh
 seconds=${1:-600}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(pargen nmea mqtt language compile settings)
+[ ${#targets[@]} -gt 0 ] || targets=(pargen nmea mqtt language compile settings csv)
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target "${targets[@]/#/fuzz_}"
 status=0

@@ -12,6 +12,7 @@
 #include "compiler/Decode.h"
 #include "lang/LangTable.h"
 #include "project/DataAreaMap.h"
+#include "project/TableCsv.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 #include "project/nmea/NmeaAccess.h"
@@ -24,6 +25,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStringDecoder>
 
 #include <chrono>
 #include <thread>
@@ -60,7 +62,13 @@ const char* const Usage =
     "                                            per rule or JSON; exit 0 when every rule with\n"
     "                                            OnChange or OnTimer was seen\n"
     "  map DIR [--json]                          which rows fill and read each range of the data\n"
-    "                                            area, then the warnings and notes\n";
+    "                                            area, then the warnings and notes\n"
+    "  table export DIR listener|publish [--output FILE]\n"
+    "                                            the rows of the table that OK would save, as CSV\n"
+    "  table import DIR listener|publish FILE [--append]\n"
+    "                                            put the rows of a CSV file in place of the table's\n"
+    "                                            (or after them), check the table and write its\n"
+    "                                            project file as OK does; nothing on any error\n";
 
 // Options of the form "--name value"; positional arguments are kept in order.
 struct Args {
@@ -550,6 +558,53 @@ int Cmd_Map(const QStringList& rest, QTextStream& out, QTextStream& err)
     return Exit_Ok;
 }
 
+// table export|import: the CSV form of the listener or the publish table.
+int Cmd_Table(const QStringList& rest, QTextStream& out, QTextStream& err)
+{
+    QStringList args = rest;
+    const bool append = args.removeAll(QStringLiteral("--append")) > 0;
+    Args a;
+    if (!Parse_Args(args, {QStringLiteral("--output")}, &a) || a.positional.size() < 3) {
+        err << Usage;
+        return Exit_Usage;
+    }
+    const QString verb = a.positional.at(0);
+    const QString dir = a.positional.at(1);
+    const int which = Choice_Of(a.positional.at(2), {"listener", "publish"});
+    const bool exporting = verb == QLatin1String("export") && a.positional.size() == 3 && !append;
+    const bool importing = verb == QLatin1String("import") && a.positional.size() == 4 && a.options.isEmpty();
+    if (which < 0 || (!exporting && !importing)) {
+        err << Usage;
+        return Exit_Usage;
+    }
+    const Csv_Table table = which == 0 ? Csv_Table::Listener : Csv_Table::Publish;
+    const AppState st = Cli_State();
+    QByteArray csv;
+    const FileResult r = exporting ? Export_Table_Csv(st, dir, table, &csv)
+                                   : Import_Table_Csv(st, dir, table, a.positional.at(3), append);
+    for (const QString& n : r.notices)
+        err << n << '\n';
+    if (!r.ok) {
+        err << r.message << '\n';
+        return Exit_Failed;
+    }
+    if (!exporting)
+        return Exit_Ok;
+    if (!a.options.contains(QStringLiteral("--output"))) {
+        // Decoded with its byte-order mark, which the stream writes out again.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        out << QString(utf8.decode(csv));
+        return Exit_Ok;
+    }
+    const QString file = a.options.value(QStringLiteral("--output"));
+    QString reason;
+    if (!Write_File_Atomic(file, csv, &reason)) {
+        err << File_Not_Written_Text(st, file, reason) << '\n';
+        return Exit_Failed;
+    }
+    return Exit_Ok;
+}
+
 struct Command {
     const char* name;
     std::function<int(const QStringList&, QTextStream&, QTextStream&)> run;
@@ -567,6 +622,7 @@ const Command Commands[] = {
     {"cert-check", Cmd_Cert_Check},
     {"monitor", Cmd_Monitor},
     {"map", Cmd_Map},
+    {"table", Cmd_Table},
 };
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "session/Projects.h"
 #include "compiler/Compiler.h"
 #include "lang/LangTable.h"
+#include "project/TableCsv.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 #include "project/nmea/NmeaAccess.h"
@@ -153,6 +154,31 @@ void Settings_File(const uint8_t* data, size_t size)
         __builtin_trap();
 }
 
+namespace {
+
+template <class Table>
+void Csv_Round_Trip(const QByteArray& csv, bool append, Table t)
+{
+    const AppState& st = State();
+    if (!Table_From_Csv(st, csv, append, t).ok)
+        return;
+    const QByteArray out = Table_Csv(t);
+    Table again;
+    if (!Table_From_Csv(st, out, false, again).ok || Table_Csv(again) != out)
+        __builtin_trap();
+}
+
+} // namespace
+
+void Table_Csv_File(const uint8_t* data, size_t size)
+{
+    const QByteArray csv(reinterpret_cast<const char*>(data), qsizetype(size));
+    Csv_Round_Trip(csv, false, NMEA_Listener_Table{});
+    MQTT_Topic_Table m;
+    m.Pub[1].Topic = QStringLiteral("first rule");
+    Csv_Round_Trip(csv, true, m);
+}
+
 const Entry Entries[] = {
     {"pargen", ParGen_File},
     {"nmea", NMEA_Access_File},
@@ -160,6 +186,7 @@ const Entry Entries[] = {
     {"language", Language_File},
     {"compile", Compile_Folder},
     {"settings", Settings_File},
+    {"csv", Table_Csv_File},
 };
 const int Entry_Count = int(sizeof(Entries) / sizeof(Entries[0]));
 

@@ -16,6 +16,9 @@ void Language_File(const uint8_t* data, size_t size);
 void Compile_Folder(const uint8_t* data, size_t size);
 // Konstrel.xml read, written and read again.
 void Settings_File(const uint8_t* data, size_t size);
+// A CSV file read into the listener table and appended to the publish table; what was
+// read is exported, and the export reads back to the same export.
+void Table_Csv_File(const uint8_t* data, size_t size);
 
 struct Entry {
     const char* name;

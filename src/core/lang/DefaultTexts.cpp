@@ -517,6 +517,18 @@ const DefaultText Default_Texts[] = {
     {1226, "(hexadecimal, not UTF-8)"},
     {1227, "The monitor cannot start: %1"},
     {1228, "Rules seen: %1 of %2 that publish on change or on timer"},
+    {1229, "Line %1: %2"},
+    {1230, "Line %1, column %2: %3"},
+    {1231, "the file is empty: its first line has to name the columns"},
+    {1232, "\"%1\" is not a column of this table; its columns are %2"},
+    {1233, "the column %1 is named twice"},
+    {1234, "the line has %1 fields where the header line names %2 columns. Check the separator: the header line uses \"%3\", and every line has to use the same"},
+    {1235, "a quoted value has no closing quote"},
+    {1236, "a quote is out of place: only a whole value can stand in quotes, and a quote inside a quoted value is written twice"},
+    {1237, "the table holds %1 rows, and this line would be row %2"},
+    {1238, "\"%1\" is not a value this column offers"},
+    {1239, "The table with the imported rows does not pass the data check, so nothing was written: %1"},
+    {1240, "Nothing was imported from %1. %2"},
     // Blocks of rows and undo.
     {1260, "Are you sure you want to delete the %1 selected rows?"},
     {1261, "The %1 copied rows do not fit: from row %2 to the end of the table there are only %3 rows. "

@@ -143,6 +143,19 @@ inline constexpr int Lang_Count = 1600;
     TEXT(Monitor_Hex, 1226)                                                                        \
     TEXT(Monitor_Not_Started, 1227)   /* %1 reason */                                              \
     TEXT(Monitor_Seen, 1228)          /* %1, %2 counts */                                          \
+    /* The CSV form of the two tables: a place, then the reason. */                                \
+    TEXT(Csv_Line, 1229)              /* %1 line, %2 reason */                                     \
+    TEXT(Csv_Cell, 1230)              /* %1 line, %2 column, %3 reason */                          \
+    TEXT(Csv_No_Header, 1231)                                                                      \
+    TEXT(Csv_Unknown_Column, 1232)    /* %1 name, %2 the table's columns */                        \
+    TEXT(Csv_Column_Twice, 1233)      /* %1 column */                                              \
+    TEXT(Csv_Field_Count, 1234)       /* %1 fields, %2 columns of the header, %3 separator */      \
+    TEXT(Csv_Unclosed_Quote, 1235)                                                                 \
+    TEXT(Csv_Stray_Quote, 1236)                                                                    \
+    TEXT(Csv_Too_Many_Rows, 1237)     /* %1 rows of the table, %2 the row the line would be */     \
+    TEXT(Csv_Value_Not_Offered, 1238) /* %1 value */                                               \
+    TEXT(Csv_Check_Failed, 1239)      /* %1 the data check's message */                            \
+    TEXT(Csv_Not_Imported, 1240)      /* %1 file, %2 why */                                        \
     /* Blocks of rows and undo in the table screens and Set Communication. */                      \
     TEXT(Delete_Rows_Question, 1260)  /* %1 rows */                                                \
     TEXT(Paste_Past_End, 1261)        /* %1 rows copied, %2 row, %3 rows from it to the end */     \

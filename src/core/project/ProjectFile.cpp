@@ -27,6 +27,13 @@ FileResult Load_Project_Xml(const Texts& texts, const QString& path, pugi::xml_d
     return r;
 }
 
+void Append_Row(pugi::xml_node list, std::span<const char* const> names, const QStringList& texts)
+{
+    pugi::xml_node row = list.append_child("row");
+    for (size_t i = 0; i < names.size(); ++i)
+        row.append_attribute(names[i]).set_value(U(texts.at(qsizetype(i))).c_str());
+}
+
 FileResult Save_Project_Xml(const Texts& texts, const QString& path, pugi::xml_document& doc)
 {
     FileResult r;

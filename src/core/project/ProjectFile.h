@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <span>
+
 namespace swr {
 
 class Texts;
@@ -37,6 +39,9 @@ Project_Paths Project_Files_In(const QString& folder);
 // breaks says how line breaks inside attributes are read (see XmlBreaks).
 FileResult Load_Project_Xml(const Texts& texts, const QString& path, pugi::xml_document& doc,
                             bool* missing = nullptr, XmlBreaks breaks = XmlBreaks::Normalised);
+
+// Appends a "row" element to list with one attribute per name, its text from texts.
+void Append_Row(pugi::xml_node list, std::span<const char* const> names, const QStringList& texts);
 
 // Writes a project file whose root element is already in doc: the comment
 // "SW_VERSION = 1.002" is added after the root at document level, then the whole file is

@@ -19,7 +19,6 @@ namespace {
 constexpr const char* Root_Name = "MQTT_Set_Topic";
 constexpr const char* Publish_Name = "MQTT_Publish";
 constexpr const char* Subscribe_Name = "MQTT_Subscribe";
-constexpr const char* Row_Name = "row";
 
 bool Blank(const QString& s)
 {
@@ -251,18 +250,52 @@ FileResult Load_MQTT_Topic(const Texts& texts, const QString& path, MQTT_Topic_T
     return r;
 }
 
+namespace {
+
+constexpr auto Publish_Names = [] {
+    std::array<const char*, Publish_Columns.size()> n{};
+    for (size_t i = 0; i < n.size(); ++i)
+        n[i] = Publish_Columns[i].name;
+    return n;
+}();
+
+} // namespace
+
+const Table_Texts<MQTT_Topic_Table>& Publish_Texts()
+{
+    static const Table_Texts<MQTT_Topic_Table> form{
+        Publish_Names,
+        MQTT_Table_Rows,
+        // Every rule is saved; empty rows in between are left out and lose no rule behind them.
+        [](const MQTT_Topic_Table& m) {
+            const auto last = std::find_if(m.Pub.crbegin(), m.Pub.crend(), Is_Publish_Rule);
+            return int(m.Pub.crend() - last);
+        },
+        [](const MQTT_Topic_Table& m, int ARow) { return Is_Publish_Rule(m.Pub.at(ARow - 1)); },
+        [](const MQTT_Topic_Table& m, int ARow) {
+            const MQTT_Publish_Row& row = m.Pub.at(ARow - 1);
+            QStringList v;
+            v.reserve(qsizetype(Publish_Columns.size()));
+            for (const auto& c : Publish_Columns)
+                v.append(row.*c.field);
+            return v;
+        },
+        [](MQTT_Topic_Table& m, int ARow, const QStringList& v) {
+            MQTT_Publish_Row& row = m.Pub[ARow - 1];
+            for (size_t i = 0; i < Publish_Columns.size(); ++i)
+                row.*Publish_Columns[i].field = v.at(qsizetype(i));
+        },
+        [](MQTT_Topic_Table& m) { m.Pub = QList<MQTT_Publish_Row>(MQTT_Table_Rows); },
+    };
+    return form;
+}
+
 FileResult Save_MQTT_Topic(const Texts& texts, const QString& path, const MQTT_Topic_Table& m)
 {
     pugi::xml_document doc;
     pugi::xml_node root = doc.append_child(Root_Name);
     pugi::xml_node pub = root.append_child(Publish_Name);
-    for (const MQTT_Publish_Row& row : m.Pub) {
-        if (!Is_Publish_Rule(row))
-            continue;
-        pugi::xml_node e = pub.append_child(Row_Name);
-        for (const auto& c : Publish_Columns)
-            e.append_attribute(c.name).set_value(U(row.*c.field).c_str());
-    }
+    For_Saved_Rows(Publish_Texts(), m, [&](const QStringList& v) { Append_Row(pub, Publish_Names, v); });
     root.append_child(Subscribe_Name);
     return Save_Project_Xml(texts, path, doc);
 }

@@ -4,6 +4,7 @@
 #include "base/GridColumns.h"
 #include "project/CheckFinding.h"
 #include "project/ProjectFile.h"
+#include "project/TableTexts.h"
 #include "project/mqtt/PublishReading.h"
 #include "project/mqtt/TopicTemplate.h"
 
@@ -126,6 +127,10 @@ int Publish_Rule_Count(const MQTT_Topic_Table& m);
 // empty and is no error. On failure the rows read before it stay filled. Publish rows
 // beyond MQTT_Table_Rows are not loaded and a notice says so.
 FileResult Load_MQTT_Topic(const Texts& texts, const QString& path, MQTT_Topic_Table& m);
+
+// The publish table as its file writes it, row by row; the CSV form reads and writes the
+// same. Filling a row sets each cell to its text as it stands, as loading the file does.
+const Table_Texts<MQTT_Topic_Table>& Publish_Texts();
 
 // Writes every publish rule in table order and an empty subscribe section; empty rows in
 // between are left out and lose no rule behind them. The caller runs Controllo_dati first

@@ -45,34 +45,43 @@ QString Channel()
     return Serial_Channel_Names().at(0);
 }
 
+// Reads one column's attribute into the row as the loader does; present is false for a
+// missing attribute.
+void Read_Value(const Column& c, const QString& v, bool present, Row& r)
+{
+    switch (c.rule) {
+    case Rule::Enable: r.*c.flag = !present || v != QLatin1String("N"); break;
+    case Rule::Swap: r.*c.flag = v == QLatin1String("Y"); break;
+    case Rule::Channel: r.*c.text = Channel(); break;
+    case Rule::Sentence: r.*c.text = Get_Sentence(v); break;
+    case Rule::Stored: r.*c.text = v; break;
+    case Rule::DataField: r.*c.text = Get_DataField(v, r.Sentence); break;
+    case Rule::PostOperation: r.*c.text = present ? Get_PostOperatin(v) : Post_Operations().at(0); break;
+    }
+}
+
 void Read_Row(const pugi::xml_node& e, Row& r)
 {
     for (const Column& c : Columns) {
         const pugi::xml_attribute a = e.attribute(c.attribute);
-        const QString v = Q(a.value()); // empty for a missing attribute
-        switch (c.rule) {
-        case Rule::Enable: r.*c.flag = !a || v != QLatin1String("N"); break;
-        case Rule::Swap: r.*c.flag = v == QLatin1String("Y"); break;
-        case Rule::Channel: r.*c.text = Channel(); break;
-        case Rule::Sentence: r.*c.text = Get_Sentence(v); break;
-        case Rule::Stored: r.*c.text = v; break;
-        case Rule::DataField: r.*c.text = Get_DataField(v, r.Sentence); break;
-        case Rule::PostOperation:
-            r.*c.text = a ? Get_PostOperatin(v) : Post_Operations().at(0);
-            break;
-        }
+        Read_Value(c, Q(a.value()), bool(a), r); // empty for a missing attribute
     }
 }
 
-void Write_Row(pugi::xml_node e, const Row& r)
+// The text a save writes for the column of the row.
+QString Saved_Text(const Column& c, const Row& r)
 {
-    for (const Column& c : Columns) {
-        const QString v = c.flag ? QLatin1String(r.*c.flag ? "Y" : "N")
-                          : c.rule == Rule::Channel ? Channel()
-                                                    : r.*c.text;
-        e.append_attribute(c.attribute).set_value(U(v).c_str());
-    }
+    if (c.flag)
+        return QLatin1String(r.*c.flag ? "Y" : "N");
+    return c.rule == Rule::Channel ? Channel() : r.*c.text;
 }
+
+constexpr auto Names = [] {
+    std::array<const char*, std::size(Columns)> n{};
+    for (size_t i = 0; i < n.size(); ++i)
+        n[i] = Columns[i].attribute;
+    return n;
+}();
 
 // Bytes of the catalogue field the sentence and field texts name, 0 when they name none,
 // as the Position proposal reads them.
@@ -163,18 +172,44 @@ FileResult Load_NMEA_Access(const Texts& texts, const QString& path, NMEA_Listen
     return r;
 }
 
+const Table_Texts<NMEA_Listener_Table>& Listener_Texts()
+{
+    static const Table_Texts<NMEA_Listener_Table> form{
+        Names,
+        NMEA_Listener_Rows,
+        // Rows are saved up to the last one with a sentence. Rows without one above it are
+        // saved too, so that the rows below them are not lost; they load back as they were.
+        [](const NMEA_Listener_Table& t) {
+            int used = 0;
+            for (int ARow = 1; ARow <= NMEA_Listener_Rows; ++ARow)
+                if (!t.row(ARow).Is_Empty())
+                    used = ARow;
+            return used;
+        },
+        [](const NMEA_Listener_Table&, int) { return true; },
+        [](const NMEA_Listener_Table& t, int ARow) {
+            QStringList v;
+            v.reserve(qsizetype(std::size(Columns)));
+            for (const Column& c : Columns)
+                v.append(Saved_Text(c, t.row(ARow)));
+            return v;
+        },
+        // The sentence is read before its data field, which is looked up in it.
+        [](NMEA_Listener_Table& t, int ARow, const QStringList& v) {
+            static_assert(NMEA_Col_Sentence < NMEA_Col_DataField);
+            for (size_t i = 0; i < std::size(Columns); ++i)
+                Read_Value(Columns[i], v.at(qsizetype(i)), true, t.row(ARow));
+        },
+        [](NMEA_Listener_Table& t) { t = NMEA_Listener_Table{}; },
+    };
+    return form;
+}
+
 FileResult Save_NMEA_Access(const Texts& texts, const QString& path, const NMEA_Listener_Table& t)
 {
     pugi::xml_document doc;
     pugi::xml_node list = doc.append_child("NMEA_0183").append_child(List_Element);
-    // Rows are saved up to the last one with a sentence. Rows without one above it are
-    // saved too, so that the rows below them are not lost; they load back as they were.
-    size_t used = 0;
-    for (size_t i = 0; i < t.rows.size(); ++i)
-        if (!t.rows[i].Is_Empty())
-            used = i + 1;
-    for (size_t i = 0; i < used; ++i)
-        Write_Row(list.append_child("row"), t.rows[i]);
+    For_Saved_Rows(Listener_Texts(), t, [&](const QStringList& v) { Append_Row(list, Names, v); });
     return Save_Project_Xml(texts, path, doc);
 }
 

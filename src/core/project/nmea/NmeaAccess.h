@@ -4,6 +4,7 @@
 #include "base/GridColumns.h"
 #include "project/CheckFinding.h"
 #include "project/ProjectFile.h"
+#include "project/TableTexts.h"
 
 #include <QString>
 
@@ -82,6 +83,9 @@ inline constexpr int NMEA_Col_Position = 9;
 // with the message (t then holds the defaults). Rows beyond the 100th are not loaded and
 // a notice says so.
 FileResult Load_NMEA_Access(const Texts& texts, const QString& path, NMEA_Listener_Table& t);
+
+// The table as its file writes it, row by row; the CSV form reads and writes the same.
+const Table_Texts<NMEA_Listener_Table>& Listener_Texts();
 
 // Writes the file whole. Like every project file's save it does not check: the caller runs
 // Controllo_dati first and saves only when it passes.
