@@ -68,6 +68,8 @@ public:
     void Btn_DataAreaClick();
     // The row of the shown grid's current cell, from 1; 0 when there is none.
     int Current_Row() const;
+    // However it closes, the screen's place is kept for its next opening.
+    void done(int r) override;
 
     TitleStrip* P_Title = nullptr;
     QLabel* L_Status = nullptr;
@@ -82,6 +84,10 @@ public:
 protected:
     TableScreen(AppState& st, IMessages& msg, const Table_Screen_Setup& setup, QWidget* parent);
 
+    // Makes the screen resizable and maximisable, at size when first opened.
+    void Scalable(QSize size);
+    // Loads the table, then shows the screen modally where it was when it last closed.
+    int Exec_Screen(const std::function<bool()>& load);
     // Puts a grid's model in its view; the grids count in the order added, from 0, as the
     // check's findings count their tables.
     void Add_Grid(const Table_Grid& grid);

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -75,16 +76,54 @@ QHBoxLayout* Button_Row(std::initializer_list<QPushButton*> buttons)
     return row;
 }
 
-int Exec_After_Load(QDialog* screen, const std::function<bool()>& load)
+void Centre_On_Screen(QWidget* window)
+{
+    if (QScreen* s = window->screen()) {
+        QRect r = window->frameGeometry();
+        r.moveCenter(s->availableGeometry().center());
+        window->move(r.topLeft());
+    }
+}
+
+int Exec_After_Load(QDialog* screen, const std::function<bool()>& load, const std::function<void(QWidget*)>& place)
 {
     if (!load())
         return QDialog::Rejected;
-    if (QScreen* s = screen->screen()) {
-        QRect r = screen->frameGeometry();
-        r.moveCenter(s->availableGeometry().center());
-        screen->move(r.topLeft());
-    }
+    place(screen);
     return screen->exec();
+}
+
+void Restore_Place(QWidget* window, const QMap<QString, Screen_Place>& places)
+{
+    const auto kept = places.constFind(window->objectName());
+    if (kept == places.cend()) {
+        window->setWindowState(window->windowState() & ~Qt::WindowMaximized);
+        Centre_On_Screen(window);
+        return;
+    }
+    QList<QRect> screens;
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        screens.append(primary->availableGeometry());
+    for (const QScreen* s : QGuiApplication::screens())
+        if (s != QGuiApplication::primaryScreen())
+            screens.append(s->availableGeometry());
+    window->setWindowState(window->windowState() & ~Qt::WindowMaximized);
+    window->setGeometry(Place_On_Screens(kept->normal, screens));
+    if (kept->maximized)
+        window->setWindowState(window->windowState() | Qt::WindowMaximized);
+}
+
+void Keep_Place(const QWidget* window, QMap<QString, Screen_Place>& places)
+{
+    if (!window->isVisible())
+        return;
+    const bool maximized = window->windowState() & Qt::WindowMaximized;
+    QRect normal = maximized ? window->normalGeometry() : window->geometry();
+    if (normal.isEmpty()) // maximised before the normal area was known
+        normal = places.value(window->objectName()).normal;
+    if (normal.isEmpty())
+        normal = window->geometry();
+    places[window->objectName()] = {normal, maximized};
 }
 
 void Check_Save_Accept(QDialog* screen, IMessages& msg, const Check_Findings& found,
