@@ -326,8 +326,13 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     connect(combo, &QComboBox::activated, this, [this, combo] {
         auto* self = const_cast<GridDelegate*>(this);
         emit self->commitData(combo);
-        if (combo->listed)
-            emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
+        if (!combo->listed)
+            return;
+        QWidget* viewport = combo->parentWidget();
+        emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
+        // The grid has the keys back, also where the list took the window's focus along.
+        if (viewport && viewport->parentWidget())
+            viewport->parentWidget()->setFocus(Qt::PopupFocusReason);
     });
     return combo;
 }
