@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QTableView>
 
@@ -34,18 +35,23 @@ QString Longest_Line(const QString& text)
 
 GridFit::GridFit(QTableView* view, QList<Room_Column> room) : QObject(view), view_(view), room_(std::move(room))
 {
-    view_->viewport()->installEventFilter(this);
-    connect(view_->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int logical) {
-        if (laying_out_)
-            return;
-        // The header itself moves only the last column, which follows the viewport.
-        const QHeaderView* h = view_->horizontalHeader();
-        for (int v = h->count() - 1; v >= 0; --v)
-            if (!h->isSectionHidden(h->logicalIndex(v))) {
-                if (h->logicalIndex(v) != logical)
-                    user_sized_ = true;
-                return;
+    // The widths fill the viewport themselves: a stretching last section would move on
+    // its own after each resize and have the grid painted twice.
+    QHeaderView* h = view_->horizontalHeader();
+    if (h->stretchLastSection()) {
+        h->setStretchLastSection(false);
+        // The header's length kept counting columns hidden while it stretched; hidden
+        // again, they count for nothing.
+        for (int c = 0; c < h->count(); ++c)
+            if (h->isSectionHidden(c)) {
+                h->setSectionHidden(c, false);
+                h->setSectionHidden(c, true);
             }
+    }
+    view_->viewport()->installEventFilter(this);
+    connect(h, &QHeaderView::sectionResized, this, [this] {
+        if (!laying_out_)
+            user_sized_ = true;
     });
 }
 
@@ -95,48 +101,75 @@ void GridFit::Fit_Content()
         header_.append(hidden ? 0 : view_->horizontalHeader()->sectionSizeHint(c));
         content_.append(hidden ? 0 : Content_Width(c));
     }
-    Lay_Out();
+    Lay_Out(false);
 }
 
-void GridFit::Lay_Out()
+int GridFit::Last_Shown() const
+{
+    const QHeaderView* h = view_->horizontalHeader();
+    for (int v = h->count() - 1; v >= 0; --v)
+        if (!h->isSectionHidden(h->logicalIndex(v)))
+            return h->logicalIndex(v);
+    return -1;
+}
+
+void GridFit::Lay_Out(bool resizing)
 {
     const QAbstractItemModel* m = view_->model();
-    if (!m || header_.size() != m->columnCount())
+    const int last = Last_Shown();
+    if (!m || header_.size() != m->columnCount() || last < 0)
         return;
     const int columns = int(header_.size());
-    QList<int> fit(columns, 0);
-    QList<int> weight(columns, 0);
-    for (const Room_Column& r : room_)
-        if (r.column >= 0 && r.column < columns)
-            weight[r.column] = qMax(1, r.weight);
-    int fixed = 0, need = 0, weights = 0;
-    for (int c = 0; c < columns; ++c) {
-        if (view_->isColumnHidden(c))
-            continue;
-        fit[c] = qMax(header_[c], content_[c]);
-        (weight[c] > 0 ? need : fixed) += fit[c];
-        weights += weight[c];
-    }
     const int avail = view_->viewport()->width();
-    const int spare = avail - fixed - need;
+    QList<int> width(columns, 0);
+    if (user_sized_) {
+        // The user's widths stay; the last column takes up or gives back the difference.
+        int others = 0;
+        for (int c = 0; c < columns; ++c)
+            if (c != last && !view_->isColumnHidden(c))
+                others += view_->columnWidth(c);
+        width[last] = qMax(header_[last], avail - others);
+    } else {
+        QList<int> weight(columns, 0);
+        for (const Room_Column& r : room_)
+            if (r.column >= 0 && r.column < columns)
+                weight[r.column] = qMax(1, r.weight);
+        int fixed = 0, need = 0, weights = 0;
+        for (int c = 0; c < columns; ++c) {
+            if (view_->isColumnHidden(c))
+                continue;
+            width[c] = qMax(header_[c], content_[c]);
+            (weight[c] > 0 ? need : fixed) += width[c];
+            weights += weight[c];
+        }
+        const int spare = avail - fixed - need;
+        int total = 0;
+        for (int c = 0; c < columns; ++c) {
+            if (weight[c] > 0 && spare >= 0)
+                width[c] += int(qint64(spare) * weight[c] / weights);
+            else if (weight[c] > 0) // short of room: the room columns give way first, down to their headers
+                width[c] = qMax(header_[c], int(qint64(width[c]) * qMax(0, avail - fixed) / need));
+            total += width[c];
+        }
+        if (total < avail) // what the shares left over in rounding
+            width[last] += avail - total;
+    }
     laying_out_ = true;
-    for (int c = 0; c < columns; ++c) {
-        if (view_->isColumnHidden(c))
-            continue;
-        int w = fit[c];
-        if (weight[c] > 0 && spare >= 0)
-            w += int(qint64(spare) * weight[c] / weights);
-        else if (weight[c] > 0) // short of room: the room columns give way first, down to their headers
-            w = qMax(header_[c], int(qint64(fit[c]) * qMax(0, avail - fixed) / need));
-        view_->setColumnWidth(c, w);
+    {
+        // While the viewport is being resized it is repainted whole anyway: the grid need
+        // not hear of each column, which would paint it a second time.
+        const QSignalBlocker quiet(resizing ? view_->horizontalHeader() : nullptr);
+        for (int c = 0; c < columns; ++c)
+            if (!view_->isColumnHidden(c) && (c == last || !user_sized_) && view_->columnWidth(c) != width[c])
+                view_->setColumnWidth(c, width[c]);
     }
     laying_out_ = false;
 }
 
 bool GridFit::eventFilter(QObject* watched, QEvent* e)
 {
-    if (e->type() == QEvent::Resize && watched == view_->viewport() && !user_sized_)
-        Lay_Out();
+    if (e->type() == QEvent::Resize && watched == view_->viewport() && !laying_out_)
+        Lay_Out(true);
     return false;
 }
 

@@ -35,7 +35,9 @@ protected:
 
 private:
     int Content_Width(int column) const;
-    void Lay_Out();
+    int Last_Shown() const; // the last column shown, by model column; -1 for none
+    // resizing: called while the viewport changes size.
+    void Lay_Out(bool resizing);
 
     QTableView* view_;
     QList<Room_Column> room_;

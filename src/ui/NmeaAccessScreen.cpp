@@ -59,7 +59,6 @@ void TFNMEA_0183_Set_Access2::Init_Table()
     Add_Grid({ASG, Model, Txt::NMEA_Row_Number_Header, Txt::Nmea_Description, &Do_Copy});
     QHeaderView* h = ASG->horizontalHeader();
     Fit = new GridFit(ASG, Room);
-    h->setStretchLastSection(true);
     h->setDefaultAlignment(Qt::AlignCenter);
     // Room for the marker and three digits.
     ASG->verticalHeader()->setMinimumWidth(QFontMetrics(ASG->font()).horizontalAdvance(QStringLiteral("100")) + 32);
