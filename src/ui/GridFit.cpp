@@ -1,5 +1,7 @@
 #include "GridFit.h"
 
+#include "GridModel.h"
+
 #include <QEvent>
 #include <QHeaderView>
 #include <QSignalBlocker>
@@ -74,6 +76,10 @@ int GridFit::Content_Width(int column) const
         consider(m->data(m->index(r, column), Qt::DisplayRole).toString());
     for (const QString& s : samples_.value(column))
         consider(s);
+    // A drop-down column has room for the entries it offers an empty row.
+    if (m->rowCount() > 0)
+        for (const QString& s : m->data(m->index(0, column), Choices_Role).toStringList())
+            consider(s);
     const QFontMetrics fm = view_->fontMetrics();
     int text = 0;
     for (const QString& t : longest)

@@ -15,9 +15,9 @@ struct Room_Column {
     int weight = 1;
 };
 
-// Lays out the widths of a grid's shown columns: each fits its header and its content (its
-// longest texts, measured once per opening), and the room columns share what the viewport
-// has left over, so a larger window widens them. The user can still widen any column;
+// Lays out the widths of a grid's shown columns: each fits its header, its content (its
+// longest texts, measured once per opening) and, for a drop-down, the entries it offers;
+// the room columns share what the viewport has left over, so a larger window widens them. The user can still widen any column;
 // once they have, their widths stay and only the last column follows the window, until
 // the next opening.
 class GridFit : public QObject {
