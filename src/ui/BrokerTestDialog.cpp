@@ -63,11 +63,8 @@ TFBrokerTest::TFBrokerTest(const AppState& st, const ParGen& m, IResolver& resol
     setObjectName(QStringLiteral("TFBrokerTest"));
     setModal(true);
     setWindowTitle(st.Get_Lang_Text(Txt::Test_Dialog_Title));
-    QVBoxLayout* outer = Screen_Layout(this, &P_Title);
+    QVBoxLayout* column = Screen_Body(this, &P_Title);
     Set_Title_Strip(P_Title, st, st.Get_Lang_Text(Txt::Test_Dialog_Title));
-    auto* column = new QVBoxLayout;
-    column->setContentsMargins(9, 9, 9, 9);
-    outer->addLayout(column, 1);
     L_Running = Named<QLabel>(this, "L_Running");
     L_Running->setText(st.Get_Lang_Text(Txt::Test_Running).arg(Broker_Host(m), QString::number(Broker_Port(m))));
     L_Running->setWordWrap(true);

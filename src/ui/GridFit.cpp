@@ -142,19 +142,31 @@ void GridFit::Lay_Out(bool resizing)
                 weight[r.column] = qMax(1, r.weight);
         int fixed = 0, need = 0, weights = 0;
         for (int c = 0; c < columns; ++c) {
-            if (view_->isColumnHidden(c))
+            if (view_->isColumnHidden(c)) {
+                weight[c] = 0;
                 continue;
+            }
             width[c] = qMax(header_[c], content_[c]);
             (weight[c] > 0 ? need : fixed) += width[c];
             weights += weight[c];
         }
         const int spare = avail - fixed - need;
+        // Short of room, the room columns give way first: each keeps its header and gets a
+        // share of what is left by how much more its content wants, times its weight.
+        int headers = 0;
+        qint64 wants = 0;
+        for (int c = 0; c < columns; ++c)
+            if (weight[c] > 0) {
+                headers += header_[c];
+                wants += qint64(weight[c]) * (width[c] - header_[c]);
+            }
+        const int left = qMax(0, avail - fixed - headers);
         int total = 0;
         for (int c = 0; c < columns; ++c) {
             if (weight[c] > 0 && spare >= 0)
                 width[c] += int(qint64(spare) * weight[c] / weights);
-            else if (weight[c] > 0) // short of room: the room columns give way first, down to their headers
-                width[c] = qMax(header_[c], int(qint64(width[c]) * qMax(0, avail - fixed) / need));
+            else if (weight[c] > 0)
+                width[c] = header_[c] + (wants > 0 ? int(left * qint64(weight[c]) * (width[c] - header_[c]) / wants) : 0);
             total += width[c];
         }
         if (total < avail) // what the shares left over in rounding

@@ -47,10 +47,7 @@ TFMonitor::TFMonitor(const AppState& st, IMessages& msgs, const MQTT_Topic_Table
     : QDialog(parent), st_(st), msgs_(msgs)
 {
     setObjectName(QStringLiteral("TFMonitor"));
-    QVBoxLayout* outer = Screen_Layout(this, &P_Title);
-    auto* column = new QVBoxLayout;
-    column->setContentsMargins(9, 9, 9, 9);
-    outer->addLayout(column, 1);
+    QVBoxLayout* column = Screen_Body(this, &P_Title);
     L_Status = Named<QLabel>(this, "L_Status");
     L_Status->setWordWrap(true);
     L_Status->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace swr {
@@ -58,6 +59,21 @@ QVBoxLayout* Screen_Layout(QWidget* screen, TitleStrip** strip)
     *strip = Named<TitleStrip>(screen, "P_Title");
     outer->addWidget(*strip);
     return outer;
+}
+
+QVBoxLayout* Screen_Body(QWidget* screen, TitleStrip** strip)
+{
+    QVBoxLayout* outer = Screen_Layout(screen, strip);
+    auto* body = new QVBoxLayout;
+    const QStyle* style = screen->style();
+    body->setContentsMargins(style->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, screen),
+                             style->pixelMetric(QStyle::PM_LayoutTopMargin, nullptr, screen),
+                             style->pixelMetric(QStyle::PM_LayoutRightMargin, nullptr, screen),
+                             style->pixelMetric(QStyle::PM_LayoutBottomMargin, nullptr, screen));
+    // Set, not left to the outer layout, whose spacing is none: the rows inside take it.
+    body->setSpacing(style->pixelMetric(QStyle::PM_LayoutVerticalSpacing, nullptr, screen));
+    outer->addLayout(body, 1);
+    return body;
 }
 
 QPushButton* Make_Button(QWidget* parent, const char* name)

@@ -59,6 +59,10 @@ void Set_Title_Strip(TitleStrip* strip, const AppState& st, const QString& descr
 // no margins and no spacing of its own, so the strip runs to the window's edges.
 QVBoxLayout* Screen_Layout(QWidget* screen, TitleStrip** strip);
 
+// The same with the screen's body below the strip: the layout returned, with the margins
+// and spacing the style gives a window's own layout.
+QVBoxLayout* Screen_Body(QWidget* screen, TitleStrip** strip);
+
 // A push button that Enter in another field never presses.
 QPushButton* Make_Button(QWidget* parent, const char* name);
 
