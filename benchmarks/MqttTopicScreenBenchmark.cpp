@@ -38,6 +38,12 @@ public:
     bool Ask_Yes_No(const QString&) override { return true; }
 };
 
+// The client area of a window maximised on a 1920 x 1080 desktop under a task bar and a
+// title bar; the offscreen platform's own screen is smaller, so the size is set, not
+// asked of the window manager.
+constexpr QSize Maximised(1920, 1010);
+constexpr QSize First_Size(1100, 337); // the screen's size when it first opens
+
 MQTT_Publish_Row Rule(int n)
 {
     const QString i = QString::number(n);
@@ -121,7 +127,7 @@ void Floor_Parse_And_Model(benchmark::State& state)
 void Floor_Bare_Widget(benchmark::State& state)
 {
     QWidget w;
-    w.resize(1100, 337);
+    w.resize(First_Size);
     PaintWatch watch;
     for (auto _ : state) {
         Show_Until_Painted(&w, &w, watch);
@@ -153,75 +159,65 @@ void Row_Button(benchmark::State& state, bool insert)
     state.counters["rules"] = Publish_Rule_Count(scr.Table);
 }
 
-// The client area of a window maximised on a 1920 x 1080 desktop under a task bar and a
-// title bar; the offscreen platform's own screen is smaller, so the size is set, not
-// asked of the window manager.
-constexpr QSize Maximised(1920, 1010);
 
-// Waits until the grid has painted after a change of the screen's size.
-void Resize_Until_Painted(TFMQTT_Set_Topic& scr, QSize size, PaintWatch& watch)
-{
-    watch.painted = false;
-    scr.ACG_Pub->viewport()->installEventFilter(&watch);
-    scr.resize(size);
-    while (!watch.painted)
-        QApplication::processEvents();
-    scr.ACG_Pub->viewport()->removeEventFilter(&watch);
-}
+// The screen on the full table, shown at size until its grid has painted.
+struct Shown_Screen {
+    Folder f;
+    TFTopicTemplate tpl{f.st};
+    TFMQTT_Set_Topic scr{f.st, f.msg, &tpl};
+    PaintWatch watch;
+    explicit Shown_Screen(QSize size)
+    {
+        scr.FormShow();
+        scr.resize(size);
+        Show_Until_Painted(&scr, scr.ACG_Pub->viewport(), watch);
+    }
+    // Runs change and waits until the grid has painted after it.
+    template <class Change>
+    void Until_Painted(Change change)
+    {
+        watch.painted = false;
+        scr.ACG_Pub->viewport()->installEventFilter(&watch);
+        change();
+        while (!watch.painted)
+            QApplication::processEvents();
+        scr.ACG_Pub->viewport()->removeEventFilter(&watch);
+    }
+    void Resize(QSize size)
+    {
+        Until_Painted([&] { scr.resize(size); });
+    }
+};
 
 // The full table at the maximised size, its corner dragged 20 pixels in and out again:
 // each resize lays the columns out anew and repaints the grid.
 void Resize_Maximised(benchmark::State& state)
 {
-    Folder f;
-    TFTopicTemplate tpl(f.st);
-    TFMQTT_Set_Topic scr(f.st, f.msg, &tpl);
-    PaintWatch watch;
-    scr.FormShow();
-    scr.resize(Maximised);
-    Show_Until_Painted(&scr, scr.ACG_Pub->viewport(), watch);
+    Shown_Screen s(Maximised);
     bool smaller = true;
     for (auto _ : state) {
-        Resize_Until_Painted(scr, smaller ? Maximised - QSize(20, 20) : Maximised, watch);
+        s.Resize(smaller ? Maximised - QSize(20, 20) : Maximised);
         smaller = !smaller;
     }
-    state.counters["rows_shown"] = scr.ACG_Pub->viewport()->height() / scr.ACG_Pub->rowHeight(0);
+    state.counters["rows_shown"] = s.scr.ACG_Pub->viewport()->height() / s.scr.ACG_Pub->rowHeight(0);
 }
 
-// The floor of the two above: the grid's cells at the maximised size repainted, no resize.
+// The floor of the two: the grid's cells at the maximised size repainted, no resize.
 void Floor_Repaint_Maximised(benchmark::State& state)
 {
-    Folder f;
-    TFTopicTemplate tpl(f.st);
-    TFMQTT_Set_Topic scr(f.st, f.msg, &tpl);
-    PaintWatch watch;
-    scr.FormShow();
-    scr.resize(Maximised);
-    Show_Until_Painted(&scr, scr.ACG_Pub->viewport(), watch);
-    for (auto _ : state) {
-        watch.painted = false;
-        scr.ACG_Pub->viewport()->installEventFilter(&watch);
-        scr.ACG_Pub->viewport()->update();
-        while (!watch.painted)
-            QApplication::processEvents();
-        scr.ACG_Pub->viewport()->removeEventFilter(&watch);
-    }
+    Shown_Screen s(Maximised);
+    for (auto _ : state)
+        s.Until_Painted([&] { s.scr.ACG_Pub->viewport()->update(); });
 }
 
 // From the first size to the maximised one, the grid repainted whole; put back untimed.
 void Maximise(benchmark::State& state)
 {
-    Folder f;
-    TFTopicTemplate tpl(f.st);
-    TFMQTT_Set_Topic scr(f.st, f.msg, &tpl);
-    PaintWatch watch;
-    scr.FormShow();
-    Show_Until_Painted(&scr, scr.ACG_Pub->viewport(), watch);
-    const QSize first = scr.size();
+    Shown_Screen s(First_Size);
     for (auto _ : state) {
-        Resize_Until_Painted(scr, Maximised, watch);
+        s.Resize(Maximised);
         state.PauseTiming();
-        Resize_Until_Painted(scr, first, watch);
+        s.Resize(First_Size);
         state.ResumeTiming();
     }
 }
