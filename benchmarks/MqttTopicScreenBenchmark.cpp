@@ -1,8 +1,9 @@
 // The topic screen on a full table, offscreen: opening it (from show to its first
 // complete paint) against the floor of parsing the file and filling the grid's model
 // without a view, and against a bare widget; Insert Row and Delete Row; undo of a delete of
-// every row; and the memory the open screen takes beyond the main window. Run by
-// scripts/bench.sh.
+// every row; resizing the screen at the size a maximised window has on a 1920 x 1080
+// desktop, and maximising it; and the memory the open screen takes beyond the main window.
+// Run by scripts/bench.sh.
 #include "MainWindow.h"
 #include "MqttTopicScreen.h"
 #include "TopicTemplate.h"
@@ -40,6 +41,12 @@ public:
     void Show_Info(const QString&) override {}
     bool Ask_Yes_No(const QString&) override { return true; }
 };
+
+// The client area of a window maximised on a 1920 x 1080 desktop under a task bar and a
+// title bar; the offscreen platform's own screen is smaller, so the size is set, not
+// asked of the window manager.
+constexpr QSize Maximised(1920, 1010);
+constexpr QSize First_Size(1100, 337); // the screen's size when it first opens
 
 MQTT_Publish_Row Rule(int n)
 {
@@ -130,7 +137,7 @@ void Floor_Parse_And_Model(benchmark::State& state)
 void Floor_Bare_Widget(benchmark::State& state)
 {
     QWidget w;
-    w.resize(1100, 337);
+    w.resize(First_Size);
     PaintWatch watch;
     for (auto _ : state) {
         Show_Until_Painted(&w, &w, watch);
@@ -193,6 +200,68 @@ void Undo_Block_Delete(benchmark::State& state)
     state.counters["rules"] = restored;
 }
 
+// The screen on the full table, shown at size until its grid has painted.
+struct Sized_Screen {
+    Folder f;
+    TFTopicTemplate tpl{f.st};
+    TFMQTT_Set_Topic scr{f.st, f.msg, &tpl};
+    PaintWatch watch;
+    explicit Sized_Screen(QSize size)
+    {
+        scr.FormShow();
+        scr.resize(size);
+        Show_Until_Painted(&scr, scr.ACG_Pub->viewport(), watch);
+    }
+    // Runs change and waits until the grid has painted after it.
+    template <class Change>
+    void Until_Painted(Change change)
+    {
+        watch.painted = false;
+        scr.ACG_Pub->viewport()->installEventFilter(&watch);
+        change();
+        while (!watch.painted)
+            QApplication::processEvents();
+        scr.ACG_Pub->viewport()->removeEventFilter(&watch);
+    }
+    void Resize(QSize size)
+    {
+        Until_Painted([&] { scr.resize(size); });
+    }
+};
+
+// The full table at the maximised size, its corner dragged 20 pixels in and out again:
+// each resize lays the columns out anew and repaints the grid.
+void Resize_Maximised(benchmark::State& state)
+{
+    Sized_Screen s(Maximised);
+    bool smaller = true;
+    for (auto _ : state) {
+        s.Resize(smaller ? Maximised - QSize(20, 20) : Maximised);
+        smaller = !smaller;
+    }
+    state.counters["rows_shown"] = s.scr.ACG_Pub->viewport()->height() / s.scr.ACG_Pub->rowHeight(0);
+}
+
+// The floor of the two: the grid's cells at the maximised size repainted, no resize.
+void Floor_Repaint_Maximised(benchmark::State& state)
+{
+    Sized_Screen s(Maximised);
+    for (auto _ : state)
+        s.Until_Painted([&] { s.scr.ACG_Pub->viewport()->update(); });
+}
+
+// From the first size to the maximised one, the grid repainted whole; put back untimed.
+void Maximise(benchmark::State& state)
+{
+    Sized_Screen s(First_Size);
+    for (auto _ : state) {
+        s.Resize(Maximised);
+        state.PauseTiming();
+        s.Resize(First_Size);
+        state.ResumeTiming();
+    }
+}
+
 using bench::Resident_KiB;
 
 // Resident memory of the main window alone, then with the screen open on 1024 rules.
@@ -229,3 +298,6 @@ BENCHMARK(Floor_Bare_Widget)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Row_Button, insert, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Row_Button, delete, false)->Unit(benchmark::kMillisecond);
 BENCHMARK(Undo_Block_Delete)->Unit(benchmark::kMillisecond);
+BENCHMARK(Resize_Maximised)->Unit(benchmark::kMillisecond);
+BENCHMARK(Maximise)->Unit(benchmark::kMillisecond);
+BENCHMARK(Floor_Repaint_Maximised)->Unit(benchmark::kMillisecond);

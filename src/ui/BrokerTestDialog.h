@@ -13,6 +13,7 @@
 #include <map>
 
 class QFormLayout;
+class QFrame;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -21,6 +22,7 @@ class QThread;
 namespace swr {
 
 struct AppState;
+class TitleStrip;
 
 class TFBrokerTest : public QDialog {
     Q_OBJECT
@@ -35,7 +37,13 @@ public:
     // The lines shown: one per stage passed so far, then the verdict once finished.
     QStringList Lines() const;
 
+    TitleStrip* P_Title;
     QLabel* L_Running;
+    // The verdict once the test has ended: a plate with a mark and the verdict's line, its
+    // property "verdict" "passed" or "failed".
+    QFrame* P_Verdict;
+    QLabel* I_Verdict;
+    QLabel* L_Verdict;
     QPlainTextEdit* E_Stages;
     QPushButton* Btn_Close; // Cancel while the test runs, OK afterwards
 
@@ -46,6 +54,7 @@ public slots:
 private:
     void Stage_Passed(const BrokerStage& s);
     void Test_Finished(const BrokerTestResult& r);
+    void Show_Verdict(bool passed);
     void Wait_For_Worker();
 
     const AppState& st_;

@@ -98,6 +98,19 @@ private:
     QTableView* view_;
 };
 
+// A cell's drop-down that knows whether its list has been open: a value picked there ends
+// the editing, while the arrow keys on the closed box only step through the values.
+class GridCombo final : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    bool listed = false;
+    void showPopup() override
+    {
+        listed = true;
+        QComboBox::showPopup();
+    }
+};
+
 } // namespace
 
 Row_Marker Findings_Marker(const Check_Findings& findings, const QStringList& warnings)
@@ -304,15 +317,25 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     const bool editable = model && model->Column(index.column()).editor == Cell_Editor::Editable_Choice;
     if (list.isEmpty() && !editable)
         return nullptr; // nothing to choose from
-    auto* combo = new QComboBox(parent);
+    auto* combo = new GridCombo(parent);
     combo->addItems(list);
     combo->setEditable(editable);
     combo->setMaxVisibleItems(20);
     combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     // A picked entry goes in at once, so the rules that follow it run while the list
-    // closes; the editor stays until the cell is left.
+    // closes. Picked from the list, it also closes the editor: the grid has the keys
+    // again, and Escape closes the screen. A value stepped to with the arrows on the
+    // closed box keeps the editor until Enter or the cell is left.
     connect(combo, &QComboBox::activated, this, [this, combo] {
-        emit const_cast<GridDelegate*>(this)->commitData(combo);
+        auto* self = const_cast<GridDelegate*>(this);
+        emit self->commitData(combo);
+        if (!combo->listed)
+            return;
+        QWidget* viewport = combo->parentWidget();
+        emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
+        // The grid has the keys back, also where the list took the window's focus along.
+        if (viewport && viewport->parentWidget())
+            viewport->parentWidget()->setFocus(Qt::PopupFocusReason);
     });
     return combo;
 }

@@ -101,7 +101,8 @@ private:
 
 // The one delegate of an editing grid: a drop-down for the cell being edited only,
 // offering the cell's Choices_Role (only those for a Choice column, typed text as well
-// for an Editable_Choice one); a picked entry goes in at once. Other cells edit as usual.
+// for an Editable_Choice one); a picked entry goes in at once, and one picked from the open
+// list also closes the editor. Other cells edit as usual.
 class GridDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:

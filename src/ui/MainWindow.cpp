@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -33,8 +34,6 @@ namespace {
 
 constexpr int First_Check_Ms = 60000;
 constexpr int Next_Check_Ms = 7200000;
-// Links on the dark title strip.
-constexpr const char* Strip_Link_Colour = "#ffd866";
 
 } // namespace
 
@@ -48,15 +47,6 @@ TFKonstrelFirmWare::TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionChe
     outer->setContentsMargins(0, 0, 0, 8);
 
     Strip = new TitleStrip(this);
-    auto make_icon = [this](const char* name, Strip_Glyph glyph) {
-        auto* b = Named<QToolButton>(Strip, name);
-        b->setIcon(Strip_Icon(glyph));
-        b->setIconSize(QSize(24, 24));
-        b->setAutoRaise(true);
-        b->setFocusPolicy(Qt::StrongFocus);
-        Strip->extras()->addWidget(b, 0, Qt::AlignTop);
-        return b;
-    };
     LL_Update = new QLabel(Strip);
     LL_Update->setObjectName(QStringLiteral("LL_Update"));
     LL_Update->setTextInteractionFlags(Qt::TextBrowserInteraction);
@@ -69,9 +59,9 @@ TFKonstrelFirmWare::TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionChe
     connect(LL_Update, &QLabel::linkActivated, this, &TFKonstrelFirmWare::Open_Url);
     LL_Update->hide();
     Strip->extras()->addWidget(LL_Update, 0, Qt::AlignVCenter);
-    Btn_Info = make_icon("Btn_Info", Strip_Glyph::Information);
-    Btn_Opz = make_icon("Btn_Opz", Strip_Glyph::Options);
-    Btn_Close = make_icon("Btn_Close", Strip_Glyph::Close);
+    Btn_Info = Strip->Add_Button("Btn_Info", Strip_Glyph::Information);
+    Btn_Opz = Strip->Add_Button("Btn_Opz", Strip_Glyph::Options);
+    Btn_Close = Strip->Add_Button("Btn_Close", Strip_Glyph::Close);
     outer->addWidget(Strip);
 
     auto* grid = new QGridLayout;
@@ -107,6 +97,9 @@ TFKonstrelFirmWare::TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionChe
     Btn_New = make_button("Btn_New");
     Btn_Open = make_button("Btn_Open");
     auto* step1 = new QHBoxLayout;
+    // Inside the grid the row would take the grid's spacing, which differs across and
+    // down and so is none at all: the two buttons get the style's usual gap.
+    step1->setSpacing(style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing, nullptr, this));
     step1->addWidget(Btn_New);
     step1->addWidget(Btn_Open);
     step1->addStretch(1);
@@ -287,7 +280,7 @@ void TFKonstrelFirmWare::Timer_UpdateTimer()
 void TFKonstrelFirmWare::Show_Update_Link()
 {
     LL_Update->setText(Html_Link(Maker_Download_Page(), st_.Get_Lang_Text(Txt::New_Version_Available),
-                                 QLatin1String(Strip_Link_Colour)));
+                                 TitleStrip::Accent.name()));
 }
 
 void TFKonstrelFirmWare::Set_Update_Timer()

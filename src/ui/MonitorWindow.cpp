@@ -1,5 +1,6 @@
 #include "MonitorWindow.h"
 
+#include "GridFit.h"
 #include "WidgetKit.h"
 
 #include "session/AppState.h"
@@ -46,7 +47,7 @@ TFMonitor::TFMonitor(const AppState& st, IMessages& msgs, const MQTT_Topic_Table
     : QDialog(parent), st_(st), msgs_(msgs)
 {
     setObjectName(QStringLiteral("TFMonitor"));
-    auto* column = new QVBoxLayout(this);
+    QVBoxLayout* column = Screen_Body(this, &P_Title);
     L_Status = Named<QLabel>(this, "L_Status");
     L_Status->setWordWrap(true);
     L_Status->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -61,9 +62,7 @@ TFMonitor::TFMonitor(const AppState& st, IMessages& msgs, const MQTT_Topic_Table
     ACG_Monitor->verticalHeader()->hide();
     ACG_Monitor->horizontalHeader()->setStretchLastSection(true);
     ACG_Monitor->setWordWrap(false);
-    for (const auto& [col, width] : {std::pair{Col_Row, 44}, {Col_Topic, 230}, {Col_State, 110}, {Col_Payload, 250},
-                                     {Col_Age, 70}, {Col_Count, 70}})
-        ACG_Monitor->setColumnWidth(col, width);
+    Fit = new GridFit(ACG_Monitor, {{Col_Topic, 1}, {Col_Payload, 2}});
     auto* detail = new QWidget(split);
     auto* detailColumn = new QVBoxLayout(detail);
     detailColumn->setContentsMargins(0, 0, 0, 0);
@@ -107,6 +106,7 @@ TFMonitor::TFMonitor(const AppState& st, IMessages& msgs, const MQTT_Topic_Table
     else
         msgs_.Show_Error(loaded.message);
     Refresh();
+    Fit_Columns();
     if (ACG_Monitor->rowCount() > 0)
         ACG_Monitor->setCurrentCell(0, Col_Topic);
 }
@@ -120,14 +120,41 @@ TFMonitor::~TFMonitor()
 void TFMonitor::Set_Lang()
 {
     setWindowTitle(st_.Get_Lang_Text(Txt::Monitor_Title));
+    Set_Title_Strip(P_Title, st_, st_.Get_Lang_Text(Txt::Monitor_Title));
     QStringList titles;
     for (int c = 0; c < Column_Count; ++c)
         titles << st_.Get_Lang_Text(Txt::Monitor_Col_Row + c);
     ACG_Monitor->setHorizontalHeaderLabels(titles);
     Apply_Captions(st_, {{Btn_Connect, Txt::Btn_Monitor_Connect, Txt::Btn_Monitor_Connect_Hint},
                          {Btn_Disconnect, Txt::Btn_Monitor_Disconnect, Txt::Btn_Monitor_Disconnect_Hint}});
-    if (monitor_)
-        Refresh();
+    if (!monitor_)
+        return;
+    Refresh();
+    Fit_Columns();
+}
+
+void TFMonitor::Fit_Columns()
+{
+    // Room for the widest values that usually come, not only for what has come so far:
+    // every state, and the counts and times of a busy rule.
+    MonitorRule busy;
+    busy.row = MQTT_Table_Rows;
+    busy.on_timer = true;
+    busy.time_ms = 10000;
+    RuleSeen seen;
+    seen.count = 99999;
+    seen.arrived_ms = 0;
+    seen.interval_ms = 10000;
+    const MonitorLine widest = Monitor_Line(st_.Lang_Table, busy, seen, 999900);
+    QStringList states;
+    for (int i = 0; i < 4; ++i)
+        states << st_.Get_Lang_Text(Txt::Monitor_Waiting + i);
+    Fit->Set_Samples(Col_Row, {widest.row});
+    Fit->Set_Samples(Col_State, states);
+    Fit->Set_Samples(Col_Age, {widest.age});
+    Fit->Set_Samples(Col_Count, {widest.count});
+    Fit->Set_Samples(Col_Interval, {widest.interval});
+    Fit->Fit_Content();
 }
 
 void TFMonitor::Btn_ConnectClick()

@@ -23,6 +23,8 @@ class QTimer;
 
 namespace swr {
 
+class GridFit;
+class TitleStrip;
 struct AppState;
 class IMessages;
 struct MQTT_Topic_Table;
@@ -44,12 +46,14 @@ public:
     int Refreshes() const { return refreshes_; }
     const MonitorSnapshot& Shown() const { return shown_; }
 
+    TitleStrip* P_Title;
     QTableWidget* ACG_Monitor;
     QPlainTextEdit* E_Payload;
     QLabel* L_Payload;
     QLabel* L_Status;
     QPushButton* Btn_Connect;
     QPushButton* Btn_Disconnect;
+    GridFit* Fit; // the grid's column widths
 
     static constexpr int Min_Repaint_Ms = 100;
 
@@ -57,6 +61,7 @@ private:
     void Changed();
     void Show_Detail();
     void Show_Buttons();
+    void Fit_Columns();
 
     const AppState& st_;
     IMessages& msgs_;

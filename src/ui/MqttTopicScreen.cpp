@@ -1,6 +1,7 @@
 #include "MqttTopicScreen.h"
 
 #include "DataAreaMap.h"
+#include "GridFit.h"
 #include "GridHelpers.h"
 #include "MonitorWindow.h"
 #include "TopicTemplate.h"
@@ -30,14 +31,11 @@ namespace {
 constexpr int Client_Width = 1100;
 constexpr int Client_Height = 337;
 
-// Widths of the publish grid's shown columns, by attribute; the last column takes the rest.
+// The columns of the publish grid that take the room a larger window gives, and their shares.
 constexpr struct {
     const char* name;
-    int width;
-} Pub_Widths[] = {
-    {"Topic", 190}, {"Retained", 64}, {"QoS", 44},     {"DataType", 76}, {"Dimension", 72},
-    {"Position", 62}, {"Template", 170}, {"OnChange", 72}, {"OnTimer", 64}, {"Time", 64},
-};
+    int weight;
+} Pub_Room[] = {{"Topic", 2}, {"Template", 2}, {"Mnemonic", 1}};
 
 QTableView* Make_Grid(QWidget* page, const char* name)
 {
@@ -81,8 +79,10 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate
     Sub_Model = new MqttSubscribeModel(st_, Table.Sub, Subscribe_Columns, this);
     Add_Grid({ACG_Pub, Pub_Model, Txt::Pub_Number_Header, Txt::MQTT_Publish_Page, &Do_Copy_Pub});
     Add_Grid({ACG_Sub, Sub_Model, Txt::Sub_Number_Header, Txt::MQTT_Subscribe_Page, &Do_Copy_Sub});
-    for (const auto& w : Pub_Widths)
-        ACG_Pub->setColumnWidth(Grid_Column(Publish_Columns, w.name) - 1, w.width);
+    QList<Room_Column> room;
+    for (const auto& r : Pub_Room)
+        room.append({Grid_Column(Publish_Columns, r.name) - 1, r.weight});
+    Pub_Fit = new GridFit(ACG_Pub, room);
     Pub_Model->marker = [this](int row) { return Pub_Marker(row); };
     // Read after the conveniences so that Ctrl+Enter reaches the template editor first.
     for (QTableView* grid : {ACG_Pub, ACG_Sub}) {
@@ -112,6 +112,7 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate
     bottom->setContentsMargins(12, 0, 12, 0);
     bottom->insertWidget(0, L_Status, 1);
     outer->addLayout(bottom);
+    Scalable({Client_Width, Client_Height});
     Set_Lang();
 }
 
@@ -134,7 +135,7 @@ void TFMQTT_Set_Topic::Set_Lang()
 
 int TFMQTT_Set_Topic::Show_Topics()
 {
-    return Exec_After_Load(this, [this] { return FormShow(); });
+    return Exec_Screen([this] { return FormShow(); });
 }
 
 bool TFMQTT_Set_Topic::FormShow()
@@ -164,6 +165,7 @@ bool TFMQTT_Set_Topic::FormShow()
     ACG_Pub->setCurrentIndex(Pub_Model->index(0, 0));
     ACG_Sub->setCurrentIndex(Sub_Model->index(0, 0));
     ACG_Pub->scrollToTop();
+    Pub_Fit->Fit_Content();
     ACG_Pub->setFocus(Qt::OtherFocusReason);
     Update_Status();
     // A table loaded in part is never shown: OK would write it over the whole file.

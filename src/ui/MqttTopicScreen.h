@@ -18,6 +18,7 @@ namespace swr {
 
 struct AppState;
 class IMessages;
+class GridFit;
 class TFTopicTemplate;
 
 // Set MQTT Topics: the publish rules of the configuration, up to 1024, in one grid; OK
@@ -55,6 +56,7 @@ public:
     QPushButton* Btn_Monitor;
     MqttPublishModel* Pub_Model;
     MqttSubscribeModel* Sub_Model;
+    GridFit* Pub_Fit; // the publish grid's column widths
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;

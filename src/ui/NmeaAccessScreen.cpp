@@ -1,6 +1,7 @@
 #include "NmeaAccessScreen.h"
 
 #include "DataAreaMap.h"
+#include "GridFit.h"
 #include "GridModel.h"
 #include "NmeaAccessModel.h"
 
@@ -16,9 +17,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include <algorithm>
-#include <vector>
-
 namespace swr {
 
 namespace {
@@ -26,33 +24,8 @@ namespace {
 constexpr int Client_Width = 1200;
 constexpr int Client_Height = 337;
 
-// Widths of the shown columns (model columns), wide enough for their headers and the
-// longest entries; Data Field fits the field texts up to a width that leaves Mnemonic
-// room at 1200 pixels (a double click on its header shows the longest), Mnemonic takes
-// what is left.
-constexpr int Column_Widths[] = {58, 0, 78, 52, 0, 74, 68, 62, 66, 0};
-constexpr int Field_Column_Padding = 12;
-constexpr int Field_Column_Cap = 440;
-
-// Measuring a text shapes it, and shaping all 300 field texts was a tenth of start-up.
-// The longest texts are measured first, so the measuring stops as soon as one reaches
-// the cap; with the usual fonts the very first does.
-int Longest_Field_Width(const QFontMetrics& fm)
-{
-    std::vector<const QString*> texts;
-    for (int s = 1; s <= NMEA0183_Sentence_Count; ++s)
-        for (const TFieldSentence& f : NMEA0183_Map(s).Fields)
-            texts.push_back(&f.Field);
-    std::stable_sort(texts.begin(), texts.end(),
-                     [](const QString* a, const QString* b) { return a->size() > b->size(); });
-    int w = 0;
-    for (const QString* t : texts) {
-        w = qMax(w, fm.horizontalAdvance(*t));
-        if (w + Field_Column_Padding >= Field_Column_Cap)
-            break;
-    }
-    return qMin(w + Field_Column_Padding, Field_Column_Cap);
-}
+// The columns that take the room a larger window gives: the field texts and the description.
+const QList<Room_Column> Room{{NMEA_Col_DataField - 1, 1}, {NMEA_Col_Mnemonic - 1, 1}};
 
 } // namespace
 
@@ -76,7 +49,7 @@ TFNMEA_0183_Set_Access2::TFNMEA_0183_Set_Access2(AppState& st, IMessages& msg, Q
     Init_Table();
     PostOpe_SL = Post_Operations();
     SerialChannel_SL = Serial_Channel_Names();
-    resize(Client_Width, Client_Height);
+    Scalable({Client_Width, Client_Height});
     Set_Lang();
 }
 
@@ -85,11 +58,7 @@ void TFNMEA_0183_Set_Access2::Init_Table()
     Model = new NmeaAccessModel(st_, Table, this);
     Add_Grid({ASG, Model, Txt::NMEA_Row_Number_Header, Txt::Nmea_Description, &Do_Copy});
     QHeaderView* h = ASG->horizontalHeader();
-    for (int c = 0; c < Model->columnCount(); ++c)
-        if (Column_Widths[c] > 0)
-            ASG->setColumnWidth(c, Column_Widths[c]);
-    ASG->setColumnWidth(NMEA_Col_DataField - 1, Longest_Field_Width(QFontMetrics(ASG->font())));
-    h->setStretchLastSection(true);
+    Fit = new GridFit(ASG, Room);
     h->setDefaultAlignment(Qt::AlignCenter);
     // Room for the marker and three digits.
     ASG->verticalHeader()->setMinimumWidth(QFontMetrics(ASG->font()).horizontalAdvance(QStringLiteral("100")) + 32);
@@ -108,7 +77,7 @@ void TFNMEA_0183_Set_Access2::Set_Lang()
 
 int TFNMEA_0183_Set_Access2::Show_Access()
 {
-    return Exec_After_Load(this, [this] { return FormShow(); });
+    return Exec_Screen([this] { return FormShow(); });
 }
 
 bool TFNMEA_0183_Set_Access2::FormShow()
@@ -123,6 +92,7 @@ bool TFNMEA_0183_Set_Access2::FormShow()
         return false;
     ASG->setCurrentIndex(Model->index(0, 0));
     ASG->scrollToTop();
+    Fit->Fit_Content();
     ASG->setFocus();
     return true;
 }

@@ -13,6 +13,7 @@ namespace swr {
 
 struct AppState;
 class IMessages;
+class GridFit;
 class NmeaAccessModel;
 
 // Step 3: which field of which NMEA 0183 sentence lands at which byte of the device's data
@@ -38,6 +39,7 @@ public:
     bool Do_Copy = false;
 
     QTableView* ASG;
+    GridFit* Fit; // the grid's column widths
 
 protected:
     Check_Findings Check() override;

@@ -35,6 +35,28 @@ TableScreen::TableScreen(AppState& st, IMessages& msg, const Table_Screen_Setup&
 
 TableScreen::~TableScreen() = default;
 
+void TableScreen::Scalable(QSize size)
+{
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    setSizeGripEnabled(true);
+    setMinimumSize(QSize(0, 0));
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // No smaller than the buttons and a few rows need.
+    setMinimumSize(layout()->minimumSize().expandedTo(QSize(480, 240)).boundedTo(size));
+    resize(size);
+}
+
+int TableScreen::Exec_Screen(const std::function<bool()>& load)
+{
+    return Exec_After_Load(this, load, [this](QWidget* w) { Restore_Place(w, st_.Screen_Places); });
+}
+
+void TableScreen::done(int r)
+{
+    Keep_Place(this, st_.Screen_Places);
+    QDialog::done(r);
+}
+
 void TableScreen::Add_Grid(const Table_Grid& grid)
 {
     Attach_Grid_Model(grid.view, grid.model, st_, grid.corner);

@@ -85,6 +85,8 @@ public:
     // a fill, a replace or an import. The change may put any cell of those rows, and may
     // ask or refuse; a change that leaves the rows as they were is no step.
     void Change_Rows(QTableView* view, int first, int last, int name, const std::function<void(IGrid&)>& change);
+    // However it closes, the screen's place is kept for its next opening.
+    void done(int r) override;
 
     TitleStrip* P_Title = nullptr;
     QLabel* L_Status = nullptr;
@@ -100,6 +102,10 @@ public:
 protected:
     TableScreen(AppState& st, IMessages& msg, const Table_Screen_Setup& setup, QWidget* parent);
 
+    // Makes the screen resizable and maximisable, at size when first opened.
+    void Scalable(QSize size);
+    // Loads the table, then shows the screen modally where it was when it last closed.
+    int Exec_Screen(const std::function<bool()>& load);
     // Puts a grid's model in its view; the grids count in the order added, from 0, as the
     // check's findings count their tables.
     void Add_Grid(const Table_Grid& grid);

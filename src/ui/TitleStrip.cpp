@@ -4,12 +4,22 @@
 #include <QIconEngine>
 #include <QLabel>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
 #include <QVBoxLayout>
 
+#include <cmath>
+#include <numbers>
+
 namespace swr {
 
+const QColor TitleStrip::Band(0x1f, 0x3b, 0x5a);
+const QColor TitleStrip::Accent(0xff, 0xd8, 0x66);
+
 namespace {
+
+constexpr int Glyph_Size = 24;
+constexpr int Button_Padding = 6; // round the glyph, for the plate and the focus ring
 
 // Draws a glyph in white lines whose width follows the size; fainter when disabled.
 class StripIconEngine final : public QIconEngine {
@@ -47,18 +57,29 @@ public:
             p->drawEllipse(QPointF(c.x(), c.y() - in.height() * 0.24), line * 0.75, line * 0.75);
             break;
         }
-        case Strip_Glyph::Options:
-            // Three sliders, each with its knob at another place.
-            for (int i = 0; i < 3; ++i) {
-                constexpr qreal Knobs[] = {0.3, 0.7, 0.45};
-                const qreal y = in.top() + in.height() * (0.2 + 0.3 * i);
-                const qreal knob = in.left() + in.width() * Knobs[i];
-                p->drawLine(QPointF(in.left(), y), QPointF(in.right(), y));
-                p->setBrush(colour);
-                p->drawEllipse(QPointF(knob, y), line * 1.3, line * 1.3);
-                p->setBrush(Qt::NoBrush);
+        case Strip_Glyph::Options: {
+            // A gear: eight teeth round a solid wheel with a hole in the middle.
+            constexpr int Teeth = 8;
+            const QPointF c = in.center();
+            const qreal outer = in.width() / 2 + line / 2, root = outer * 0.74, hole = outer * 0.32;
+            const qreal pitch = 2 * std::numbers::pi / Teeth;
+            auto at = [c](qreal r, qreal a) { return QPointF(c.x() + r * std::sin(a), c.y() - r * std::cos(a)); };
+            QPolygonF wheel;
+            for (int i = 0; i < Teeth; ++i) {
+                const qreal a = pitch * i;
+                wheel << at(root, a - pitch * 0.3) << at(outer, a - pitch * 0.17) << at(outer, a + pitch * 0.17)
+                      << at(root, a + pitch * 0.3);
             }
+            QPainterPath gear;
+            gear.setFillRule(Qt::OddEvenFill);
+            gear.addPolygon(wheel);
+            gear.closeSubpath();
+            gear.addEllipse(c, hole, hole);
+            p->setPen(Qt::NoPen);
+            p->setBrush(colour);
+            p->drawPath(gear);
             break;
+        }
         case Strip_Glyph::Close: {
             const QRectF x = in.adjusted(in.width() * 0.15, in.height() * 0.15, -in.width() * 0.15, -in.height() * 0.15);
             p->drawLine(x.topLeft(), x.bottomRight());
@@ -91,12 +112,48 @@ QIcon Strip_Icon(Strip_Glyph glyph)
     return QIcon(new StripIconEngine(glyph));
 }
 
+StripButton::StripButton(Strip_Glyph glyph, QWidget* parent) : QToolButton(parent)
+{
+    setIcon(Strip_Icon(glyph));
+    setIconSize(QSize(Glyph_Size, Glyph_Size));
+    setAutoRaise(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::PointingHandCursor);
+}
+
+QSize StripButton::sizeHint() const
+{
+    return iconSize() + QSize(2 * Button_Padding, 2 * Button_Padding);
+}
+
+void StripButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF plate = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
+    if (isEnabled() && (isDown() || underMouse())) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(isDown() ? TitleStrip::Band.lighter(190) : TitleStrip::Band.lighter(150));
+        p.drawRoundedRect(plate, 4, 4);
+    }
+    const QRect glyph(QPoint(), iconSize());
+    icon().paint(&p, glyph.translated(rect().center() - glyph.center()), Qt::AlignCenter,
+                 isEnabled() ? QIcon::Normal : QIcon::Disabled);
+    if (hasFocus()) {
+        p.setPen(QPen(TitleStrip::Accent, 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(plate, 4, 4);
+    }
+}
+
 TitleStrip::TitleStrip(QWidget* parent) : QFrame(parent)
 {
-    // Styled by a property, so a screen may give the strip its own object name.
-    setProperty("titleStrip", true);
-    setStyleSheet(QStringLiteral("QFrame[titleStrip=\"true\"] { background: #1f3b5a; }"
-                                 "QLabel { color: white; }"));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Band);
+    for (QPalette::ColorRole r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        pal.setColor(r, Qt::white);
+    pal.setColor(QPalette::Link, Accent);
+    setPalette(pal);
     setAutoFillBackground(true);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(12, 8, 8, 8);
@@ -104,7 +161,10 @@ TitleStrip::TitleStrip(QWidget* parent) : QFrame(parent)
     L_SW_Code = new QLabel(this);
     L_SW_Code->setObjectName(QStringLiteral("L_SW_Code"));
     QFont big = L_SW_Code->font();
-    big.setPointSizeF(big.pointSizeF() * 1.6);
+    if (big.pointSizeF() > 0)
+        big.setPointSizeF(big.pointSizeF() * 1.6);
+    else
+        big.setPixelSize(qRound(big.pixelSize() * 1.6));
     big.setBold(true);
     L_SW_Code->setFont(big);
     L_SW_Desc = new QLabel(this);
@@ -113,7 +173,16 @@ TitleStrip::TitleStrip(QWidget* parent) : QFrame(parent)
     texts->addWidget(L_SW_Desc);
     row->addLayout(texts, 1);
     extras_ = new QHBoxLayout;
+    extras_->setSpacing(4);
     row->addLayout(extras_);
+}
+
+StripButton* TitleStrip::Add_Button(const char* name, Strip_Glyph glyph)
+{
+    auto* b = new StripButton(glyph, this);
+    b->setObjectName(QLatin1String(name));
+    extras_->addWidget(b, 0, Qt::AlignTop);
+    return b;
 }
 
 } // namespace swr

@@ -7,11 +7,13 @@
 #include <QAbstractButton>
 #include <QDialog>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -60,6 +62,21 @@ QVBoxLayout* Screen_Layout(QWidget* screen, TitleStrip** strip)
     *strip = Named<TitleStrip>(screen, "P_Title");
     outer->addWidget(*strip);
     return outer;
+}
+
+QVBoxLayout* Screen_Body(QWidget* screen, TitleStrip** strip)
+{
+    QVBoxLayout* outer = Screen_Layout(screen, strip);
+    auto* body = new QVBoxLayout;
+    const QStyle* style = screen->style();
+    body->setContentsMargins(style->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, screen),
+                             style->pixelMetric(QStyle::PM_LayoutTopMargin, nullptr, screen),
+                             style->pixelMetric(QStyle::PM_LayoutRightMargin, nullptr, screen),
+                             style->pixelMetric(QStyle::PM_LayoutBottomMargin, nullptr, screen));
+    // Set, not left to the outer layout, whose spacing is none: the rows inside take it.
+    body->setSpacing(style->pixelMetric(QStyle::PM_LayoutVerticalSpacing, nullptr, screen));
+    outer->addLayout(body, 1);
+    return body;
 }
 
 QPushButton* Make_Button(QWidget* parent, const char* name)
@@ -116,16 +133,54 @@ void Fit_When_Shown(QWidget* window, std::function<void()> fit)
     pending->fit = std::move(fit);
 }
 
-int Exec_After_Load(QDialog* screen, const std::function<bool()>& load)
+void Centre_On_Screen(QWidget* window)
+{
+    if (QScreen* s = window->screen()) {
+        QRect r = window->frameGeometry();
+        r.moveCenter(s->availableGeometry().center());
+        window->move(r.topLeft());
+    }
+}
+
+int Exec_After_Load(QDialog* screen, const std::function<bool()>& load, const std::function<void(QWidget*)>& place)
 {
     if (!load())
         return QDialog::Rejected;
-    if (QScreen* s = screen->screen()) {
-        QRect r = screen->frameGeometry();
-        r.moveCenter(s->availableGeometry().center());
-        screen->move(r.topLeft());
-    }
+    place(screen);
     return screen->exec();
+}
+
+void Restore_Place(QWidget* window, const QMap<QString, Screen_Place>& places)
+{
+    const auto kept = places.constFind(window->objectName());
+    if (kept == places.cend()) {
+        window->setWindowState(window->windowState() & ~Qt::WindowMaximized);
+        Centre_On_Screen(window);
+        return;
+    }
+    QList<QRect> screens;
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        screens.append(primary->availableGeometry());
+    for (const QScreen* s : QGuiApplication::screens())
+        if (s != QGuiApplication::primaryScreen())
+            screens.append(s->availableGeometry());
+    window->setWindowState(window->windowState() & ~Qt::WindowMaximized);
+    window->setGeometry(Place_On_Screens(kept->normal, screens));
+    if (kept->maximized)
+        window->setWindowState(window->windowState() | Qt::WindowMaximized);
+}
+
+void Keep_Place(const QWidget* window, QMap<QString, Screen_Place>& places)
+{
+    if (!window->isVisible())
+        return;
+    const bool maximized = window->windowState() & Qt::WindowMaximized;
+    QRect normal = maximized ? window->normalGeometry() : window->geometry();
+    if (normal.isEmpty()) // maximised before the normal area was known
+        normal = places.value(window->objectName()).normal;
+    if (normal.isEmpty())
+        normal = window->geometry();
+    places[window->objectName()] = {normal, maximized};
 }
 
 void Check_Save_Accept(QDialog* screen, IMessages& msg, const Check_Findings& found,

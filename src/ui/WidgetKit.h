@@ -7,7 +7,9 @@
 #include "TitleStrip.h"
 
 #include "project/CheckFinding.h"
+#include "session/ScreenPlaces.h"
 
+#include <QMap>
 #include <QString>
 
 #include <functional>
@@ -57,21 +59,37 @@ void Set_Title_Strip(TitleStrip* strip, const AppState& st, const QString& descr
 // no margins and no spacing of its own, so the strip runs to the window's edges.
 QVBoxLayout* Screen_Layout(QWidget* screen, TitleStrip** strip);
 
+// The same with the screen's body below the strip: the layout returned, with the margins
+// and spacing the style gives a window's own layout.
+QVBoxLayout* Screen_Body(QWidget* screen, TitleStrip** strip);
+
 // A push button that Enter in another field never presses.
 QPushButton* Make_Button(QWidget* parent, const char* name);
 
 // The buttons side by side at the right end of a row.
 QHBoxLayout* Button_Row(std::initializer_list<QPushButton*> buttons);
 
-// How every editor opens: load runs first, and only when it succeeds is the screen shown,
-// modally and centred on its screen; its result is then exec's. When load fails (it has
-// shown why) nothing is shown and the result is QDialog::Rejected.
 // Runs fit now when window is shown, otherwise just before it is next shown (a later call
 // while hidden replaces an earlier one). Fitting a window to its texts measures them, which a
 // screen made at start-up and not yet shown need not do.
 void Fit_When_Shown(QWidget* window, std::function<void()> fit);
 
-int Exec_After_Load(QDialog* screen, const std::function<bool()>& load);
+// Puts a window in the middle of its screen's free area.
+void Centre_On_Screen(QWidget* window);
+
+// How every editor opens: load runs first, and only when it succeeds is the screen placed
+// (centred on its screen unless place puts it elsewhere) and shown modally; its result is
+// then exec's. When load fails (it has shown why) nothing is shown and the result is
+// QDialog::Rejected.
+int Exec_After_Load(QDialog* screen, const std::function<bool()>& load,
+                    const std::function<void(QWidget*)>& place = Centre_On_Screen);
+
+// A resizable screen opens where places keeps it by its name, maximised again when it
+// was, and on one of the desktop's screens whatever it was before; a screen not kept
+// there opens at its present size, centred.
+void Restore_Place(QWidget* window, const QMap<QString, Screen_Place>& places);
+// Keeps a shown screen's place (its area when not maximised, and whether it is) by its name.
+void Keep_Place(const QWidget* window, QMap<QString, Screen_Place>& places);
 
 // How every editor's OK closes it: the check's findings first; while one refuses OK,
 // mark shows where the first error is, its message follows and nothing is written. Then

@@ -12,6 +12,8 @@
 #include "TestSupport.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFrame>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -23,6 +25,9 @@
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace swr;
 using K = ParKey;
@@ -49,6 +54,30 @@ ParGen Params(int port)
     return m;
 }
 
+// WCAG's contrast ratio of two colours, from their relative luminance.
+double Contrast(const QColor& a, const QColor& b)
+{
+    auto lum = [](const QColor& c) {
+        auto lin = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * lin(c.redF()) + 0.7152 * lin(c.greenF()) + 0.0722 * lin(c.blueF());
+    };
+    const double x = lum(a), y = lum(b);
+    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
+// The verdict plate as shown: its state, its line, a mark, and ink that reads on its plate.
+void Expect_Verdict(const TFBrokerTest& d, const char* state, const QString& line)
+{
+    ASSERT_TRUE(d.P_Verdict->isVisible());
+    EXPECT_EQ(d.P_Verdict->property("verdict").toString(), state);
+    EXPECT_EQ(d.L_Verdict->text(), line);
+    EXPECT_FALSE(d.I_Verdict->pixmap().isNull());
+    const QPalette pal = d.P_Verdict->palette();
+    EXPECT_GE(Contrast(pal.color(QPalette::Window), pal.color(QPalette::WindowText)), 7.0);
+    EXPECT_EQ(d.L_Verdict->palette().color(QPalette::WindowText), pal.color(QPalette::WindowText));
+    EXPECT_FALSE(d.L_Running->isVisible());
+}
+
 struct BrokerDialogFixture : ::testing::Test {
     test::ProgramFolder p;
     NoResolver resolver;
@@ -70,9 +99,14 @@ TEST_F(BrokerDialogFixture, ShowsEachStageAndEndsWithTheVerdict)
     EXPECT_EQ(d.E_Stages->toPlainText(), lines.join('\n'));
     EXPECT_EQ(lines.back(), "The connection to the broker works");
     EXPECT_EQ(d.Btn_Close->text(), p.st.Get_Lang_Text(Txt::ParGen_OK));
-    if (qEnvironmentVariableIsSet("SWR_SHOTS"))
-        d.grab().save("/tmp/broker_dialog.png");
-    d.Btn_Close->click();
+    EXPECT_EQ(d.P_Title->L_SW_Desc->text(), p.st.Get_Lang_Text(Txt::Test_Dialog_Title));
+    Expect_Verdict(d, "passed", "The connection to the broker works");
+    const QString shots = qEnvironmentVariable("SWR_SCREENSHOT_DIR");
+    if (!shots.isEmpty())
+        d.grab().save(QDir(shots).filePath("broker_test_passed.png"));
+    // The test has ended: Enter closes the window.
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &d, Qt::Key_Return);
+    EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(d.result(), QDialog::Accepted);
 }
 
@@ -84,6 +118,17 @@ TEST_F(BrokerDialogFixture, StagesAppearWhileItRunsAndCancelStopsIt)
     // The window is serviced while the worker waits: the passed stages show up.
     ASSERT_TRUE(QTest::qWaitFor([&] { return d.Lines().size() == 2; }, 5000));
     EXPECT_FALSE(d.Finished());
+    EXPECT_FALSE(d.P_Verdict->isVisible());
+    // Enter while it runs neither cancels nor closes.
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    for (QWidget* w : {static_cast<QWidget*>(d.E_Stages), static_cast<QWidget*>(d.Btn_Close)}) {
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_Return);
+    }
+    QApplication::processEvents();
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_FALSE(d.Finished());
     EXPECT_TRUE(d.Lines()[1].startsWith("TCP connection: connected to 127.0.0.1"));
     d.Btn_Close->click(); // Cancel
     ASSERT_TRUE(QTest::qWaitFor([&] { return d.Finished(); }, 3000));
@@ -91,6 +136,12 @@ TEST_F(BrokerDialogFixture, StagesAppearWhileItRunsAndCancelStopsIt)
     ASSERT_EQ(d.Lines().size(), 4);
     EXPECT_TRUE(d.Lines()[2].startsWith("MQTT connection: cancelled")) << d.Lines()[2].toStdString();
     EXPECT_EQ(d.Lines()[3], "The connection to the broker failed");
+    Expect_Verdict(d, "failed", "The connection to the broker failed");
+    const QString shots = qEnvironmentVariable("SWR_SCREENSHOT_DIR");
+    if (!shots.isEmpty())
+        d.grab().save(QDir(shots).filePath("broker_test_failed.png"));
+    QTest::keyClick(d.E_Stages, Qt::Key_Return);
+    EXPECT_FALSE(d.isVisible());
 }
 
 TEST_F(BrokerDialogFixture, ClosingARunningTestCancelsIt)

@@ -16,6 +16,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QImage>
+#include <QStyle>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -236,6 +238,65 @@ TEST_F(MainFixture, AccessibleNamesAreTheCaptions)
         EXPECT_EQ(name(e.b, QAccessible::Name), e.name) << e.b->objectName().toStdString();
         EXPECT_EQ(name(e.b, QAccessible::Description), e.description) << e.b->objectName().toStdString();
     }
+}
+
+namespace {
+
+// The pixels of an image that stand out from the strip's band by lightness.
+int Light_Pixels(const QImage& img)
+{
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            n += qGray(img.pixel(x, y)) > qGray(TitleStrip::Band.rgb()) + 90;
+    return n;
+}
+
+// The pixels of the accent colour just inside the left and right edges, half way down.
+int Ring_Pixels(const QImage& img)
+{
+    int n = 0;
+    for (int x : {1, 2, img.width() - 3, img.width() - 2}) {
+        const QColor c = img.pixel(x, img.height() / 2);
+        n += c.red() > 200 && c.green() > 170 && c.blue() < 160;
+    }
+    return n;
+}
+
+} // namespace
+
+// The strip is coloured by its palette, not a style sheet; its icons show on the dark band
+// and the one with the keyboard focus has a ring round it. The two Step 1 buttons stand
+// apart by the style's usual gap.
+TEST_F(MainFixture, StripIconsShowOnTheBandAndMarkTheFocus)
+{
+    Make();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    EXPECT_TRUE(w->Strip->styleSheet().isEmpty());
+    EXPECT_TRUE(w->styleSheet().isEmpty());
+    EXPECT_EQ(w->Strip->palette().color(QPalette::Window), TitleStrip::Band);
+    EXPECT_EQ(w->Strip->L_SW_Desc->palette().color(QPalette::WindowText), QColor(Qt::white));
+
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    for (QToolButton* b : {w->Btn_Info, w->Btn_Opz, w->Btn_Close}) {
+        SCOPED_TRACE(b->objectName().toStdString());
+        w->Btn_New->setFocus(Qt::TabFocusReason);
+        const QImage plain = w->Strip->grab(b->geometry()).toImage();
+        // The glyph alone: white strokes on the band, a good part of the button.
+        EXPECT_GT(Light_Pixels(plain), plain.width() * plain.height() / 20);
+        b->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(b->hasFocus());
+        const QImage focused = w->Strip->grab(b->geometry()).toImage();
+        // The ring: the accent colour on the button's left and right edges, only with the focus.
+        EXPECT_GE(Ring_Pixels(focused), 2);
+        EXPECT_EQ(Ring_Pixels(plain), 0);
+    }
+
+    const int gap = w->Btn_Open->geometry().left() - w->Btn_New->geometry().right() - 1;
+    EXPECT_EQ(gap, w->style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing, nullptr, w.get()));
+    EXPECT_GT(gap, 0);
 }
 
 TEST(ProgramWaitTest, ShowsWhatRunsAndWaits)

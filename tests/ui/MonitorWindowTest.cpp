@@ -1,6 +1,7 @@
 // The live monitor window against a real broker on 127.0.0.1, with a publisher in the
 // test standing in for the device.
 #include "MonitorWindow.h"
+#include "TitleStrip.h"
 
 #include "lang/Texts.h"
 #include "project/mqtt/MqttTopics.h"
@@ -13,11 +14,13 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QThread>
+#include <QtTest/QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -195,3 +198,28 @@ TEST_F(MonitorWindowTest, StaysResponsiveUnderABurst)
 }
 
 } // namespace
+
+// The window has the title strip, and its columns fit their headers and the widest values
+// that usually come ("Interval / Time" included), all in view at the size it opens with;
+// Topic and Last Payload take the room left.
+TEST_F(MonitorWindowTest, TitleStripAndColumnsThatFitTheirContent)
+{
+    MQTT_Topic_Table t;
+    t.Pub[0] = Rule(QStringLiteral("ship/bridge/gps/position/latitude"), "Y", "N");
+    t.Pub[1] = Rule(QStringLiteral("dev/timer"), "N", "Y", "10000");
+    TFMonitor w(p.st, p.msg, t);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QApplication::processEvents();
+    EXPECT_EQ(w.P_Title->L_SW_Code->text(), QStringLiteral("SWR2305"));
+    EXPECT_EQ(w.P_Title->L_SW_Desc->text(), QStringLiteral("Live Monitor"));
+    const QHeaderView* h = w.ACG_Monitor->horizontalHeader();
+    const QFontMetrics fm(w.ACG_Monitor->font());
+    for (int c = 0; c < w.ACG_Monitor->columnCount(); ++c)
+        EXPECT_GE(w.ACG_Monitor->columnWidth(c), h->sectionSizeHint(c)) << c;
+    EXPECT_GT(w.ACG_Monitor->columnWidth(6), fm.horizontalAdvance(QStringLiteral("10000 ms / 10000 ms")));
+    EXPECT_GT(w.ACG_Monitor->columnWidth(2), fm.horizontalAdvance(QStringLiteral("stale retained")));
+    EXPECT_GT(w.ACG_Monitor->columnWidth(1), fm.horizontalAdvance(Cell(w, 0, 1)));
+    EXPECT_LE(h->length(), w.ACG_Monitor->viewport()->width());
+    EXPECT_GT(w.ACG_Monitor->columnWidth(3), h->sectionSizeHint(3) + 100);
+}

@@ -25,7 +25,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 
 using namespace swr;
 using swr::test::ProgramFolder;
@@ -38,18 +37,6 @@ const char* const Gga_Lat_Direction = "Latitude, Direction [character]";       /
 
 constexpr int Col_Enable = 0, Col_Sentence = 2, Col_Index = 3, Col_Field = 4, Col_PostOpe = 5,
               Col_SwapAll = 6, Col_Position = 8, Col_Mnemonic = 9; // model columns
-
-// The application font for one test, given back afterwards.
-struct App_Font {
-    QFont saved = QApplication::font();
-    explicit App_Font(int pixels)
-    {
-        QFont f = saved;
-        f.setPixelSize(pixels);
-        QApplication::setFont(f);
-    }
-    ~App_Font() { QApplication::setFont(saved); }
-};
 
 struct AccessFixture : ::testing::Test {
     void SetUp() override
@@ -453,27 +440,36 @@ TEST_F(AccessFixture, RowsBeyondTheTableAreReportedAndTheScreenOpens)
     EXPECT_EQ(s->Table.row(100).Serial_Channel, "RS232");
 }
 
-// The Data Field column fits the widest field text, up to 440 pixels: the usual font
-// reaches the cap, a tiny one leaves the widest text's own width.
-TEST(AccessFieldColumn, FitsTheWidestFieldTextUpToTheCap)
+// On opening, the Data Field column shows the widest field text of the catalogue whole;
+// the columns without room keep to their content, and Mnemonic takes what is left.
+TEST(AccessFieldColumn, FitsTheWidestFieldTextOnOpening)
 {
     ProgramFolder p;
     p.start();
-    for (const int pixels : {0, 5}) { // 0: the application's font as it is
-        std::optional<App_Font> font;
-        if (pixels)
-            font.emplace(pixels);
-        TFNMEA_0183_Set_Access2 s(p.st, p.msg);
-        const QFontMetrics fm(s.ASG->font());
-        int widest = 0;
-        for (int i = 1; i <= NMEA0183_Sentence_Count; ++i)
-            for (const TFieldSentence& f : NMEA0183_Map(i).Fields)
-                widest = std::max(widest, fm.horizontalAdvance(f.Field));
-        if (pixels) {
-            ASSERT_LT(widest + 12, 440) << "the tiny font should stay below the cap";
-        }
-        EXPECT_EQ(s.ASG->columnWidth(Col_Field), std::min(widest + 12, 440)) << pixels;
-    }
+    p.st.File_NMEA_Access = p.path("NMEA_0183_Set_Access.xml");
+    TFNMEA_0183_Set_Access2 s(p.st, p.msg);
+    const QFontMetrics fm(s.ASG->font());
+    int widest = 0;
+    QString sentence, field;
+    for (int i = 1; i <= NMEA0183_Sentence_Count; ++i)
+        for (const TFieldSentence& f : NMEA0183_Map(i).Fields)
+            if (const int w = fm.horizontalAdvance(f.Field); w > widest) {
+                widest = w;
+                sentence = NMEA0183_Sentence(i).Name;
+                field = f.Field;
+            }
+    p.write("NMEA_0183_Set_Access.xml", "<NMEA_0183><NMEA_Listener><row Enable=\"Y\" Sentence=\"" + sentence.toUtf8()
+                                            + "\" DataField=\"" + field.toUtf8()
+                                            + "\" Position=\"0\"/></NMEA_Listener></NMEA_0183>");
+    ASSERT_TRUE(s.FormShow());
+    s.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&s));
+    const QHeaderView* h = s.ASG->horizontalHeader();
+    EXPECT_GE(s.ASG->columnWidth(Col_Field), widest + 8);
+    // The row's Position "0" does not widen its column past its header.
+    EXPECT_EQ(s.ASG->columnWidth(Col_Position), h->sectionSizeHint(Col_Position));
+    EXPECT_LE(h->length(), s.ASG->viewport()->width()) << "all columns in view at the first size";
+    EXPECT_GT(s.ASG->columnWidth(Col_Mnemonic), h->sectionSizeHint(Col_Mnemonic));
 }
 
 // Blocks keep their check marks and freed rows get Enable; a fill runs the rules of a pick;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lang/LangTable.h"
+#include "session/ScreenPlaces.h"
 
 #include <QList>
 #include <QString>
@@ -43,6 +44,10 @@ struct AppState {
     QStringList Row_Clipboard;
     QList<bool> Row_Clipboard_Check;
     QList<QStringList> Row_Clipboard_Below; // the rows after the first of a block copied
+
+    // Where the resizable screens were when they last closed, by screen name; read from
+    // and written to the settings file with the rest.
+    QMap<QString, Screen_Place> Screen_Places;
 
     // The entry at index; an index outside the table gives an empty text.
     QString Get_Lang_Text(int index) const { return Texts(Lang_Table).Get_Lang_Text(index); }

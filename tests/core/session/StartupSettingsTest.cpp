@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -161,4 +162,52 @@ TEST(Workspace, UnwritableProgramFolderUsesTheFallback)
     // /proc cannot take a file, not even for root.
     EXPECT_EQ(Choose_Program_Dir("/proc", p.path("fallback")), p.path("fallback"));
     EXPECT_TRUE(QFileInfo(p.path("fallback")).isDir());
+}
+
+TEST(Settings, ScreenPlacesFollowTheOtherElements)
+{
+    ProgramFolder p;
+    p.start();
+    p.st.Screen_Places["TFMQTT_Set_Topic"] = {QRect(-1200, 40, 1100, 337), true};
+    p.st.Screen_Places["TFNMEA_0183_Set_Access2"] = {QRect(10, 20, 1400, 900), false};
+    ASSERT_TRUE(Save_Setting(p.st, nullptr));
+    // The groups every reader knows stay as they were, and come first.
+    const QByteArray file = p.read("Konstrel.xml");
+    EXPECT_TRUE(file.contains("\t</lastinternet>\n"
+                              "\t<lastwindows>\n"
+                              "\t\t<TFMQTT_Set_Topic>\n"
+                              "\t\t\t<left>-1200</left>\n"
+                              "\t\t\t<top>40</top>\n"
+                              "\t\t\t<width>1100</width>\n"
+                              "\t\t\t<height>337</height>\n"
+                              "\t\t\t<maximized>1</maximized>\n"
+                              "\t\t</TFMQTT_Set_Topic>\n"))
+        << file.toStdString();
+    AppState again = p.st;
+    Read_Settings(again, p.msg);
+    ASSERT_EQ(again.Screen_Places.size(), 2);
+    EXPECT_EQ(again.Screen_Places["TFMQTT_Set_Topic"].normal, QRect(-1200, 40, 1100, 337));
+    EXPECT_TRUE(again.Screen_Places["TFMQTT_Set_Topic"].maximized);
+    EXPECT_EQ(again.Screen_Places["TFNMEA_0183_Set_Access2"].normal, QRect(10, 20, 1400, 900));
+    EXPECT_FALSE(again.Screen_Places["TFNMEA_0183_Set_Access2"].maximized);
+
+    // A place with a number missing, not a number or an empty area is passed over; the
+    // others and the rest of the file are read as ever.
+    p.write("Konstrel.xml",
+            "<Conf_Settings><lastipadd><ipaddress>10.0.0.7</ipaddress></lastipadd><lastwindows>"
+            "<A><left>1</left><top>2</top><width>3</width></A>"
+            "<B><left>1</left><top>x</top><width>3</width><height>4</height></B>"
+            "<C><left>1</left><top>2</top><width>0</width><height>4</height></C>"
+            "<D><left>5</left><top>6</top><width>700</width><height>400</height></D>"
+            "</lastwindows></Conf_Settings>");
+    Read_Settings(again, p.msg);
+    EXPECT_EQ(again.Last_IP_Address, "10.0.0.7");
+    ASSERT_EQ(again.Screen_Places.keys(), QStringList{"D"});
+    EXPECT_EQ(again.Screen_Places["D"].normal, QRect(5, 6, 700, 400));
+    EXPECT_FALSE(again.Screen_Places["D"].maximized);
+    // No settings file: nothing placed.
+    QFile::remove(p.path("Konstrel.xml"));
+    Read_Settings(again, p.msg);
+    EXPECT_TRUE(again.Screen_Places.isEmpty());
+    EXPECT_TRUE(p.msg.errors.isEmpty());
 }
