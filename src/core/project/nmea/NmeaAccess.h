@@ -77,6 +77,7 @@ inline constexpr int NMEA_Col_Index = 4;
 inline constexpr int NMEA_Col_DataField = 5;
 inline constexpr int NMEA_Col_PostOperation = 6;
 inline constexpr int NMEA_Col_Position = 9;
+inline constexpr int NMEA_Col_Mnemonic = 10;
 
 // Resets t and fills it from the file. A missing file leaves the defaults and is no
 // error. A file that is not well-formed, or that holds no listener list, gives ok false
