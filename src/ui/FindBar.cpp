@@ -57,19 +57,23 @@ FindBar::FindBar(const AppState& st, QWidget* parent) : QWidget(parent), st_(st)
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(6);
-    for (QWidget* w : {static_cast<QWidget*>(L_Find), static_cast<QWidget*>(E_Find)})
-        row->addWidget(w);
-    E_Find->setMinimumWidth(160);
+    // The two fields share the room the rest leaves, up to a width that shows long topics.
+    for (QLineEdit* e : {E_Find, E_Replace}) {
+        e->setMinimumWidth(100);
+        e->setMaximumWidth(320);
+    }
+    row->addWidget(L_Find);
+    row->addWidget(E_Find, 1);
     for (QWidget* w : {static_cast<QWidget*>(CB_Match_Case), static_cast<QWidget*>(Btn_Find_Previous),
                        static_cast<QWidget*>(Btn_Find_Next), static_cast<QWidget*>(L_Find_Count)})
         row->addWidget(w);
     row->addSpacing(12);
-    for (QWidget* w : {static_cast<QWidget*>(L_Replace), static_cast<QWidget*>(E_Replace),
-                       static_cast<QWidget*>(L_Replace_Column), static_cast<QWidget*>(CB_Replace_Column),
+    row->addWidget(L_Replace);
+    row->addWidget(E_Replace, 1);
+    for (QWidget* w : {static_cast<QWidget*>(L_Replace_Column), static_cast<QWidget*>(CB_Replace_Column),
                        static_cast<QWidget*>(CB_Replace_Selection), static_cast<QWidget*>(Btn_Replace)})
         row->addWidget(w);
-    E_Replace->setMinimumWidth(120);
-    row->addStretch(1);
+    row->addStretch(0);
     row->addWidget(Btn_Find_Close);
     hide();
 

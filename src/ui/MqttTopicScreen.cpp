@@ -123,7 +123,11 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate
     connect(Btn_Monitor, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_MonitorClick);
     QHBoxLayout* bottom = Button_Bar(ACG_Pub, {Btn_Monitor}, 24);
     bottom->setContentsMargins(12, 0, 12, 0);
-    bottom->insertWidget(0, L_Status, 1);
+    bottom->insertStretch(0, 1);
+    // The row of buttons leaves the status line no room at 1100 pixels; the page's tab row
+    // has it.
+    L_Status->setContentsMargins(0, 0, 4, 0);
+    PageControl1->setCornerWidget(L_Status, Qt::TopRightCorner);
     outer->addLayout(bottom);
     Set_Lang();
 }
