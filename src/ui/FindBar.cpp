@@ -19,6 +19,8 @@
 #include <QTableView>
 #include <QTimer>
 
+#include <initializer_list>
+
 namespace swr {
 
 namespace {
@@ -62,17 +64,13 @@ FindBar::FindBar(const AppState& st, QWidget* parent) : QWidget(parent), st_(st)
         e->setMinimumWidth(100);
         e->setMaximumWidth(320);
     }
-    row->addWidget(L_Find);
-    row->addWidget(E_Find, 1);
-    for (QWidget* w : {static_cast<QWidget*>(CB_Match_Case), static_cast<QWidget*>(Btn_Find_Previous),
-                       static_cast<QWidget*>(Btn_Find_Next), static_cast<QWidget*>(L_Find_Count)})
-        row->addWidget(w);
-    row->addSpacing(12);
-    row->addWidget(L_Replace);
-    row->addWidget(E_Replace, 1);
-    for (QWidget* w : {static_cast<QWidget*>(L_Replace_Column), static_cast<QWidget*>(CB_Replace_Column),
-                       static_cast<QWidget*>(CB_Replace_Selection), static_cast<QWidget*>(Btn_Replace)})
-        row->addWidget(w);
+    for (QWidget* w : std::initializer_list<QWidget*>{L_Find, E_Find, CB_Match_Case, Btn_Find_Previous, Btn_Find_Next,
+                                                      L_Find_Count, L_Replace, E_Replace, L_Replace_Column,
+                                                      CB_Replace_Column, CB_Replace_Selection, Btn_Replace}) {
+        if (w == L_Replace)
+            row->addSpacing(12); // finding on the left, replacing on the right
+        row->addWidget(w, qobject_cast<QLineEdit*>(w) ? 1 : 0);
+    }
     row->addStretch(0);
     row->addWidget(Btn_Find_Close);
     hide();

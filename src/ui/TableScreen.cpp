@@ -443,17 +443,18 @@ void TableScreen::Btn_ReplaceClick()
     });
 }
 
-QString TableScreen::Csv_Suggestion() const
+QString TableScreen::Ask_Csv_File(bool save)
 {
+    Commit_Edit();
     const QFileInfo project_file(st_.*setup_.file);
-    return project_file.dir().filePath(project_file.completeBaseName() + QLatin1String(".csv"));
+    return Choose_File({st_.Get_Lang_Text(save ? Txt::Export_Title : Txt::Import_Title),
+                        st_.Get_Lang_Text(Txt::Csv_File_Filter),
+                        project_file.dir().filePath(project_file.completeBaseName() + QLatin1String(".csv")), save});
 }
 
 void TableScreen::Btn_ExportClick()
 {
-    Commit_Edit();
-    const QString path = Choose_File(
-        {st_.Get_Lang_Text(Txt::Export_Title), st_.Get_Lang_Text(Txt::Csv_File_Filter), Csv_Suggestion(), true});
+    const QString path = Ask_Csv_File(true);
     if (path.isEmpty())
         return;
     QString reason;
@@ -463,9 +464,7 @@ void TableScreen::Btn_ExportClick()
 
 void TableScreen::Btn_ImportClick()
 {
-    Commit_Edit();
-    const QString path = Choose_File(
-        {st_.Get_Lang_Text(Txt::Import_Title), st_.Get_Lang_Text(Txt::Csv_File_Filter), Csv_Suggestion(), false});
+    const QString path = Ask_Csv_File(false);
     if (path.isEmpty())
         return;
     const Table_Grid& grid = grids_.front();

@@ -178,7 +178,8 @@ private:
     void Editing(const Table_Grid& grid, int row);
     void Edited();
     void Push(std::unique_ptr<Rows_Step> step);
-    QString Csv_Suggestion() const;
+    // The edit in, the file asked for, the CSV beside the project file proposed.
+    QString Ask_Csv_File(bool save);
 
     Table_Screen_Setup setup_;
     QList<Table_Grid> grids_;
