@@ -2,8 +2,10 @@
 // complete paint) against the floor of parsing the file and filling the grid's model
 // without a view, and against a bare widget; Insert Row and Delete Row; undo of a delete of
 // every row; resizing the screen at the size a maximised window has on a 1920 x 1080
-// desktop, and maximising it; and the memory the open screen takes beyond the main window.
-// Run by scripts/bench.sh.
+// desktop, and maximising it; import and export of the table as CSV, one keystroke in the
+// find bar and a replace over every rule; and the memory the open screen takes beyond the
+// main window. Run by scripts/bench.sh.
+#include "FindBar.h"
 #include "MainWindow.h"
 #include "MqttTopicScreen.h"
 #include "TopicTemplate.h"
@@ -13,13 +15,18 @@
 #include "session/Projects.h"
 #include "session/Startup.h"
 #include "session/Version.h"
+#include "project/TableCsv.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QItemSelectionModel>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QUndoStack>
 
 #include "Resident.h"
 
@@ -262,6 +269,88 @@ void Maximise(benchmark::State& state)
     }
 }
 
+// Import of a CSV file of 1024 rules into the shown, full table, until the grid has
+// repainted; two files take turns, so every import changes every row.
+void Import_Csv(benchmark::State& state)
+{
+    Shown_Screen shown;
+    TFMQTT_Set_Topic& scr = shown.scr;
+    QString files[2];
+    for (int i = 0; i < 2; ++i) {
+        MQTT_Topic_Table m;
+        for (int r = 0; r < MQTT_Table_Rows; ++r)
+            m.Pub[r] = Rule(r + 1 + i);
+        files[i] = shown.f.dir.filePath(QStringLiteral("in%1.csv").arg(i));
+        QFile out(files[i]);
+        out.open(QIODevice::WriteOnly);
+        out.write(Table_Csv(m));
+    }
+    int turn = 0;
+    scr.Choose_File = [&](const File_Choice&) { return files[turn]; };
+    for (auto _ : state) {
+        Until_Painted(scr.ACG_Pub->viewport(), shown.watch, [&] { scr.Btn_Import->click(); });
+        turn = 1 - turn;
+    }
+    state.counters["rules"] = Publish_Rule_Count(scr.Table);
+    state.counters["steps"] = scr.Undo_Stack->count(); // each one a step, up to the history's 100
+}
+
+// Export of the shown, full table to a CSV file.
+void Export_Csv(benchmark::State& state)
+{
+    Shown_Screen shown;
+    TFMQTT_Set_Topic& scr = shown.scr;
+    const QString path = shown.f.dir.filePath(QStringLiteral("out.csv"));
+    scr.Choose_File = [&](const File_Choice&) { return path; };
+    for (auto _ : state)
+        scr.Btn_Export->click();
+    state.counters["bytes"] = double(QFile(path).size());
+}
+
+// One key typed in the find bar over the full table (a digit, then Backspace, in turns),
+// until the grid has repainted: the rows found, coloured and counted, the first selected.
+void Find_Keystroke(benchmark::State& state)
+{
+    Shown_Screen shown;
+    TFMQTT_Set_Topic& scr = shown.scr;
+    scr.Open_Find(false);
+    QLineEdit* field = scr.P_Find->E_Find;
+    field->setText(QStringLiteral("lat/1"));
+    QApplication::processEvents();
+    bool typed = false;
+    for (auto _ : state) {
+        QKeyEvent key(QEvent::KeyPress, typed ? Qt::Key_Backspace : Qt::Key_0, Qt::NoModifier,
+                      typed ? QString() : QStringLiteral("0"));
+        Until_Painted(scr.ACG_Pub->viewport(), shown.watch, [&] { QApplication::sendEvent(field, &key); });
+        typed = !typed;
+    }
+    state.counters["found"] = double(scr.P_Find->Found_Rows().size());
+}
+
+// Replace in the Topic column of all 1024 rules ("ship/" and "boat/" in turns), the
+// question answered Yes, until the grid has repainted.
+void Replace_All(benchmark::State& state)
+{
+    Shown_Screen shown;
+    TFMQTT_Set_Topic& scr = shown.scr;
+    scr.Open_Find(true);
+    FindBar& bar = *scr.P_Find;
+    bar.CB_Replace_Column->setCurrentIndex(0); // Topic
+    const QString words[2] = {QStringLiteral("ship/"), QStringLiteral("boat/")};
+    int turn = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        bar.E_Find->setText(words[turn]);
+        bar.E_Replace->setText(words[1 - turn]);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        Until_Painted(scr.ACG_Pub->viewport(), shown.watch, [&] { bar.Btn_Replace->click(); });
+        turn = 1 - turn;
+    }
+    state.counters["rules"] = Publish_Rule_Count(scr.Table);
+    state.counters["steps"] = scr.Undo_Stack->count(); // each one a step, up to the history's 100
+}
+
 using bench::Resident_KiB;
 
 // Resident memory of the main window alone, then with the screen open on 1024 rules.
@@ -301,3 +390,7 @@ BENCHMARK(Undo_Block_Delete)->Unit(benchmark::kMillisecond);
 BENCHMARK(Resize_Maximised)->Unit(benchmark::kMillisecond);
 BENCHMARK(Maximise)->Unit(benchmark::kMillisecond);
 BENCHMARK(Floor_Repaint_Maximised)->Unit(benchmark::kMillisecond);
+BENCHMARK(Import_Csv)->Unit(benchmark::kMillisecond);
+BENCHMARK(Export_Csv)->Unit(benchmark::kMillisecond);
+BENCHMARK(Find_Keystroke)->Unit(benchmark::kMillisecond);
+BENCHMARK(Replace_All)->Unit(benchmark::kMillisecond);

@@ -19,6 +19,13 @@ namespace swr {
 
 namespace {
 
+// The find colour: a light amber that the text of a light or a dark palette stays readable
+// on, and that is not the selection's colour.
+QBrush Found_Brush()
+{
+    return QColor(255, 200, 40, 110);
+}
+
 bool Is_Choice(Cell_Editor e)
 {
     return e == Cell_Editor::Choice || e == Cell_Editor::Editable_Choice;
@@ -189,6 +196,23 @@ void GridModel::End_Batch()
     batchFirst_ = batchLast_ = -1;
 }
 
+void GridModel::Set_Found_Rows(const QList<int>& rows)
+{
+    QList<bool> found(rows_, false);
+    for (const int r : rows)
+        if (r >= 0 && r < rows_)
+            found[r] = true;
+    int first = -1, last = -1;
+    for (int r = 0; r < rows_; ++r)
+        if (found.at(r) != Found(r)) {
+            first = first < 0 ? r : first;
+            last = r;
+        }
+    found_ = std::move(found);
+    if (first >= 0)
+        emit dataChanged(index(first, 0), index(last, int(columns_.size()) - 1), {Qt::BackgroundRole});
+}
+
 void GridModel::Refresh()
 {
     if (rows_ > 0 && !columns_.isEmpty())
@@ -213,6 +237,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
     case Choices_Role:
         return Is_Choice(c.editor) ? QVariant(Choices(index.row(), index.column())) : QVariant();
     case Qt::BackgroundRole:
+        if (Found(index.row()))
+            return Found_Brush();
         // Read-only cells look like the window behind the grid.
         return flags(index) & (Qt::ItemIsEditable | Qt::ItemIsUserCheckable)
                    ? QVariant()

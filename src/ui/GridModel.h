@@ -61,6 +61,10 @@ public:
     // put. Nested pairs count.
     void Begin_Batch();
     void End_Batch();
+    // The rows (from 0) the find bar found: their cells are painted with the find colour.
+    // Tells the views of the rows whose colour changed, by Qt::BackgroundRole alone.
+    void Set_Found_Rows(const QList<int>& rows);
+    bool Found(int row) const { return row >= 0 && row < found_.size() && found_.at(row); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -97,6 +101,7 @@ private:
     int batch_ = 0;
     int batchFirst_ = -1; // rows put in the batch
     int batchLast_ = -1;
+    QList<bool> found_;
 };
 
 // The one delegate of an editing grid: a drop-down for the cell being edited only,

@@ -1,6 +1,7 @@
 #include "MqttTopicScreen.h"
 
 #include "DataAreaMap.h"
+#include "FindBar.h"
 #include "GridFit.h"
 #include "GridHelpers.h"
 #include "MonitorWindow.h"
@@ -11,6 +12,7 @@
 #include "compiler/ParameterBank.h"
 #include "lang/Texts.h"
 #include "project/DataAreaMap.h"
+#include "project/TableCsv.h"
 #include "project/nmea/NmeaAccess.h"
 
 #include <QHBoxLayout>
@@ -57,10 +59,15 @@ bool Is_Ctrl_Enter(const QKeyEvent* k)
 } // namespace
 
 TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate* FTopicTemplate, QWidget* parent)
-    : TableScreen(st, msg, {Txt::MQTT_Title, Txt::MQTT_Delete_Row, Row_Form::Text, &Map_Finding::rule_rows}, parent),
+    : TableScreen(st, msg,
+                  {Txt::MQTT_Title, Txt::MQTT_Delete_Row, Row_Form::Text, &Map_Finding::rule_rows,
+                   &AppState::File_MQTT_Topic},
+                  parent),
       FTopicTemplate_(FTopicTemplate)
 {
     QVBoxLayout* outer = Topic_Screen_Frame(this, "TFMQTT_Set_Topic", {Client_Width, Client_Height}, &P_Title);
+    outer->addWidget(Make_Find_Bar());
+    P_Find->setContentsMargins(8, 4, 8, 0); // in line with the page below
 
     PageControl1 = Named<QTabWidget>(this, "PageControl1");
     TS_MQTT_Publish = Named<QWidget>(PageControl1, "TS_MQTT_Publish");
@@ -77,7 +84,10 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate
 
     Pub_Model = new MqttPublishModel(st_, Table.Pub, Publish_Columns, this);
     Sub_Model = new MqttSubscribeModel(st_, Table.Sub, Subscribe_Columns, this);
-    Add_Grid({ACG_Pub, Pub_Model, Txt::Pub_Number_Header, Txt::MQTT_Publish_Page, &Do_Copy_Pub});
+    QList<int> searched;
+    for (const char* name : {"Topic", "Template", "Mnemonic"})
+        searched.append(Grid_Column(Publish_Columns, name) - 1);
+    Add_Grid({ACG_Pub, Pub_Model, Txt::Pub_Number_Header, Txt::MQTT_Publish_Page, &Do_Copy_Pub, searched});
     Add_Grid({ACG_Sub, Sub_Model, Txt::Sub_Number_Header, Txt::MQTT_Subscribe_Page, &Do_Copy_Sub});
     QList<Room_Column> room;
     for (const auto& r : Pub_Room)
@@ -94,7 +104,10 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate
     status_timer_->setSingleShot(true);
     status_timer_->setInterval(0); // once after a burst of changes
     connect(status_timer_, &QTimer::timeout, this, &TFMQTT_Set_Topic::Update_Status);
-    connect(Pub_Model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& from, const QModelIndex& to) {
+    connect(Pub_Model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& from, const QModelIndex& to, const QList<int>& roles) {
+        if (roles == QList<int>{Qt::BackgroundRole})
+            return; // the find colour
         for (int r = from.row(); r <= to.row(); ++r)
             markers_[r].reset();
         if (!status_timer_->isActive())
@@ -110,7 +123,11 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate
     connect(Btn_Monitor, &QPushButton::clicked, this, &TFMQTT_Set_Topic::Btn_MonitorClick);
     QHBoxLayout* bottom = Button_Bar(ACG_Pub, {Btn_Monitor}, 24);
     bottom->setContentsMargins(12, 0, 12, 0);
-    bottom->insertWidget(0, L_Status, 1);
+    bottom->insertStretch(0, 1);
+    // The row of buttons leaves the status line no room at 1100 pixels; the page's tab row
+    // has it.
+    L_Status->setContentsMargins(0, 0, 4, 0);
+    PageControl1->setCornerWidget(L_Status, Qt::TopRightCorner);
     outer->addLayout(bottom);
     Scalable({Client_Width, Client_Height});
     Set_Lang();
@@ -189,6 +206,13 @@ Check_Findings TFMQTT_Set_Topic::Check()
 
 // Written whole to a temporary file first: a failed write leaves the old file.
 FileResult TFMQTT_Set_Topic::Save() { return Save_MQTT_Topic(st_, st_.File_MQTT_Topic, Table); }
+
+QByteArray TFMQTT_Set_Topic::Table_Csv_Bytes() const { return Table_Csv(Table); }
+
+FileResult TFMQTT_Set_Topic::Read_Table_Csv(const QString& file)
+{
+    return Table_From_Csv_File(st_, file, false, Table);
+}
 
 FileResult TFMQTT_Set_Topic::Build_Map(Data_Area_Map& map)
 {

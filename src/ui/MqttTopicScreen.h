@@ -66,6 +66,8 @@ protected:
     // The saved listener rows beside the rules on screen, whose page is then shown.
     FileResult Build_Map(Data_Area_Map& map) override;
     void Update_Status() override;
+    QByteArray Table_Csv_Bytes() const override;
+    FileResult Read_Table_Csv(const QString& file) override;
 
 private:
     Row_Marker Pub_Marker(int row) const;

@@ -1,6 +1,7 @@
 #include "NmeaAccessScreen.h"
 
 #include "DataAreaMap.h"
+#include "FindBar.h"
 #include "GridFit.h"
 #include "GridModel.h"
 #include "NmeaAccessModel.h"
@@ -8,6 +9,7 @@
 #include "session/AppState.h"
 #include "base/Messages.h"
 #include "lang/Texts.h"
+#include "project/TableCsv.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/Nmea0183Catalogue.h"
 
@@ -30,7 +32,10 @@ const QList<Room_Column> Room{{NMEA_Col_DataField - 1, 1}, {NMEA_Col_Mnemonic - 
 } // namespace
 
 TFNMEA_0183_Set_Access2::TFNMEA_0183_Set_Access2(AppState& st, IMessages& msg, QWidget* parent)
-    : TableScreen(st, msg, {Txt::Nmea_Title, Txt::Nmea_Delete_Row, Row_Form::Check_Box, &Map_Finding::listener_rows}, parent)
+    : TableScreen(st, msg,
+                  {Txt::Nmea_Title, Txt::Nmea_Delete_Row, Row_Form::Check_Box, &Map_Finding::listener_rows,
+                   &AppState::File_NMEA_Access},
+                  parent)
 {
     setObjectName(QStringLiteral("TFNMEA_0183_Set_Access2"));
     setModal(true);
@@ -39,6 +44,7 @@ TFNMEA_0183_Set_Access2::TFNMEA_0183_Set_Access2(AppState& st, IMessages& msg, Q
     auto* body = new QVBoxLayout;
     body->setContentsMargins(8, 6, 8, 6);
     body->setSpacing(4);
+    body->addWidget(Make_Find_Bar());
     ASG = Make_Grid_View(this, "ASG");
     body->addWidget(ASG, 1);
     QHBoxLayout* buttons = Button_Bar(ASG, {}, 0);
@@ -56,7 +62,7 @@ TFNMEA_0183_Set_Access2::TFNMEA_0183_Set_Access2(AppState& st, IMessages& msg, Q
 void TFNMEA_0183_Set_Access2::Init_Table()
 {
     Model = new NmeaAccessModel(st_, Table, this);
-    Add_Grid({ASG, Model, Txt::NMEA_Row_Number_Header, Txt::Nmea_Description, &Do_Copy});
+    Add_Grid({ASG, Model, Txt::NMEA_Row_Number_Header, Txt::Nmea_Description, &Do_Copy, {NMEA_Col_Mnemonic - 1}});
     QHeaderView* h = ASG->horizontalHeader();
     Fit = new GridFit(ASG, Room);
     h->setDefaultAlignment(Qt::AlignCenter);
@@ -110,6 +116,13 @@ void TFNMEA_0183_Set_Access2::Update_Status()
 Check_Findings TFNMEA_0183_Set_Access2::Check() { return Data_Check(st_, Table); }
 
 FileResult TFNMEA_0183_Set_Access2::Save() { return Save_NMEA_Access(st_, st_.File_NMEA_Access, Table); }
+
+QByteArray TFNMEA_0183_Set_Access2::Table_Csv_Bytes() const { return Table_Csv(Table); }
+
+FileResult TFNMEA_0183_Set_Access2::Read_Table_Csv(const QString& file)
+{
+    return Table_From_Csv_File(st_, file, false, Table);
+}
 
 FileResult TFNMEA_0183_Set_Access2::Build_Map(Data_Area_Map& map)
 {

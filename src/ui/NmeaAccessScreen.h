@@ -47,6 +47,8 @@ protected:
     // The saved publish rules beside the rows on screen.
     FileResult Build_Map(Data_Area_Map& map) override;
     void Update_Status() override;
+    QByteArray Table_Csv_Bytes() const override;
+    FileResult Read_Table_Csv(const QString& file) override;
 
 private:
     void Init_Table();

@@ -1,17 +1,26 @@
 #include "TableScreen.h"
 
 #include "DataAreaMap.h"
+#include "FindBar.h"
 #include "GridModel.h"
 #include "UndoSteps.h"
 
 #include "session/AppState.h"
+#include "project/GridFind.h"
 #include "project/GridRows.h"
+#include "base/Files.h"
 #include "base/Messages.h"
+#include "lang/FileTexts.h"
 #include "lang/Texts.h"
 #include "project/ProjectFile.h"
 
 #include <QAbstractItemDelegate>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
@@ -22,6 +31,34 @@
 
 namespace swr {
 
+namespace {
+
+// A key of the screen: key itself, then whatever the platform binds to the standard key.
+void Add_Key(QWidget* screen, const QKeySequence& key, QKeySequence::StandardKey standard,
+             const std::function<void()>& run)
+{
+    QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
+    if (!keys.contains(key))
+        keys.prepend(key);
+    auto* s = new QShortcut(screen);
+    s->setKeys(keys);
+    QObject::connect(s, &QShortcut::activated, screen, run);
+}
+
+QString Ask_File(QWidget* parent, const File_Choice& c)
+{
+    QFileDialog dialog(parent, c.title, QFileInfo(c.suggested).path(), c.filter);
+    dialog.setAcceptMode(c.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(c.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (c.save) {
+        dialog.setDefaultSuffix(QStringLiteral("csv"));
+        dialog.selectFile(c.suggested);
+    }
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+} // namespace
+
 TableScreen::TableScreen(AppState& st, IMessages& msg, const Table_Screen_Setup& setup, QWidget* parent)
     : QDialog(parent), Undo_Stack(new QUndoStack(this)), st_(st), msg_(msg), setup_(setup)
 {
@@ -31,6 +68,11 @@ TableScreen::TableScreen(AppState& st, IMessages& msg, const Table_Screen_Setup&
     Attach_Undo_Keys(this, [this] { Undo_Change(); }, [this] { Redo_Change(); });
     auto* fill = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
     connect(fill, &QShortcut::activated, this, &TableScreen::Fill_Down);
+    Add_Key(this, QKeySequence(Qt::CTRL | Qt::Key_F), QKeySequence::Find, [this] { Open_Find(false); });
+    Add_Key(this, QKeySequence(Qt::CTRL | Qt::Key_H), QKeySequence::Replace, [this] { Open_Find(true); });
+    Add_Key(this, QKeySequence(Qt::Key_F3), QKeySequence::FindNext, [this] { Find_Next(); });
+    Add_Key(this, QKeySequence(Qt::SHIFT | Qt::Key_F3), QKeySequence::FindPrevious, [this] { Find_Previous(); });
+    Choose_File = [this](const File_Choice& c) { return Ask_File(this, c); };
 }
 
 TableScreen::~TableScreen() = default;
@@ -78,6 +120,8 @@ QHBoxLayout* TableScreen::Button_Bar(QWidget* after, std::initializer_list<QPush
         {&Btn_CopyRow, "Btn_CopyRow", &TableScreen::Btn_CopyRowClick},
         {&Btn_PasteRow, "Btn_PasteRow", &TableScreen::Btn_PasteRowClick},
         {&Btn_DataArea, "Btn_DataArea", &TableScreen::Btn_DataAreaClick},
+        {&Btn_Export, "Btn_Export", &TableScreen::Btn_ExportClick},
+        {&Btn_Import, "Btn_Import", &TableScreen::Btn_ImportClick},
         {&Btn_OK, "Btn_OK", &TableScreen::Btn_OKClick},
         {&Btn_Cancel, "Btn_Cancel", nullptr},
     };
@@ -89,7 +133,7 @@ QHBoxLayout* TableScreen::Button_Bar(QWidget* after, std::initializer_list<QPush
     connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* bar = new QHBoxLayout;
-    QList<QPushButton*> order = {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_DataArea};
+    QList<QPushButton*> order = {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_DataArea, Btn_Export, Btn_Import};
     order.append(extra);
     for (QPushButton* b : order)
         bar->addWidget(b);
@@ -107,6 +151,13 @@ QHBoxLayout* TableScreen::Button_Bar(QWidget* after, std::initializer_list<QPush
     return bar;
 }
 
+FindBar* TableScreen::Make_Find_Bar()
+{
+    P_Find = new FindBar(st_, this);
+    connect(P_Find->Btn_Replace, &QPushButton::clicked, this, &TableScreen::Btn_ReplaceClick);
+    return P_Find;
+}
+
 void TableScreen::Set_Lang()
 {
     const int t = setup_.first_text;
@@ -118,7 +169,11 @@ void TableScreen::Set_Lang()
                          {Btn_InsRow, t + 5, t + 11},
                          {Btn_CopyRow, t + 6, t + 12},
                          {Btn_PasteRow, t + 7, t + 13},
-                         {Btn_DataArea, Txt::Map_Button, Txt::Map_Button + 1}});
+                         {Btn_DataArea, Txt::Map_Button, Txt::Map_Button + 1},
+                         {Btn_Export, Txt::Btn_Export, Txt::Btn_Export + 1},
+                         {Btn_Import, Txt::Btn_Import, Txt::Btn_Import + 1}});
+    if (P_Find)
+        P_Find->Set_Lang();
     for (const Table_Grid& g : grids_) {
         Set_Grid_Corner_Text(g.view, st_.Get_Lang_Text(g.corner));
         g.view->setAccessibleName(st_.Get_Lang_Text(g.name));
@@ -130,6 +185,8 @@ void TableScreen::Set_Lang()
 bool TableScreen::Report_Load(const FileResult& r)
 {
     Undo_Stack->clear();
+    if (P_Find)
+        P_Find->Close(); // each showing opens without the bar; its text stays
     if (!r.ok) {
         msg_.Show_Error(r.message);
         return false;
@@ -346,6 +403,101 @@ void TableScreen::Btn_DataAreaClick()
     }
     Show_Data_Area_Map(this, st_, std::move(map), grids_.front().view,
                        [rows = setup_.map_rows](const Map_Finding& f) { return (f.*rows).value(0); });
+}
+
+
+void TableScreen::Open_Find(bool replace)
+{
+    const Table_Grid& grid = Grid_Of(Shown_Grid());
+    if (!P_Find || grid.find_columns.isEmpty())
+        return;
+    Commit_Edit();
+    if (P_Find->isHidden())
+        P_Find->CB_Replace_Selection->setChecked(Selected_Rows().size() > 1);
+    P_Find->Open(grid.view, grid.model, grid.find_columns, replace);
+}
+
+void TableScreen::Find_Next()
+{
+    if (P_Find && P_Find->isHidden())
+        Open_Find(false);
+    if (P_Find && !P_Find->isHidden())
+        P_Find->Find_Next();
+}
+
+void TableScreen::Find_Previous()
+{
+    if (P_Find && P_Find->isHidden())
+        Open_Find(false);
+    if (P_Find && !P_Find->isHidden())
+        P_Find->Find_Previous();
+}
+
+void TableScreen::Btn_ReplaceClick()
+{
+    Commit_Edit();
+    const Table_Grid& grid = Grid_Of(Shown_Grid());
+    const Grid_Search search = P_Find->Search();
+    const int column = P_Find->Replace_Column();
+    if (search.text.isEmpty() || column < 0)
+        return;
+    const bool selected = P_Find->CB_Replace_Selection->isChecked();
+    QList<int> rows = selected ? Selected_Rows() : QList<int>{};
+    if (!selected)
+        for (int r = 1; r <= grid.model->rowCount(); ++r)
+            rows.append(r);
+    const QString with = P_Find->E_Replace->text();
+    const QList<Cell_Change> changes = Grid_Replaced_Cells(ModelGrid(grid.model), column + 1, rows, search, with);
+    const QString header = P_Find->Column_Header(column);
+    if (changes.isEmpty()) {
+        msg_.Show_Info(st_.Get_Lang_Text(Txt::Replace_Nothing).arg(header, search.text));
+        return;
+    }
+    // One pass over the placeholders: a found text may itself hold "%4".
+    const QString question = st_.Get_Lang_Text(selected ? Txt::Replace_Question_Selected : Txt::Replace_Question)
+                                 .arg(search.text, with, header, QString::number(changes.size()));
+    if (!msg_.Ask_Yes_No(question))
+        return;
+    // Each cell takes its new text as if typed there, so the rules that follow an edit run.
+    Change_Rows(grid.view, changes.front().row, changes.back().row, Txt::Step_Replace, [&](IGrid&) {
+        for (const Cell_Change& c : changes)
+            grid.model->setData(grid.model->index(c.row - 1, column), c.text, Qt::EditRole);
+    });
+}
+
+QString TableScreen::Ask_Csv_File(bool save)
+{
+    Commit_Edit();
+    const QFileInfo project_file(st_.*setup_.file);
+    return Choose_File({st_.Get_Lang_Text(save ? Txt::Export_Title : Txt::Import_Title),
+                        st_.Get_Lang_Text(Txt::Csv_File_Filter),
+                        project_file.dir().filePath(project_file.completeBaseName() + QLatin1String(".csv")), save});
+}
+
+void TableScreen::Btn_ExportClick()
+{
+    const QString path = Ask_Csv_File(true);
+    if (path.isEmpty())
+        return;
+    QString reason;
+    if (!Write_File_Atomic(path, Table_Csv_Bytes(), &reason))
+        msg_.Show_Error(File_Not_Written_Text(st_, path, reason));
+}
+
+void TableScreen::Btn_ImportClick()
+{
+    const QString path = Ask_Csv_File(false);
+    if (path.isEmpty())
+        return;
+    const Table_Grid& grid = grids_.front();
+    FileResult r;
+    Change_Rows(grid.view, 1, grid.model->rowCount(), Txt::Step_Import, [&](IGrid&) {
+        r = Read_Table_Csv(path);
+        if (r.ok)
+            grid.model->Refresh();
+    });
+    if (!r.ok)
+        msg_.Show_Error(r.message);
 }
 
 } // namespace swr

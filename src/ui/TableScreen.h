@@ -23,6 +23,7 @@ namespace swr {
 struct AppState;
 struct Data_Area_Map;
 struct FileResult;
+class FindBar;
 struct Map_Finding;
 class GridModel;
 class IGrid;
@@ -41,6 +42,16 @@ struct Table_Screen_Setup {
     Row_Form form;
     // The rows of the screen's first grid a finding of the data-area map names.
     QList<int> Map_Finding::*map_rows;
+    // The project file the screen saves; the CSV of its table is proposed beside it.
+    QString AppState::*file;
+};
+
+// A file the screen asks the user for: one to write (save) or one to read.
+struct File_Choice {
+    QString title;
+    QString filter;    // as the file dialog takes it
+    QString suggested; // a path
+    bool save;
 };
 
 // One grid of a table screen; the first is the grid the data-area map selects rows in.
@@ -50,6 +61,8 @@ struct Table_Grid {
     int corner = -1; // string table index of the row-number header
     int name = -1;   // of the grid's accessible name
     bool* copied;    // the screen's flag that a row of this grid was copied
+    // The model columns the find bar searches and replaces in; none: no find on this grid.
+    QList<int> find_columns = {};
 };
 
 // The frame of the screens that edit a table in a grid: the status line, the row buttons
@@ -59,6 +72,10 @@ struct Table_Grid {
 // The row buttons work on the selected rows, one or a block; Ctrl+D fills a selection in
 // one column down from its top cell. Every change of a grid is a step that Ctrl+Z undoes
 // and Ctrl+Y redoes, for as long as the screen is shown.
+// Ctrl+F opens the find bar above the grid, Ctrl+H the same with the focus on replacing;
+// F3 and Shift+F3 go to the next and previous match. A replace is one step. Export writes
+// the first grid's table as a CSV file, as OK would save it; Import fills that grid from
+// one as one step and leaves the saving to OK.
 class TableScreen : public QDialog, public ILangScreen {
     Q_OBJECT
 public:
@@ -75,6 +92,19 @@ public:
     void Fill_Down();
     void Undo_Change();
     void Redo_Change();
+    // Opens the find bar over the shown grid, the focus in its find field (in its replacing
+    // field with replace). Without a selection of several rows, replacing is over the whole
+    // table, with one over those rows.
+    void Open_Find(bool replace);
+    // F3 and Shift+F3: the bar opens first when it is closed.
+    void Find_Next();
+    void Find_Previous();
+    // Replaces the find bar's text in its column, over the selected rows or the whole
+    // table, after a question that names the count of cells that change.
+    void Btn_ReplaceClick();
+    void Btn_ExportClick();
+    // A file the CSV reader refuses is reported with its message and changes nothing.
+    void Btn_ImportClick();
     // The row of the shown grid's current cell, from 1; 0 when there is none.
     int Current_Row() const;
     // The rows of the shown grid's selection, from 1 and ascending; the current row when
@@ -95,9 +125,15 @@ public:
     QPushButton* Btn_CopyRow = nullptr;
     QPushButton* Btn_PasteRow = nullptr;
     QPushButton* Btn_DataArea = nullptr;
+    QPushButton* Btn_Export = nullptr;
+    QPushButton* Btn_Import = nullptr;
     QPushButton* Btn_OK = nullptr;
     QPushButton* Btn_Cancel = nullptr;
     QUndoStack* Undo_Stack;
+    FindBar* P_Find = nullptr;
+    // Asks for the file to export to or import from; an empty path when the user gave up.
+    // The platform's file dialog unless a test answers.
+    std::function<QString(const File_Choice&)> Choose_File;
 
 protected:
     TableScreen(AppState& st, IMessages& msg, const Table_Screen_Setup& setup, QWidget* parent);
@@ -113,6 +149,9 @@ protected:
     // buttons, Data Area and extra, then OK and Cancel after a gap of gap pixels (0: all
     // the room left). Tab goes from after through the buttons in that order.
     QHBoxLayout* Button_Bar(QWidget* after, std::initializer_list<QPushButton*> extra, int gap);
+    // Creates the find bar, hidden, for the screen to put above its grid; made before the
+    // grid, it comes before it in the tab order.
+    FindBar* Make_Find_Bar();
 
     // Shows what loading the file said: the error that stops the opening, or the notices
     // as warnings. True when the table was read. A load starts the history of undo afresh.
@@ -126,6 +165,11 @@ protected:
     // Loads the other table as saved and builds the map of both.
     virtual FileResult Build_Map(Data_Area_Map& map) = 0;
     virtual void Update_Status() = 0;
+    // The first grid's table in CSV, as OK would save it.
+    virtual QByteArray Table_Csv_Bytes() const = 0;
+    // Fills the first grid's table from a CSV file in place of its rows; on failure the
+    // table is as it was.
+    virtual FileResult Read_Table_Csv(const QString& file) = 0;
 
     AppState& st_;
     IMessages& msg_;
@@ -140,6 +184,8 @@ private:
     void Editing(const Table_Grid& grid, int row);
     void Edited();
     void Push(std::unique_ptr<Rows_Step> step);
+    // The edit in, the file asked for, the CSV beside the project file proposed.
+    QString Ask_Csv_File(bool save);
 
     Table_Screen_Setup setup_;
     QList<Table_Grid> grids_;

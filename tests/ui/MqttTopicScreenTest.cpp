@@ -178,20 +178,24 @@ TEST_F(TopicScreen, LayoutTextsAndColumns)
         int text, hint;
     } buttons[] = {{scr->Btn_OK, 1302, 1308},     {scr->Btn_Cancel, 1303, 1309}, {scr->Btn_DelRow, 1304, 1310},
                    {scr->Btn_InsRow, 1305, 1311}, {scr->Btn_CopyRow, 1306, 1312}, {scr->Btn_PasteRow, 1307, 1313},
-                   {scr->Btn_Monitor, Txt::Btn_Monitor, Txt::Btn_Monitor_Hint}};
+                   {scr->Btn_Monitor, Txt::Btn_Monitor, Txt::Btn_Monitor_Hint},
+                   {scr->Btn_Export, Txt::Btn_Export, Txt::Btn_Export + 1},
+                   {scr->Btn_Import, Txt::Btn_Import, Txt::Btn_Import + 1}};
     for (const auto& b : buttons) {
         EXPECT_EQ(b.b->text(), Text(b.text));
         EXPECT_EQ(b.b->toolTip(), Text(b.hint));
     }
     EXPECT_EQ(Status(), "Rules in use: 0 of 1024    Bank 3: 174 of 131072 bytes");
 
-    // Tab order from the grid: the row buttons, Data Area, Monitor, then OK and Cancel.
+    // Tab order from the grid: the row buttons, Data Area, Export, Import, Monitor, then OK
+    // and Cancel.
     QList<QWidget*> order;
-    for (QWidget* w = g->nextInFocusChain(); w != g && order.size() < 8; w = w->nextInFocusChain())
+    for (QWidget* w = g->nextInFocusChain(); w != g && order.size() < 10; w = w->nextInFocusChain())
         if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(scr.get()))
             order.append(w);
     EXPECT_EQ(order, (QList<QWidget*>{scr->Btn_DelRow, scr->Btn_InsRow, scr->Btn_CopyRow, scr->Btn_PasteRow,
-                                      scr->Btn_DataArea, scr->Btn_Monitor, scr->Btn_OK, scr->Btn_Cancel}));
+                                      scr->Btn_DataArea, scr->Btn_Export, scr->Btn_Import, scr->Btn_Monitor,
+                                      scr->Btn_OK, scr->Btn_Cancel}));
 
     // Texts follow the language.
     p.st.Lang_Table[1315] = "Thema";

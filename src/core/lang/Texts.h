@@ -66,6 +66,30 @@ inline constexpr int Lang_Count = 1600;
     TEXT(File_Not_Read, 906)          /* %1 file, %2 reason */                                     \
     TEXT(Waiting_For_Program, 907)    /* %1 program, %2 seconds */                                 \
     TEXT(Folder_Not_Replaced, 920)    /* %1 folder, %2 reason */                                   \
+    /* The table screens' find bar, replace, and Export and Import of CSV. */                      \
+    RUN(Btn_Export, 941, 2)           /* then its hint */                                          \
+    RUN(Btn_Import, 943, 2)           /* then its hint */                                          \
+    TEXT(Export_Title, 945)                                                                        \
+    TEXT(Import_Title, 946)                                                                        \
+    TEXT(Csv_File_Filter, 947)        /* the file dialog's filters */                              \
+    TEXT(Step_Import, 948)                                                                         \
+    TEXT(Step_Replace, 949)                                                                        \
+    TEXT(Find_Label, 950)                                                                          \
+    TEXT(Find_Hint, 951)              /* %1 the columns searched */                                \
+    RUN(Find_Match_Case, 952, 2)      /* then its hint */                                          \
+    TEXT(Find_Previous_Hint, 954)                                                                  \
+    TEXT(Find_Next_Hint, 955)                                                                      \
+    TEXT(Find_Count, 956)             /* %1 match, %2 matches */                                   \
+    TEXT(Find_Matches, 957)           /* %1 matches */                                             \
+    TEXT(Find_None, 958)                                                                           \
+    RUN(Replace_Label, 959, 2)        /* then the replacing field's hint */                        \
+    RUN(Replace_Column, 961, 2)       /* then its hint */                                          \
+    RUN(Replace_Selection, 963, 2)    /* then its hint */                                          \
+    RUN(Btn_Replace, 965, 2)          /* then its hint */                                          \
+    TEXT(Replace_Question, 967)       /* %1 found, %2 replacement, %3 column, %4 cells */          \
+    TEXT(Replace_Question_Selected, 968)/* as Replace_Question */                                  \
+    TEXT(Replace_Nothing, 969)        /* %1 column, %2 found */                                    \
+    TEXT(Find_Close_Hint, 970)                                                                     \
     /* The bank compiler's messages. */                                                            \
     TEXT(Compile_Error, 908)          /* %1 file, %2 reason */                                     \
     TEXT(Compile_Element_Missing, 909) /* %1 element */                                            \

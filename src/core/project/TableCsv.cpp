@@ -332,13 +332,22 @@ FileResult Export(const Texts& texts, const QString& path, Load_Fn<Table> load, 
 }
 
 template <class Table>
-FileResult Import(const Texts& texts, const QString& path, Load_Fn<Table> load, Save_Fn<Table> save,
-                  const QString& csv_file, bool append)
+FileResult From_Csv_File(const Texts& texts, const QString& csv_file, bool append, Table& t)
 {
     QFile f(csv_file);
     if (!f.open(QIODevice::ReadOnly))
         return Failed({}, File_Not_Read_Text(texts, csv_file, f.errorString()));
-    const QByteArray csv = f.readAll();
+    const FileResult read = Table_From_Csv(texts, f.readAll(), append, t);
+    if (!read.ok)
+        return Failed({}, texts.Get_Lang_Text(Txt::Csv_Not_Imported)
+                              .arg(QDir::toNativeSeparators(csv_file), read.message));
+    return read;
+}
+
+template <class Table>
+FileResult Import(const Texts& texts, const QString& path, Load_Fn<Table> load, Save_Fn<Table> save,
+                  const QString& csv_file, bool append)
+{
     Table t;
     FileResult r = load(texts, path, t);
     if (!r.ok)
@@ -347,10 +356,8 @@ FileResult Import(const Texts& texts, const QString& path, Load_Fn<Table> load, 
     if (append && !r.notices.isEmpty())
         return Failed({}, r.notices.first());
     r.notices.clear();
-    const FileResult read = Table_From_Csv(texts, csv, append, t);
-    if (!read.ok)
-        return Failed({}, texts.Get_Lang_Text(Txt::Csv_Not_Imported)
-                              .arg(QDir::toNativeSeparators(csv_file), read.message));
+    if (const FileResult read = From_Csv_File(texts, csv_file, append, t); !read.ok)
+        return read;
     const Check_Findings findings = Data_Check(texts, t);
     if (const Check_Finding* e = First_Error(findings))
         return Failed({}, texts.Get_Lang_Text(Txt::Csv_Check_Failed).arg(e->message));
@@ -387,6 +394,16 @@ FileResult Table_From_Csv(const Texts& texts, const QByteArray& csv, bool append
 FileResult Table_From_Csv(const Texts& texts, const QByteArray& csv, bool append, MQTT_Topic_Table& m)
 {
     return From_Csv(texts, Publish_Texts(), csv, append, m);
+}
+
+FileResult Table_From_Csv_File(const Texts& texts, const QString& csv_file, bool append, NMEA_Listener_Table& t)
+{
+    return From_Csv_File(texts, csv_file, append, t);
+}
+
+FileResult Table_From_Csv_File(const Texts& texts, const QString& csv_file, bool append, MQTT_Topic_Table& m)
+{
+    return From_Csv_File(texts, csv_file, append, m);
 }
 
 FileResult Export_Table_Csv(const Texts& texts, const QString& folder, Csv_Table table, QByteArray* csv)

@@ -33,6 +33,10 @@ QByteArray Table_Csv(const MQTT_Topic_Table& m);
 FileResult Table_From_Csv(const Texts& texts, const QByteArray& csv, bool append, NMEA_Listener_Table& t);
 FileResult Table_From_Csv(const Texts& texts, const QByteArray& csv, bool append, MQTT_Topic_Table& m);
 
+// Table_From_Csv over the file csv_file; a message of the CSV's names the file.
+FileResult Table_From_Csv_File(const Texts& texts, const QString& csv_file, bool append, NMEA_Listener_Table& t);
+FileResult Table_From_Csv_File(const Texts& texts, const QString& csv_file, bool append, MQTT_Topic_Table& m);
+
 // The table of the configuration folder's project file as CSV. A missing file gives the
 // header line alone.
 FileResult Export_Table_Csv(const Texts& texts, const QString& folder, Csv_Table table, QByteArray* csv);
