@@ -166,7 +166,12 @@ TFParGen::TFParGen(AppState& st, IMessages& msg, QWidget* parent)
     setFixedSize(Client_Width, Client_Height);
 }
 
-TFParGen::~TFParGen() = default;
+TFParGen::~TFParGen()
+{
+    // The history goes with the window's children, after this screen's own part: it must
+    // not report its last change back to a screen that is already gone.
+    QObject::disconnect(Undo_Stack, nullptr, this, nullptr);
+}
 
 void TFParGen::Order_TAB_Panels(QWidget* area)
 {
