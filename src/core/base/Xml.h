@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/TextHelpers.h"
+
 #include <QString>
 
 #include <pugixml.hpp>
@@ -50,7 +52,7 @@ QByteArray Xml_Bytes(const pugi::xml_document& doc);
 // Writes the document whole, replacing the file; error gets the system's reason.
 bool Save_Xml_File(const pugi::xml_document& doc, const QString& path, QString* error);
 
-inline QString Q(const pugi::char_t* s) { return QString::fromUtf8(s); }
+inline QString Q(const pugi::char_t* s) { return Utf8_Text(s); }
 inline std::string U(const QString& s) { return s.toStdString(); }
 
 } // namespace swr

@@ -174,7 +174,7 @@ private:
         if (r->failed_)
             return;
         const char* text = s ? static_cast<const char*>(s) : "";
-        r->fields_.append(QString::fromUtf8(text, qsizetype(n)));
+        r->fields_.append(Utf8_Text(text, qsizetype(n)));
         r->lines_.Feed(text, n);
     }
 
@@ -222,7 +222,11 @@ private:
     void Header()
     {
         for (const QString& field : std::as_const(fields_)) {
-            const QString name = Trim_Control(field);
+            // A name read as it stands, but for blanks and marks a second byte-order
+            // mark or an editor may put around it.
+            QString name = Trim_Control(field);
+            while (name.startsWith(QChar(0xFEFF)))
+                name = Trim_Control(name.mid(1));
             int column = -1;
             for (size_t i = 0; i < form_.names.size(); ++i)
                 if (name.compare(QLatin1String(form_.names[i]), Qt::CaseInsensitive) == 0)

@@ -113,7 +113,7 @@ TEST(TableCsvImport, ExportThenImportSavesTheSameBytes)
 {
     CsvFolder p;
     const QStringList awkward = {" padded ", "a;b", "x,\"y\"", "two\r\nlines", "lf\nonly", "tab\there",
-                                 "Grüße €", "'=A1", "-1", "@x", ""};
+                                 "Grüße €", "'=A1", "-1", "@x", QStringView(u"\ufeffmark").toString(), ""};
     MQTT_Topic_Table m;
     for (int i = 0; i < awkward.size(); ++i) {
         m.Pub[i * 2] = Rule(QString("ship/%1").arg(i), QString::number(i * 4)); // every other row empty
@@ -285,3 +285,4 @@ TEST(TableCsvImport, RefusesABadFileAndWritesNothing)
     EXPECT_FALSE(Table_From_Csv(p.st, "Topic,QoS\na,1\nb\n", false, same).ok);
     EXPECT_EQ(same.Pub, m.Pub);
 }
+

@@ -209,12 +209,14 @@ TEST(MQTTTopicFile, AwkwardValuesRoundTripExactly)
     m.Pub[0] = {"  lead and trail  ", "   ", "\t", "Int ", " 4", "0 ", "a\"b'c", "<&>",
                 "{\r\n  \"v\": $VALUE$\r\n}", "\n", "\r", "x\ty", "Geschwindigkeit \u00fc \u65e5\u672c \U0001F6A2"};
     m.Pub[1] = Good_Row("line\r\nbreak\nand\rmore");
+    m.Pub[2] = Good_Row(QStringView(u"\ufeff\ufeffbegins with byte-order marks").toString());
     ASSERT_TRUE(Save_MQTT_Topic(p.st, p.file(), m).ok);
     EXPECT_TRUE(p.read(File).contains("&#13;&#10;"));
     MQTT_Topic_Table back;
     ASSERT_TRUE(p.load(back).ok);
     EXPECT_EQ(back.Pub[0], m.Pub[0]);
     EXPECT_EQ(back.Pub[1], m.Pub[1]);
+    EXPECT_EQ(back.Pub[2], m.Pub[2]);
 }
 
 TEST(MQTTTopicFile, LiteralLineBreaksInAttributesAreKept)
