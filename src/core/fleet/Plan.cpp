@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 #include <atomic>
 #include <mutex>
@@ -23,6 +24,8 @@
 namespace swr {
 
 namespace {
+
+constexpr int Devices_Per_Core = 8;
 
 // Runs work(i) for i in 0..count-1 on up to threads threads at once.
 void For_Each_Parallel(int count, int threads, const std::function<void(int)>& work)
@@ -133,9 +136,12 @@ void Prepare(const Texts& texts, const Fleet_Template& t, const Fleet_Devices& d
     w.client_id = par.Text(ParKey::MQTT_Client_ID);
     // The device keeps as much of its name as its field holds.
     w.device_name = par.Text(ParKey::Eth_Conn_Device_Name).left(Par_Key_Info(ParKey::Eth_Conn_Device_Name).max_length);
+    QSet<QString> seen;
     for (const MQTT_Publish_Row& row : std::as_const(w.config.mqtt.Pub))
-        if (Is_Publish_Rule(row) && !w.topics.contains(row.Topic))
+        if (Is_Publish_Rule(row) && !seen.contains(row.Topic)) {
+            seen.insert(row.Topic);
             w.topics.append(row.Topic);
+        }
 
     const auto check = [&](const char* file, const Check_Findings& found) {
         if (const Check_Finding* e = First_Error(found))
@@ -216,6 +222,13 @@ void Write_Device(const Texts& texts, Device_Work& w)
         r = Save_NMEA_Access(texts, files.File_NMEA_Access, w.config.nmea);
     if (r.ok)
         r = Save_MQTT_Topic(texts, files.File_MQTT_Topic, w.config.mqtt);
+    // The rules as the file now holds them, numbered as its rows: the save writes the rules
+    // in table order and nothing else.
+    MQTT_Topic_Table rules;
+    int saved = 0;
+    for (const MQTT_Publish_Row& row : std::as_const(w.config.mqtt.Pub))
+        if (Is_Publish_Rule(row))
+            rules.Pub[saved++] = row;
     w.config = {};
     if (!r.ok) {
         w.errors << r.message;
@@ -232,9 +245,10 @@ void Write_Device(const Texts& texts, Device_Work& w)
         const QByteArray bytes = images[k]->File_Bytes();
         w.rec.banks[k] = {bytes.size(), Crc32(bytes)};
     }
-    Data_Area_Map map;
-    if (Load_Data_Area_Map(texts, folder, map).ok)
-        for (const Map_Finding& f : std::as_const(map.findings))
+    // The map of the listener rows as the compiler takes them, and of the rules.
+    NMEA_Listener_Table listeners;
+    if (Load_Compiled_Listeners(texts, files.File_NMEA_Access, files.File_ParGen, listeners).ok)
+        for (const Map_Finding& f : Build_Data_Area_Map(texts, listeners, rules).findings)
             if (f.severity == Finding_Severity::Warning)
                 w.rec.warnings << f.text;
 }
@@ -263,7 +277,10 @@ FileResult Plan_Fleet(const Texts& texts, const QString& template_dir, const QSt
 
     const QString projects = template_info.absolutePath();
     const int count = int(devices.devices.size());
-    const int threads = options.threads > 0 ? options.threads : int(std::max(1u, std::thread::hardware_concurrency()));
+    // Writing a device waits mostly for the disk (every file is put on it before it takes
+    // the old one's place), so several devices per core are worked on at once.
+    const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
+    const int threads = options.threads > 0 ? options.threads : Devices_Per_Core * cores;
     std::vector<Device_Work> work(static_cast<size_t>(count));
     For_Each_Parallel(count, threads, [&](int i) { Prepare(texts, t, devices, projects, i, work[size_t(i)]); });
     QStringList secrets;

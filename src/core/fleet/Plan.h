@@ -22,7 +22,7 @@ class Texts;
 
 struct Fleet_Plan_Options {
     bool replace = false; // an existing configuration of a device's name is written over
-    int threads = 0;      // devices worked on at once; 0 for one per processor core
+    int threads = 0;      // devices worked on at once; 0 for several per processor core
 };
 
 // Hears how many devices are done, of how many; called from the planning threads, one
