@@ -301,12 +301,12 @@ FileResult Plan_Fleet(const Texts& texts, const QString& template_dir, const QSt
     std::mutex heard;
     int done = count - int(to_write.size());
     if (progress)
-        progress(done, count);
+        progress(done, count, -1);
     For_Each_Parallel(int(to_write.size()), threads, [&](int k) {
         Write_Device(texts, work[size_t(to_write[size_t(k)])]);
         const std::lock_guard<std::mutex> lock(heard);
         if (progress)
-            progress(++done, count);
+            progress(++done, count, to_write[size_t(k)]);
     });
 
     Fleet_Report out;

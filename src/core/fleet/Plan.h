@@ -25,9 +25,10 @@ struct Fleet_Plan_Options {
     int threads = 0;      // devices worked on at once; 0 for several per processor core
 };
 
-// Hears how many devices are done, of how many; called from the planning threads, one
-// call at a time.
-using Fleet_Progress = std::function<void(int done, int count)>;
+// Hears how many devices are done, of how many, and which one was done last (-1 for those
+// that failed before anything was written); called from the planning threads, one call at
+// a time.
+using Fleet_Progress = std::function<void(int done, int count, int device)>;
 
 // Plans the devices of devices_file from the configuration in template_dir and writes the
 // report beside devices_file. ok is false when nothing could be planned (the devices file

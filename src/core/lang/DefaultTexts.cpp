@@ -433,7 +433,7 @@ const DefaultText Default_Texts[] = {
     {1051, "Fleet…"},
     {1052, "Plan and update many devices from the open configuration and a file that lists the devices"},
     {1053, "Fleet Commissioning"},
-    {1054, "One template configuration and a list of devices: checked configurations, banks and updates"},
+    {1054, "%1 of these devices already have a configuration. Write the planned configurations over them?"},
     {1055, "Template: %1"},
     {1056, "Devices file: %1"},
     {1057, "Devices File…"},

@@ -97,7 +97,7 @@ inline constexpr int Lang_Count = 1600;
     /* Fleet commissioning: its window, the devices file, the plan and the update run. */        \
     RUN(Btn_Fleet, 1051, 2)           /* then its hint */                                          \
     TEXT(Fleet_Title, 1053)                                                                        \
-    TEXT(Fleet_Description, 1054)                                                                  \
+    TEXT(Fleet_Replace_Question, 1054) /* %1 devices with a configuration */                       \
     TEXT(Fleet_Template_Label, 1055)  /* %1 template folder */                                     \
     TEXT(Fleet_Devices_Label, 1056)   /* %1 devices file */                                        \
     RUN(Fleet_Buttons, 1057, 10)      /* caption, hint: choose, plan, update, stop, report */      \
