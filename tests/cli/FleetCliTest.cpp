@@ -220,6 +220,19 @@ TEST_F(FleetCli, FleetChecksRefuseSharedAddressesIdsAndNamesAndWarnOfSharedTopic
     }
 }
 
+TEST_F(FleetCli, TheDataAreaMapsWarningsGoIntoTheReport)
+{
+    MQTT_Publish_Row rule = test::Template_Rule();
+    rule.Position = "100"; // bytes no listener row fills
+    w.Write_Template(rule);
+    const CliRun r = Plan();
+    EXPECT_EQ(r.rc, 0);
+    const QString warning = Text(Txt::Map_Unfilled).arg(1).arg(100).arg(103).arg(4);
+    EXPECT_TRUE(QString::fromUtf8(r.out).contains("ship-b (127.0.0.12): Planned\nship-b: " + warning + "\n"))
+        << r.out.toStdString();
+    EXPECT_EQ(Report_Device("ship-b").value("warnings").toArray(), QJsonArray{warning});
+}
+
 TEST_F(FleetCli, UnknownVariableNamesTheFileThePlaceAndTheVariable)
 {
     struct Case {
