@@ -59,13 +59,10 @@ TFFleet::TFFleet(AppState& st, IMessages& msg, IEcho& echo, PingClock& clock, IB
     body->addWidget(ACG_Devices, 1);
 
     auto* options = new QHBoxLayout;
-    L_Update_Option = Named<QLabel>(this, "L_Update_Option");
-    CB_Update_Options = Named<QComboBox>(this, "CB_Update_Options");
-    CB_Update_Option_Read_Back = Named<QCheckBox>(this, "CB_Update_Option_Read_Back");
-    L_Update_Option->setBuddy(CB_Update_Options);
-    options->addWidget(L_Update_Option);
-    options->addWidget(CB_Update_Options);
-    options->addWidget(CB_Update_Option_Read_Back);
+    options_ = Make_Update_Options(this, options);
+    L_Update_Option = options_.L_Update_Option;
+    CB_Update_Options = options_.CB_Update_Options;
+    CB_Update_Option_Read_Back = options_.CB_Update_Option_Read_Back;
     options->addStretch(1);
     body->addLayout(options);
 
@@ -115,14 +112,9 @@ void TFFleet::Set_Lang()
                          {Btn_Plan, b + 2, b + 3},
                          {Btn_Update_All, b + 4, b + 5},
                          {Btn_Stop, b + 6, b + 7},
-                         {Btn_Report, b + 8, b + 9},
-                         {L_Update_Option, 814},
-                         {CB_Update_Options, -1, 832},
-                         {CB_Update_Option_Read_Back, 818, 833}});
+                         {Btn_Report, b + 8, b + 9}});
     const int option = CB_Update_Options->currentIndex();
-    CB_Update_Options->clear();
-    for (int i = 0; i < Update_Option_Count; ++i)
-        CB_Update_Options->addItem(st_.Get_Lang_Text(Txt::Update_Options + i));
+    Set_Update_Options_Lang(st_, options_);
     CB_Update_Options->setCurrentIndex(std::max(option, 0));
     L_Template->setText(st_.Get_Lang_Text(Txt::Fleet_Template_Label).arg(QDir::toNativeSeparators(template_dir_)));
     L_Devices->setText(st_.Get_Lang_Text(Txt::Fleet_Devices_Label).arg(QDir::toNativeSeparators(devices_file_)));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "UpdateDialog.h"
 #include "WidgetKit.h"
 
 #include "fleet/Devices.h"
@@ -85,6 +86,7 @@ private:
     IEcho& echo_;
     PingClock& clock_;
     IBrowser& browser_;
+    Update_Option_Controls options_;
     QStandardItemModel* model_;
     QString template_dir_;
     QStringList secret_variables_;

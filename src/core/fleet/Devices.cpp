@@ -102,24 +102,15 @@ FileResult Read_Devices(const Texts& texts, const QByteArray& csv, Fleet_Devices
 
 FileResult Load_Devices_File(const Texts& texts, const QString& path, Fleet_Devices* out)
 {
-    FileResult r;
-    r.ok = false;
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        r.message = File_Not_Read_Text(texts, path, f.errorString());
-        return r;
-    }
+    if (!f.open(QIODevice::ReadOnly))
+        return FileResult::Failed(File_Not_Read_Text(texts, path, f.errorString()));
     Fleet_Devices read;
-    r = Read_Devices(texts, f.readAll(), &read);
-    if (!r.ok) {
-        r.message = File_Not_Read_Text(texts, path, r.message);
-        return r;
-    }
-    if (read.devices.isEmpty()) {
-        r.ok = false;
-        r.message = texts.Get_Lang_Text(Txt::Fleet_No_Devices).arg(QDir::toNativeSeparators(path));
-        return r;
-    }
+    const FileResult r = Read_Devices(texts, f.readAll(), &read);
+    if (!r.ok)
+        return FileResult::Failed(File_Not_Read_Text(texts, path, r.message));
+    if (read.devices.isEmpty())
+        return FileResult::Failed(texts.Get_Lang_Text(Txt::Fleet_No_Devices).arg(QDir::toNativeSeparators(path)));
     *out = std::move(read);
     return r;
 }

@@ -264,12 +264,9 @@ FileResult Plan_Fleet(const Texts& texts, const QString& template_dir, const QSt
     if (!r.ok)
         return r;
     const QFileInfo template_info(QDir::cleanPath(template_dir));
-    if (!template_info.isDir()) {
-        r.ok = false;
-        r.message = texts.Get_Lang_Text(Txt::Project_Not_Valid) + QLatin1String(": ")
-                    + QDir::toNativeSeparators(template_dir);
-        return r;
-    }
+    if (!template_info.isDir())
+        return FileResult::Failed(texts.Get_Lang_Text(Txt::Project_Not_Valid) + QLatin1String(": ")
+                                  + QDir::toNativeSeparators(template_dir));
     Fleet_Template t;
     r = Load_Fleet_Template(texts, template_info.absoluteFilePath(), &t);
     if (!r.ok)

@@ -15,14 +15,6 @@ namespace swr {
 
 namespace {
 
-FileResult Failure(const QString& message)
-{
-    FileResult r;
-    r.ok = false;
-    r.message = message;
-    return r;
-}
-
 // The report belongs to the devices file when it lists the same devices, in the same order
 // and at the same addresses.
 bool Same_Devices(const Fleet_Devices& devices, const Fleet_Report& report)
@@ -144,14 +136,14 @@ FileResult Update_Fleet(const Texts& texts, const QString& devices_file, const F
         for (int i = 0; i < int(devices.devices.size()) && !listed; ++i)
             listed = devices.Name(i).compare(name, Qt::CaseInsensitive) == 0;
         if (!listed)
-            return Failure(texts.Get_Lang_Text(Txt::Fleet_No_Such_Device).arg(name));
+            return FileResult::Failed(texts.Get_Lang_Text(Txt::Fleet_No_Such_Device).arg(name));
     }
     Fleet_Report rep;
     r = Load_Fleet_Report(texts, devices_file, &rep);
     if (!r.ok)
         return r;
     if (!Same_Devices(devices, rep))
-        return Failure(texts.Get_Lang_Text(Txt::Fleet_Not_Planned));
+        return FileResult::Failed(texts.Get_Lang_Text(Txt::Fleet_Not_Planned));
     *report = rep;
 
     const QList<int> taken = Fleet_Update_Devices(rep, options);

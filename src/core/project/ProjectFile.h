@@ -18,6 +18,8 @@ struct FileResult {
     bool ok = true;
     QString message;
     QStringList notices;
+
+    static FileResult Failed(const QString& message) { return {false, message, {}}; }
 };
 
 inline constexpr const char* Project_Comment = "SW_VERSION = 1.002";
