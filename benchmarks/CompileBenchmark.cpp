@@ -8,6 +8,7 @@
 #include "session/Projects.h"
 #include "base/Xml.h"
 #include "compiler/Compiler.h"
+#include "fleet/Plan.h"
 #include "lang/LangTable.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/Nmea0183Catalogue.h"
@@ -38,8 +39,9 @@ QString Text_Of(int length, QChar fill)
 // A full configuration: 100 listener rows, 1024 publish rules whose topics, mnemonics and
 // templates have textLength characters, 4 KiB certificates and key. With 100 characters
 // it is the largest the editors can produce; its bank 3 is larger than the device holds,
-// so the compile measures reading and placing everything up to the refusal.
-void Write_Full(const AppState& st, int textLength)
+// so the compile measures reading and placing everything up to the refusal. Every topic
+// begins with topicRoot.
+void Write_Full(const AppState& st, int textLength, const QString& topicRoot = QStringLiteral("ship/bridge/"))
 {
     ParGen par = ParGen_Defaults();
     par.Set_Flag(ParKey::TLS_Enable, true);
@@ -67,7 +69,7 @@ void Write_Full(const AppState& st, int textLength)
     for (int r = 0; r < MQTT_Table_Rows; ++r) {
         MQTT_Publish_Row& row = mqtt.Pub[r];
         const QString n = QString::number(r);
-        row.Topic = (QStringLiteral("ship/bridge/") + n + QLatin1Char('/')).leftJustified(textLength, QLatin1Char('t'));
+        row.Topic = (topicRoot + n + QLatin1Char('/')).leftJustified(textLength, QLatin1Char('t'));
         row.Retained = QStringLiteral("N");
         row.QoS = QStringLiteral("1");
         row.DataType = QStringLiteral("FLOAT");
@@ -139,7 +141,55 @@ void Floor_libxml2(benchmark::State& state, int textLength)
     }
 }
 
+// A fleet of 100 devices from the largest template that fits: the fitting configuration
+// with its topics under ${prefix}/ and its client ID ${name}, in PROJECTS/Template of a
+// workspace, and a devices file beside it. Each run plans every device again (--replace):
+// substitution, the editors' checks, the fleet's checks, the three project files, compile
+// and one-set write of the banks, the data-area map and the report, on threads threads
+// (0: as the plan chooses). Wall time, since the work runs on several threads.
+void Fleet_Plan_100(benchmark::State& state, int threads)
+{
+    QTemporaryDir root;
+    AppState st;
+    Load_Default_Strings(st.Lang_Table);
+    Init_NMEA0183_Map();
+    st.Active_Project_Dir = Join_Path(root.path(), QStringLiteral("PROJECTS/Template"));
+    Set_Files(st);
+    QDir().mkpath(Join_Path(st.Active_Project_Dir, QStringLiteral("bin")));
+    Write_Full(st, 20, QStringLiteral("${prefix}/"));
+    ParGen par;
+    Load_ParGen(st, st.File_ParGen, par);
+    par.Set_Text(ParKey::MQTT_Client_ID, QStringLiteral("hdr-${name}"));
+    par.Set_Text(ParKey::Eth_Conn_Device_Name, QStringLiteral("${name}"));
+    Save_ParGen(st, st.File_ParGen, par);
+    QByteArray csv = "name,ip,prefix\n";
+    for (int i = 1; i <= 100; ++i)
+        csv += QStringLiteral("ship-%1,127.0.0.%1,s%1\n").arg(i).toUtf8();
+    const QString devices = Join_Path(root.path(), QStringLiteral("devices.csv"));
+    QFile f(devices);
+    if (!f.open(QIODevice::WriteOnly) || f.write(csv) != csv.size()) {
+        state.SkipWithError("cannot write the devices file");
+        return;
+    }
+    f.close();
+    Fleet_Plan_Options o;
+    o.replace = true;
+    o.threads = threads;
+    Fleet_Report report;
+    for (auto _ : state)
+        Plan_Fleet(st, st.Active_Project_Dir, devices, o, &report);
+    int planned = 0;
+    for (const Device_Record& d : report.devices)
+        planned += d.planned ? 1 : 0;
+    state.counters["planned"] = planned;
+    state.counters["bank3_bytes"] = report.devices.isEmpty() ? 0 : double(report.devices.first().banks[2].length);
+}
+
 } // namespace
+
+BENCHMARK_CAPTURE(Fleet_Plan_100, as_planned, 0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Fleet_Plan_100, two_threads, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Fleet_Plan_100, one_thread, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The largest the editors can produce (refused: bank 3 too large), the largest that still
 // fits the device (1024 rules with 20-character texts), and the empty configuration (no

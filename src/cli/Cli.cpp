@@ -10,6 +10,8 @@
 #include "broker/Monitor.h"
 #include "compiler/Compiler.h"
 #include "compiler/Decode.h"
+#include "fleet/Plan.h"
+#include "fleet/Update.h"
 #include "lang/LangTable.h"
 #include "project/DataAreaMap.h"
 #include "project/TableCsv.h"
@@ -17,6 +19,8 @@
 #include "project/nmea/Nmea0183Catalogue.h"
 #include "project/nmea/NmeaAccess.h"
 #include "project/pargen/ParGen.h"
+#include "update/Echo.h"
+#include "update/Ping.h"
 #include "update/UpdateJob.h"
 
 #include <QDir>
@@ -68,7 +72,17 @@ const char* const Usage =
     "  table import DIR listener|publish FILE [--append]\n"
     "                                            put the rows of a CSV file in place of the table's\n"
     "                                            (or after them), check the table and write its\n"
-    "                                            project file as OK does; nothing on any error\n";
+    "                                            project file as OK does; nothing on any error\n"
+    "  fleet plan TEMPLATE_DIR DEVICES.csv [--replace]\n"
+    "                                            one configuration per device of DEVICES.csv (columns\n"
+    "                                            name, ip and the variables) beside TEMPLATE_DIR:\n"
+    "                                            checked, compiled and mapped; the report goes to\n"
+    "                                            fleet.json and fleet.csv beside DEVICES.csv\n"
+    "  fleet update DEVICES.csv --program-dir P [--resume] [--only NAME,...]\n"
+    "               [--option 0|1|2] [--read-back 0|1]\n"
+    "                                            for each planned device in order: the echo check,\n"
+    "                                            the job file and the updater of P, waited for; the\n"
+    "                                            updater reads its job from P, so one device at a time\n";
 
 // Options of the form "--name value"; positional arguments are kept in order.
 struct Args {
@@ -605,6 +619,93 @@ int Cmd_Table(const QStringList& rest, QTextStream& out, QTextStream& err)
     return Exit_Ok;
 }
 
+// fleet plan: the devices' configurations, one line per device, then the count.
+int Fleet_Plan(const QStringList& rest, QTextStream& out, QTextStream& err)
+{
+    QStringList args = rest;
+    Fleet_Plan_Options o;
+    o.replace = args.removeAll(QStringLiteral("--replace")) > 0;
+    if (args.size() != 2 || args.at(0).startsWith(QLatin1String("--")) || args.at(1).startsWith(QLatin1String("--"))) {
+        err << Usage;
+        return Exit_Usage;
+    }
+    const AppState st = Cli_State();
+    Fleet_Report report;
+    const FileResult r = Plan_Fleet(st, args.at(0), args.at(1), o, &report);
+    int planned = 0;
+    for (const Device_Record& d : std::as_const(report.devices)) {
+        out << d.name << " (" << d.ip << "): " << Device_State_Text(st, d) << '\n';
+        for (const QString& w : d.warnings)
+            out << d.name << ": " << w << '\n';
+        planned += d.planned ? 1 : 0;
+    }
+    if (!r.ok) {
+        err << r.message << '\n';
+        return Exit_Failed;
+    }
+    out << st.Get_Lang_Text(Txt::Fleet_Plan_Done).arg(planned).arg(report.devices.size()) << '\n';
+    return planned == report.devices.size() ? Exit_Ok : Exit_Failed;
+}
+
+// fleet update: one device at a time, a line for each as it ends, then the count.
+int Fleet_Update(const QStringList& rest, QTextStream& out, QTextStream& err, const Cli_Echo& seams)
+{
+    QStringList args = rest;
+    Fleet_Update_Options o;
+    o.resume = args.removeAll(QStringLiteral("--resume")) > 0;
+    Args a;
+    if (!Parse_Args(args, {QStringLiteral("--program-dir"), QStringLiteral("--only"), QStringLiteral("--option"),
+                           QStringLiteral("--read-back")},
+                    &a)
+        || a.positional.size() != 1 || !a.options.contains(QStringLiteral("--program-dir"))) {
+        err << Usage;
+        return Exit_Usage;
+    }
+    // As the update dialog starts: firmware and configuration, read back on.
+    o.option = Choice_Of(a.options.value(QStringLiteral("--option"), QStringLiteral("0")), {"0", "1", "2"});
+    const int read_back = Choice_Of(a.options.value(QStringLiteral("--read-back"), QStringLiteral("1")),
+                                    {"0", "1", "off", "on"});
+    if (o.option < 0 || read_back < 0) {
+        err << Usage;
+        return Exit_Usage;
+    }
+    o.read_back = read_back % 2 == 1;
+    if (a.options.contains(QStringLiteral("--only")))
+        o.only = a.options.value(QStringLiteral("--only")).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    o.program_dir = Absolute_Native(a.options.value(QStringLiteral("--program-dir")));
+
+    const AppState st = Cli_State();
+    SystemEcho system_echo;
+    PingClock system_clock;
+    IEcho& echo = seams.echo ? *seams.echo : system_echo;
+    PingClock& clock = seams.clock ? *seams.clock : system_clock;
+    out << st.Get_Lang_Text(Txt::Fleet_One_At_A_Time) << Qt::endl;
+    Fleet_Report report;
+    Fleet_Update_Outcome outcome;
+    Fleet_Update_Hooks hooks;
+    hooks.finished = [&](int i) {
+        const Device_Record& d = report.devices.at(i);
+        out << d.name << " (" << d.ip << "): " << Device_State_Text(st, d) << Qt::endl;
+    };
+    const FileResult r = Update_Fleet(st, a.positional.first(), o, echo, clock, &report, &outcome, hooks);
+    if (!r.ok) {
+        err << r.message << '\n';
+        return Exit_Failed;
+    }
+    out << st.Get_Lang_Text(Txt::Fleet_Update_Done).arg(outcome.taken - outcome.failed).arg(outcome.taken) << '\n';
+    return outcome.failed == 0 ? Exit_Ok : Exit_Failed;
+}
+
+int Cmd_Fleet(const QStringList& rest, QTextStream& out, QTextStream& err, const Cli_Echo& seams)
+{
+    if (rest.value(0) == QLatin1String("plan"))
+        return Fleet_Plan(rest.mid(1), out, err);
+    if (rest.value(0) == QLatin1String("update"))
+        return Fleet_Update(rest.mid(1), out, err, seams);
+    err << Usage;
+    return Exit_Usage;
+}
+
 struct Command {
     const char* name;
     std::function<int(const QStringList&, QTextStream&, QTextStream&)> run;
@@ -627,12 +728,15 @@ const Command Commands[] = {
 
 } // namespace
 
-int Run_Cli(const QStringList& args, QTextStream& out, QTextStream& err)
+int Run_Cli(const QStringList& args, QTextStream& out, QTextStream& err, const Cli_Echo& echo)
 {
     if (args.isEmpty()) {
         err << Usage;
         return Exit_Usage;
     }
+    // The one command that reaches devices takes the echo it is given.
+    if (args.first() == QLatin1String("fleet"))
+        return Cmd_Fleet(args.mid(1), out, err, echo);
     for (const Command& c : Commands)
         if (args.first() == QLatin1String(c.name))
             return c.run(args.mid(1), out, err);

@@ -126,6 +126,14 @@ TFKonstrelFirmWare::TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionChe
         grid->addWidget(*s.button, row, 1, Qt::AlignLeft);
         ++row;
     }
+    Btn_Fleet = Make_Button(this, "Btn_Fleet");
+    Btn_Fleet->setMinimumHeight(34);
+    grid->removeWidget(Btn_CreateBin);
+    auto* step5 = new QHBoxLayout;
+    step5->addWidget(Btn_CreateBin);
+    step5->addWidget(Btn_Fleet);
+    step5->addStretch(1);
+    grid->addLayout(step5, row - 1, 1);
     L_Norvex = new QLabel(this);
     L_Norvex->setObjectName(QStringLiteral("L_Norvex"));
     L_Norvex->setTextInteractionFlags(Qt::TextBrowserInteraction);
@@ -142,7 +150,7 @@ TFKonstrelFirmWare::TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionChe
 
     for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
              Btn_Info, Btn_Opz, Btn_Close, Btn_New, Btn_Open, Btn_Prm_Gen, Btn_NMEA0183_Access,
-             Btn_MQTT_Set_Topic, Btn_CreateBin})
+             Btn_MQTT_Set_Topic, Btn_CreateBin, Btn_Fleet})
         connect(b, &QAbstractButton::clicked, this, [this, b] { Btn_Click(b); });
     // Keyboard order: the steps top to bottom, then the title strip's buttons.
     setTabOrder(Btn_New, Btn_Open);
@@ -150,7 +158,8 @@ TFKonstrelFirmWare::TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionChe
     setTabOrder(Btn_Prm_Gen, Btn_NMEA0183_Access);
     setTabOrder(Btn_NMEA0183_Access, Btn_MQTT_Set_Topic);
     setTabOrder(Btn_MQTT_Set_Topic, Btn_CreateBin);
-    setTabOrder(Btn_CreateBin, Btn_Info);
+    setTabOrder(Btn_CreateBin, Btn_Fleet);
+    setTabOrder(Btn_Fleet, Btn_Info);
     setTabOrder(Btn_Info, Btn_Opz);
     setTabOrder(Btn_Opz, Btn_Close);
 
@@ -190,6 +199,7 @@ void TFKonstrelFirmWare::Set_Lang()
         {L_Step_3, 3, -1},   {L_Step_4, 4, -1},          {L_Step_5, 5, -1},
         {Btn_New, 15, 22},   {Btn_Open, 16, 23},         {Btn_Prm_Gen, 20, 24},
         {Btn_NMEA0183_Access, 21, 25}, {Btn_MQTT_Set_Topic, 32, 33}, {Btn_CreateBin, 17, 26},
+        {Btn_Fleet, Txt::Btn_Fleet, Txt::Btn_Fleet + 1},
     });
     if (LL_Update->isVisibleTo(this))
         Show_Update_Link();

@@ -72,6 +72,7 @@ public:
     QPushButton* Btn_NMEA0183_Access;
     QPushButton* Btn_MQTT_Set_Topic;
     QPushButton* Btn_CreateBin;
+    QPushButton* Btn_Fleet; // beside Update Device: many devices from the active configuration
     QLabel* L_Norvex;
     QTimer* Timer_Update;
 

@@ -2,6 +2,7 @@
 
 #include "About.h"
 #include "Desktop.h"
+#include "FleetWindow.h"
 #include "MainWindow.h"
 #include "MqttTopicScreen.h"
 #include "NmeaAccessScreen.h"
@@ -15,6 +16,7 @@
 #include "session/Startup.h"
 #include "session/VersionServer.h"
 #include "update/Echo.h"
+#include "update/Ping.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -46,6 +48,10 @@ struct Program::Parts {
     DesktopBrowser browser;
     // The device check keeps the windows painted while it waits for each answer.
     SystemEcho echo{[] { QApplication::processEvents(); }};
+    // The fleet's device checks run away from the windows, and touch none.
+    SystemEcho fleet_echo;
+    PingClock fleet_clock;
+    TFFleet* fleet = nullptr; // owned by the main window
     std::unique_ptr<TFKonstrelFirmWare> window;
 };
 
@@ -90,6 +96,14 @@ Program::Program(const QString& programDir, const std::function<void(const char*
     window.Add_Lang_Screen(FTopicTemplate);
     window.Set_Step_Action(window.Btn_MQTT_Set_Topic, [FMQTT_Set_Topic] { FMQTT_Set_Topic->Show_Topics(); });
     done("mqtt_topics");
+    // The fleet window, seldom opened, is made when first asked for, not at start-up.
+    window.Set_Step_Action(window.Btn_Fleet, [&p, &window] {
+        if (!p.fleet) {
+            p.fleet = new TFFleet(p.st, p.msg, p.fleet_echo, p.fleet_clock, p.browser, &window);
+            window.Add_Lang_Screen(p.fleet);
+        }
+        p.fleet->Show_Fleet();
+    });
 }
 
 Program::~Program() = default;

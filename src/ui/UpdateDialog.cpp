@@ -37,6 +37,29 @@ QFrame* Panel(QDialog* d, const char* name, QBoxLayout* layout)
 
 } // namespace
 
+Update_Option_Controls Make_Update_Options(QWidget* parent, QBoxLayout* layout)
+{
+    const Update_Option_Controls c{Named<QLabel>(parent, "L_Update_Option"),
+                                   Named<QComboBox>(parent, "CB_Update_Options"),
+                                   Named<QCheckBox>(parent, "CB_Update_Option_Read_Back")};
+    c.L_Update_Option->setBuddy(c.CB_Update_Options);
+    layout->addWidget(c.L_Update_Option);
+    layout->addWidget(c.CB_Update_Options);
+    layout->addWidget(c.CB_Update_Option_Read_Back);
+    return c;
+}
+
+void Set_Update_Options_Lang(const AppState& st, const Update_Option_Controls& c)
+{
+    c.CB_Update_Options->clear();
+    for (int i = 0; i < Update_Option_Count; ++i)
+        c.CB_Update_Options->addItem(st.Get_Lang_Text(Txt::Update_Options + i));
+    c.CB_Update_Options->setCurrentIndex(0);
+    Apply_Captions(st, {{c.L_Update_Option, 814},
+                        {c.CB_Update_Options, -1, 832},
+                        {c.CB_Update_Option_Read_Back, 818, 833}});
+}
+
 TFBoot::TFBoot(AppState& st, IMessages& msg, IEcho& echo, QWidget* parent)
     : QDialog(parent), st_(st), msg_(msg), echo_(echo)
 {
@@ -65,13 +88,10 @@ TFBoot::TFBoot(AppState& st, IMessages& msg, IEcho& echo, QWidget* parent)
 
     auto* options = new QVBoxLayout;
     P_Options = Panel(this, "P_Options", options);
-    L_Update_Option = Named<QLabel>(P_Options, "L_Update_Option");
-    CB_Update_Options = Named<QComboBox>(P_Options, "CB_Update_Options");
-    CB_Update_Option_Read_Back = Named<QCheckBox>(P_Options, "CB_Update_Option_Read_Back");
-    L_Update_Option->setBuddy(CB_Update_Options);
-    options->addWidget(L_Update_Option);
-    options->addWidget(CB_Update_Options);
-    options->addWidget(CB_Update_Option_Read_Back);
+    options_ = Make_Update_Options(P_Options, options);
+    L_Update_Option = options_.L_Update_Option;
+    CB_Update_Options = options_.CB_Update_Options;
+    CB_Update_Option_Read_Back = options_.CB_Update_Option_Read_Back;
     outer->addWidget(P_Options);
 
     auto* buttons = new QHBoxLayout;
@@ -92,17 +112,11 @@ void TFBoot::Set_Lang()
 {
     setWindowTitle(st_.Get_Lang_Text(Txt::Update_Title));
     Set_Title_Strip(P_Title, st_, st_.Get_Lang_Text(Txt::Update_Description));
-    Apply_Captions(st_, {{L_IP_Address, 806}, {L_Update_Option, 814}});
+    Apply_Captions(st_, {{L_IP_Address, 806}});
     for (int i = 0; i < 4; ++i)
         Apply_Captions(st_, {{fields_[i], -1, Txt::Update_IP_Hints + i}});
-    CB_Update_Options->clear();
-    for (int i = 0; i < Update_Option_Count; ++i)
-        CB_Update_Options->addItem(st_.Get_Lang_Text(Txt::Update_Options + i));
-    CB_Update_Options->setCurrentIndex(0);
-    Apply_Captions(st_, {{CB_Update_Options, -1, 832},
-                         {CB_Update_Option_Read_Back, 818, 833},
-                         {Btn_Cancel, 819, 834},
-                         {Btn_Update, 820, 835}});
+    Set_Update_Options_Lang(st_, options_);
+    Apply_Captions(st_, {{Btn_Cancel, 819, 834}, {Btn_Update, 820, 835}});
 }
 
 int TFBoot::Show_Update(int type)

@@ -9,6 +9,7 @@
 
 #include <array>
 
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -21,6 +22,19 @@ namespace swr {
 struct AppState;
 class IEcho;
 class IMessages;
+
+// The update's options: the label, the list of options and the Read Back box, as the
+// update dialog shows them and the fleet window too.
+struct Update_Option_Controls {
+    QLabel* L_Update_Option;
+    QComboBox* CB_Update_Options;
+    QCheckBox* CB_Update_Option_Read_Back;
+};
+
+// Creates them under parent and adds them to layout in that order.
+Update_Option_Controls Make_Update_Options(QWidget* parent, QBoxLayout* layout);
+// Applies their texts; the list is filled again, its first option selected.
+void Set_Update_Options_Lang(const AppState& st, const Update_Option_Controls& c);
 
 // Update Device: the device address and what to write; checks that the device answers,
 // writes the job file and runs the external updater.
@@ -70,6 +84,7 @@ private:
     IEcho& echo_;
     PingClock clock_;
     std::array<QLineEdit*, 4> fields_;
+    Update_Option_Controls options_;
     bool busy_ = false;
 };
 

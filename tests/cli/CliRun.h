@@ -17,13 +17,13 @@ struct CliRun {
     QString err;
 };
 
-inline CliRun Cli(const QStringList& args)
+inline CliRun Cli(const QStringList& args, const Cli_Echo& echo = {})
 {
     QByteArray out;
     QString err;
     QTextStream o(&out), e(&err);
     o.setEncoding(QStringConverter::Utf8);
-    const int rc = Run_Cli(args, o, e);
+    const int rc = Run_Cli(args, o, e, echo);
     o.flush();
     e.flush();
     return {rc, out, err};

@@ -6,6 +6,9 @@
 #include "session/Settings.h"
 #include "session/Projects.h"
 #include "compiler/Compiler.h"
+#include "fleet/Devices.h"
+#include "fleet/Report.h"
+#include "fleet/Substitution.h"
 #include "lang/LangTable.h"
 #include "project/TableCsv.h"
 #include "project/mqtt/MqttTopics.h"
@@ -168,6 +171,38 @@ void Csv_Round_Trip(const QByteArray& csv, bool append, Table t)
         __builtin_trap();
 }
 
+// The same file as a fleet's devices file: every device has a value per column and a
+// value somewhere; each value, taken as a template's text, is substituted with the
+// device's variables; and the report of those devices, read as a devices file, gives back
+// their names and addresses.
+void Devices_File(const QByteArray& csv)
+{
+    const AppState& st = State();
+    Fleet_Devices devices;
+    if (!Read_Devices(st, csv, &devices).ok)
+        return;
+    if (devices.Column(QLatin1String(Device_Name_Column)) < 0 || devices.Column(QLatin1String(Device_Address_Column)) < 0)
+        __builtin_trap();
+    Fleet_Report report;
+    for (int i = 0; i < int(devices.devices.size()); ++i) {
+        const QStringList& values = devices.devices.at(i).values;
+        if (values.size() != devices.columns.size() || values.join(QString()).isEmpty())
+            __builtin_trap();
+        for (const QString& v : values)
+            Substitute(v, [&](QStringView name) { return devices.Value(i, name); });
+        Device_Record d;
+        d.name = devices.Name(i);
+        d.ip = devices.Address(i);
+        report.devices.append(d);
+    }
+    Fleet_Devices back;
+    if (!Read_Devices(st, Fleet_Report_Csv(report), &back).ok || back.devices.size() != devices.devices.size())
+        __builtin_trap();
+    for (int i = 0; i < int(back.devices.size()); ++i)
+        if (back.Name(i) != devices.Name(i) || back.Address(i) != devices.Address(i))
+            __builtin_trap();
+}
+
 } // namespace
 
 void Table_Csv_File(const uint8_t* data, size_t size)
@@ -177,6 +212,7 @@ void Table_Csv_File(const uint8_t* data, size_t size)
     MQTT_Topic_Table m;
     m.Pub[1].Topic = QStringLiteral("first rule");
     Csv_Round_Trip(csv, true, m);
+    Devices_File(csv);
 }
 
 const Entry Entries[] = {

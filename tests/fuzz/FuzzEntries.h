@@ -17,7 +17,8 @@ void Compile_Folder(const uint8_t* data, size_t size);
 // Konstrel.xml read, written and read again.
 void Settings_File(const uint8_t* data, size_t size);
 // A CSV file read into the listener table and appended to the publish table; what was
-// read is exported, and the export reads back to the same export.
+// read is exported, and the export reads back to the same export. The same file read as a
+// fleet's devices file, its values substituted, its devices' report read back.
 void Table_Csv_File(const uint8_t* data, size_t size);
 
 struct Entry {

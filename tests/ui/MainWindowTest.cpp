@@ -60,11 +60,13 @@ TEST_F(MainFixture, StepsNeedAnActiveConfiguration)
     EXPECT_EQ(w->Btn_Info->toolTip(), "Information");
     EXPECT_FALSE(w->Timer_Update->isActive());
     int ran = 0;
-    for (QPushButton* b : {w->Btn_Prm_Gen, w->Btn_NMEA0183_Access, w->Btn_MQTT_Set_Topic, w->Btn_CreateBin})
+    for (QPushButton* b :
+         {w->Btn_Prm_Gen, w->Btn_NMEA0183_Access, w->Btn_MQTT_Set_Topic, w->Btn_CreateBin, w->Btn_Fleet})
         w->Set_Step_Action(b, [&] { ++ran; });
-    for (QPushButton* b : {w->Btn_Prm_Gen, w->Btn_NMEA0183_Access, w->Btn_MQTT_Set_Topic, w->Btn_CreateBin})
+    for (QPushButton* b :
+         {w->Btn_Prm_Gen, w->Btn_NMEA0183_Access, w->Btn_MQTT_Set_Topic, w->Btn_CreateBin, w->Btn_Fleet})
         b->click();
-    EXPECT_EQ(p.msg.errors, QStringList(4, "Error! Project not Valid"));
+    EXPECT_EQ(p.msg.errors, QStringList(5, "Error! Project not Valid"));
     EXPECT_EQ(ran, 0);
 }
 
@@ -231,6 +233,8 @@ TEST_F(MainFixture, AccessibleNamesAreTheCaptions)
              Expect{w->Btn_MQTT_Set_Topic, "MQTT Set Topic", "Set the Topics for MQTT"},
              Expect{w->Btn_CreateBin, "Update Device",
                     "Update the actual Firmware and/or Configuration in the device"},
+             Expect{w->Btn_Fleet, "Fleet…",
+                    "Plan and update many devices from the open configuration and a file that lists the devices"},
              Expect{w->Btn_Info, "Information", "Information"},
              Expect{w->Btn_Opz, "Options", "Options"},
              Expect{w->Btn_Close, "Close Configurator", "Close Configurator"},

@@ -19,14 +19,6 @@ namespace swr {
 
 namespace {
 
-FileResult Failure(const QString& message)
-{
-    FileResult r;
-    r.ok = false;
-    r.message = message;
-    return r;
-}
-
 // Each bank's read step, in the order they must run: the parameter bank's reader fills
 // the broker part of the MQTT picture and the serial flags the listener reader needs,
 // and the MQTT placement measures the texts of both.
@@ -157,7 +149,7 @@ Compiled_Banks Compile_Configuration(const QString& folder, const Texts& texts)
     // The device learns from bank 1 where bank 3 lies; the checksum covers it.
     Put_Field(b.Parameter_Bank, Par("MQTT_Bank_Address"), MQTT_Bank_Base);
     if (mqtt_size > uint64_t(MQTT_Bank_Limit) + 1) {
-        b.Result = Failure(Too_Large_Text(texts, mqtt_size));
+        b.Result = FileResult::Failed(Too_Large_Text(texts, mqtt_size));
         return b;
     }
 
@@ -167,7 +159,7 @@ Compiled_Banks Compile_Configuration(const QString& folder, const Texts& texts)
     const uint32_t length = Write_MQTT_Bank(b.Bank3_Image.Base, 0, b.Bank3_Image.Bytes,
                                             MQTT_Bank_Limit, b.MQTT_Config);
     if (length == 0 || length != mqtt_size) {
-        b.Result = Failure(Too_Large_Text(texts, mqtt_size));
+        b.Result = FileResult::Failed(Too_Large_Text(texts, mqtt_size));
         return b;
     }
     b.Bank3_Image.Length = length;
@@ -177,9 +169,9 @@ Compiled_Banks Compile_Configuration(const QString& folder, const Texts& texts)
 FileResult Save_Banks(const QString& folder, const Texts& texts, const Compiled_Banks& banks)
 {
     if (!banks.Result.ok)
-        return Failure(texts.Get_Lang_Text(Txt::Banks_Not_Compiled));
+        return FileResult::Failed(texts.Get_Lang_Text(Txt::Banks_Not_Compiled));
     if (folder.isEmpty())
-        return Failure(texts.Get_Lang_Text(Txt::Project_Not_Valid));
+        return FileResult::Failed(texts.Get_Lang_Text(Txt::Project_Not_Valid));
 
     // The firmware reads the three banks as one configuration, so they replace the old set
     // together: they are written into a new folder beside bin, put on the disk, and the
@@ -189,7 +181,7 @@ FileResult Save_Banks(const QString& folder, const Texts& texts, const Compiled_
     const QString bin = Join_Path(folder, QStringLiteral("bin"));
     Clean_Up_Bank_Write(bin);
     if (!QFileInfo(bin).isDir()) // created with the configuration; the compiler creates no folder
-        return Failure(File_Not_Written_Text(
+        return FileResult::Failed(File_Not_Written_Text(
             texts, Join_Path(bin, QLatin1String(Bank_File_Names[0])),
             QString::fromLocal8Bit(std::make_error_code(std::errc::no_such_file_or_directory).message())));
 
@@ -198,23 +190,23 @@ FileResult Save_Banks(const QString& folder, const Texts& texts, const Compiled_
     const QString fresh = bin + QLatin1String(New_Set) + tag;
     QString reason;
     if (!w.Make_Folder(fresh, &reason))
-        return Failure(Folder_Not_Replaced_Text(texts, bin, reason));
+        return FileResult::Failed(Folder_Not_Replaced_Text(texts, bin, reason));
     const auto images = Images(banks);
     for (int i = 0; i < 3; ++i) {
         const QString name = QLatin1String(Bank_File_Names[i]);
         if (!Write_New_File(Join_Path(fresh, name), images[i]->File_Bytes(), &reason)) {
             w.Remove(fresh);
-            return Failure(File_Not_Written_Text(texts, Join_Path(bin, name), reason));
+            return FileResult::Failed(File_Not_Written_Text(texts, Join_Path(bin, name), reason));
         }
     }
     if (QString entry; !Carry_Over(bin, fresh, &entry, &reason)) {
         w.Remove(fresh);
-        return Failure(File_Not_Written_Text(texts, entry, reason));
+        return FileResult::Failed(File_Not_Written_Text(texts, entry, reason));
     }
     const bool swapped = Swap_In(fresh, bin, tag, &reason);
     w.Remove(fresh);
     if (!swapped)
-        return Failure(Folder_Not_Replaced_Text(texts, bin, reason));
+        return FileResult::Failed(Folder_Not_Replaced_Text(texts, bin, reason));
     return {};
 }
 

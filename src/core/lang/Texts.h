@@ -118,6 +118,38 @@ inline constexpr int Lang_Count = 1600;
     TEXT(Nmea_Rows_Not_Loaded, 1048)  /* %1 file, %2 rows in it, %3 rows loaded */                 \
     TEXT(Nmea_Overlap, 1049)          /* %1 first byte, %2 last byte, %3 other row */              \
     TEXT(Nmea_Status, 1050)           /* %1 rows in use, %2 bytes filled, %3 area, %4 next free */ \
+    /* Fleet commissioning: its window, the devices file, the plan and the update run. */        \
+    RUN(Btn_Fleet, 1051, 2)           /* then its hint */                                          \
+    TEXT(Fleet_Title, 1053)                                                                        \
+    TEXT(Fleet_Replace_Question, 1054) /* %1 devices with a configuration */                       \
+    TEXT(Fleet_Template_Label, 1055)  /* %1 template folder */                                     \
+    TEXT(Fleet_Devices_Label, 1056)   /* %1 devices file */                                        \
+    RUN(Fleet_Buttons, 1057, 10)      /* caption, hint: choose, plan, update, stop, report */      \
+    RUN(Fleet_Columns, 1067, 3)       /* name, address, status; the variables between */           \
+    RUN(Fleet_States, 1070, 4)        /* planned, failed %1, updated, update failed %1 */          \
+    TEXT(Fleet_Update_Question, 1074) /* %1 devices */                                             \
+    TEXT(Fleet_Step_Line, 1075)       /* %1 position, %2 count, %3 device, %4 step */              \
+    RUN(Fleet_Steps, 1076, 4)         /* in Fleet_Step order */                                    \
+    TEXT(Fleet_Plan_Done, 1080)       /* %1 planned, %2 devices */                                 \
+    TEXT(Fleet_Update_Done, 1081)     /* %1 updated, %2 devices */                                 \
+    TEXT(Fleet_One_At_A_Time, 1082)                                                                \
+    TEXT(Fleet_Missing_Column, 1083)  /* %1 column */                                              \
+    TEXT(Fleet_Bad_Column_Name, 1084) /* %1 name */                                                \
+    TEXT(Fleet_No_Devices, 1085)      /* %1 file */                                                \
+    TEXT(Fleet_Bad_Address, 1086)     /* %1 value */                                               \
+    TEXT(Fleet_Unknown_Variable, 1087) /* %1 file, %2 row or key, %3 variable */                   \
+    TEXT(Fleet_Unclosed_Variable, 1088) /* %1 file, %2 row or key */                               \
+    TEXT(Fleet_Place_Row, 1089)       /* %1 row, %2 column */                                      \
+    TEXT(Fleet_Same_Address, 1090)    /* %1 address, %2 other devices */                           \
+    TEXT(Fleet_Same_Name, 1091)       /* %1 other devices */                                       \
+    TEXT(Fleet_Same_Client_ID, 1092)  /* %1 client ID, %2 other devices */                         \
+    TEXT(Fleet_Same_Device_Name, 1093) /* %1 device name, %2 other devices */                      \
+    TEXT(Fleet_Same_Topics, 1094)     /* %1 topics, %2 other devices, %3 first topic */            \
+    TEXT(Fleet_Not_Planned, 1095)                                                                  \
+    TEXT(Fleet_Banks_Changed, 1096)   /* %1 folder */                                              \
+    TEXT(Fleet_Updater_Status, 1097)  /* %1 exit status */                                         \
+    TEXT(Fleet_Updater_Running, 1098) /* %1 seconds */                                             \
+    TEXT(Fleet_No_Such_Device, 1099)  /* %1 name */                                                \
     /* The data-area map, its window and the question of Update Device. */                         \
     RUN(Map_Button, 1160, 2)          /* then its hint */                                          \
     TEXT(Map_Title, 1162)                                                                          \

@@ -2,6 +2,11 @@
 
 #include "base/Files.h"
 #include "lang/FileTexts.h"
+#include "lang/Texts.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 namespace swr {
 
@@ -10,6 +15,39 @@ Project_Paths Project_Files_In(const QString& folder)
     return {Join_Path(folder, QString::fromLatin1(ParGen_File_Name)),
             Join_Path(folder, QString::fromLatin1(NMEA_Access_File_Name)),
             Join_Path(folder, QString::fromLatin1(MQTT_Topic_File_Name))};
+}
+
+bool Name_Stays_Inside(const QString& name)
+{
+    if (QDir::isAbsolutePath(name) || name.startsWith(QLatin1Char('/'))
+        || name.startsWith(QLatin1Char('\\')))
+        return false;
+    static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:"));
+    if (drive.match(name).hasMatch())
+        return false;
+    static const QRegularExpression sep(QStringLiteral("[/\\\\]"));
+    const QStringList parts = name.split(sep);
+    for (const QString& p : parts)
+        if (p == QLatin1String(".."))
+            return false;
+    return true;
+}
+
+int Create_Configuration_Folder(const QString& Projects_Dir, const QString& name, bool existing_too)
+{
+    if (name.isEmpty())
+        return Txt::New_Name_Empty;
+    if (!Name_Stays_Inside(name))
+        return Txt::New_Name_Invalid_Create;
+    const QString dir = Join_Path(Projects_Dir, name);
+    if (QFileInfo(dir).isDir()) {
+        if (!existing_too)
+            return Txt::New_Name_Exists;
+    } else if (!QDir().mkdir(dir)) {
+        return Txt::New_Name_Invalid_Create;
+    }
+    QDir().mkpath(Join_Path(dir, QStringLiteral("bin")));
+    return 0;
 }
 
 FileResult Load_Project_Xml(const Texts& texts, const QString& path, pugi::xml_document& doc,

@@ -18,6 +18,8 @@ struct FileResult {
     bool ok = true;
     QString message;
     QStringList notices;
+
+    static FileResult Failed(const QString& message) { return {false, message, {}}; }
 };
 
 inline constexpr const char* Project_Comment = "SW_VERSION = 1.002";
@@ -33,6 +35,16 @@ struct Project_Paths {
     QString File_MQTT_Topic;
 };
 Project_Paths Project_Files_In(const QString& folder);
+
+// True when a configuration name stays inside the projects folder: no ".." component,
+// not absolute, no drive letter.
+bool Name_Stays_Inside(const QString& name);
+
+// Creates the folder of configuration name below Projects_Dir, one level, and its bin
+// folder (a failure there is not reported). Returns 0, or the index of the error text:
+// 107 an empty name, 106 the folder exists (unless existing_too, which takes it as it
+// is), 105 a name that leaves the folder or a folder that cannot be created.
+int Create_Configuration_Folder(const QString& Projects_Dir, const QString& name, bool existing_too = false);
 
 // Loads a project file. A missing file is no error: missing is set and doc stays empty,
 // so every value takes its default. A file that is not well-formed gives the error text.

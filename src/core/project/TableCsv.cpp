@@ -5,6 +5,7 @@
 #include "lang/FileTexts.h"
 #include "lang/LangTable.h"
 #include "lang/Texts.h"
+#include "project/CsvFile.h"
 #include "project/TableTexts.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/NmeaAccess.h"
@@ -12,54 +13,9 @@
 #include <QDir>
 #include <QFile>
 
-#include <csv.h>
-
-#include <memory>
-
 namespace swr {
 
 namespace {
-
-const QByteArray Byte_Order_Mark = QByteArrayLiteral("\xEF\xBB\xBF");
-
-// A value a spreadsheet would run as a formula: "=", "+", "-" or "@" first, after any
-// apostrophes. Such a value is written with one more apostrophe in front, so the one that
-// reading takes off gives back the value exactly.
-bool Formula_Like(QStringView v)
-{
-    qsizetype i = 0;
-    while (i < v.size() && v[i] == QLatin1Char('\''))
-        ++i;
-    return i < v.size() && QStringView(u"=+-@").contains(v[i]);
-}
-
-void Append_Field(QString& out, const QString& v)
-{
-    const QString text = Formula_Like(v) ? QLatin1Char('\'') + v : v;
-    const bool quoted = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"'))
-                        || text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
-    if (!quoted) {
-        out += text;
-        return;
-    }
-    out += QLatin1Char('"');
-    for (const QChar c : text) {
-        if (c == QLatin1Char('"'))
-            out += QLatin1Char('"');
-        out += c;
-    }
-    out += QLatin1Char('"');
-}
-
-void Append_Line(QString& out, const QStringList& fields)
-{
-    for (qsizetype i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            out += QLatin1Char(',');
-        Append_Field(out, fields.at(i));
-    }
-    out += QLatin1String("\r\n");
-}
 
 template <class Table>
 QStringList Names_Of(const Table_Texts<Table>& form)
@@ -73,155 +29,28 @@ QStringList Names_Of(const Table_Texts<Table>& form)
 template <class Table>
 QByteArray Csv_Of(const Table_Texts<Table>& form, const Table& t)
 {
-    QString out(QChar(0xFEFF));
-    Append_Line(out, Names_Of(form));
-    For_Saved_Rows(form, t, [&](const QStringList& v) { Append_Line(out, v); });
-    return out.toUtf8();
+    QString out;
+    Append_Csv_Line(out, Names_Of(form));
+    For_Saved_Rows(form, t, [&](const QStringList& v) { Append_Csv_Line(out, v); });
+    return Csv_File_Bytes(out);
 }
 
-// The separator of the header line: its first comma or semicolon outside quotes; a comma
-// when it has neither (a file of one column).
-char Header_Separator(const QByteArray& data)
-{
-    qsizetype i = 0;
-    while (i < data.size() && (data[i] == '\r' || data[i] == '\n'))
-        ++i; // blank lines before the header
-    bool quoted = false;
-    for (; i < data.size(); ++i) {
-        const char c = data[i];
-        if (c == '"')
-            quoted = !quoted;
-        else if (!quoted && (c == '\r' || c == '\n'))
-            break;
-        else if (!quoted && (c == ',' || c == ';'))
-            return c;
-    }
-    return ',';
-}
-
-// Counts the lines of the file as the parser hands over its characters: CR LF, a lone CR
-// and a lone LF each end a line.
-struct Line_Counter {
-    int line = 1;
-    bool after_cr = false;
-
-    void Feed(char c)
-    {
-        if (c == '\n' && after_cr) {
-            after_cr = false;
-            return;
-        }
-        after_cr = c == '\r';
-        if (c == '\r' || c == '\n')
-            ++line;
-    }
-    void Feed(const char* s, size_t n)
-    {
-        for (size_t i = 0; i < n; ++i)
-            Feed(s[i]);
-    }
-};
-
-// Reads the lines of a CSV file into a table through libcsv: the first line that is not
-// blank names the columns, every further one is a row. Blank lines are passed over, and
-// so are lines of empty values after the last row that holds one (a spreadsheet may write
-// them for rows it formatted).
+// Reads the lines of a CSV file into a table: the header's names are the table's columns,
+// every further line is a row. Lines of empty values after the last row that holds one
+// are passed over (a spreadsheet may write them for rows it formatted).
 template <class Table>
-class Csv_Reader {
+class Table_Sink : public Csv_Sink {
 public:
-    Csv_Reader(const Texts& texts, const Table_Texts<Table>& form, Table& out, bool append)
+    Table_Sink(const Texts& texts, const Table_Texts<Table>& form, Table& out, bool append)
         : texts_(texts), form_(form), out_(out), next_row_(append ? form.used(out) + 1 : 1)
     {
         if (!append)
             form.clear(out);
     }
 
-    // False with the message when the file is refused.
-    bool Read(const QByteArray& bytes, QString* message)
+    bool Header(const Csv_Line& header, QString* message) override
     {
-        const QByteArray data = bytes.startsWith(Byte_Order_Mark) ? bytes.mid(Byte_Order_Mark.size()) : bytes;
-        separator_ = Header_Separator(data);
-        csv_parser p;
-        // Strict, as RFC 4180 writes it: a quote may only open and close a whole value.
-        // Every line end is reported so that lines can be counted; no blanks are trimmed.
-        csv_init(&p, CSV_STRICT | CSV_STRICT_FINI | CSV_REPALL_NL);
-        const std::unique_ptr<csv_parser, void (*)(csv_parser*)> owner(&p, csv_free);
-        csv_set_delim(&p, static_cast<unsigned char>(separator_));
-        csv_set_space_func(&p, [](unsigned char) { return 0; });
-        const size_t parsed = csv_parse(&p, data.constData(), size_t(data.size()), Field, End, this);
-        if (failed_) {
-            *message = message_;
-            return false;
-        }
-        if (parsed < size_t(data.size())) {
-            // The first character the strict parser refused: its line counted from the start.
-            Line_Counter at;
-            at.Feed(data.constData(), parsed);
-            Fail_In_Field(at.line, texts_.Get_Lang_Text(Txt::Csv_Stray_Quote));
-        } else if (csv_fini(&p, Field, End, this) != 0 && !failed_) {
-            Fail_In_Field(lines_.line, texts_.Get_Lang_Text(Txt::Csv_Unclosed_Quote));
-        } else if (!failed_ && map_.isEmpty()) {
-            Fail(1, texts_.Get_Lang_Text(Txt::Csv_No_Header));
-        }
-        *message = message_;
-        return !failed_;
-    }
-
-private:
-    static void Field(void* s, size_t n, void* self)
-    {
-        auto* r = static_cast<Csv_Reader*>(self);
-        if (r->failed_)
-            return;
-        const char* text = s ? static_cast<const char*>(s) : "";
-        r->fields_.append(Utf8_Text(text, qsizetype(n)));
-        r->lines_.Feed(text, n);
-    }
-
-    static void End(int c, void* self)
-    {
-        auto* r = static_cast<Csv_Reader*>(self);
-        if (!r->failed_ && !r->fields_.isEmpty())
-            r->Line();
-        r->fields_.clear();
-        if (c >= 0)
-            r->lines_.Feed(char(c));
-        r->record_line_ = r->lines_.line;
-    }
-
-    void Fail(int line, const QString& reason)
-    {
-        failed_ = true;
-        message_ = texts_.Get_Lang_Text(Txt::Csv_Line).arg(line).arg(reason);
-    }
-
-    void Fail(int line, int column, const QString& reason)
-    {
-        failed_ = true;
-        message_ = texts_.Get_Lang_Text(Txt::Csv_Cell).arg(line).arg(QLatin1String(form_.names[size_t(column)]), reason);
-    }
-
-    // A fault in the value the parser was reading: named by its column when the header
-    // names one there.
-    void Fail_In_Field(int line, const QString& reason)
-    {
-        if (fields_.size() < map_.size())
-            Fail(line, map_.at(fields_.size()), reason);
-        else
-            Fail(line, reason);
-    }
-
-    void Line()
-    {
-        if (map_.isEmpty())
-            Header();
-        else
-            Row();
-    }
-
-    void Header()
-    {
-        for (const QString& field : std::as_const(fields_)) {
+        for (const QString& field : header.values) {
             // A name read as it stands, but for blanks and marks a second byte-order
             // mark or an editor may put around it.
             QString name = Trim_Control(field);
@@ -231,46 +60,52 @@ private:
             for (size_t i = 0; i < form_.names.size(); ++i)
                 if (name.compare(QLatin1String(form_.names[i]), Qt::CaseInsensitive) == 0)
                     column = int(i);
-            if (column < 0)
-                return Fail(record_line_, texts_.Get_Lang_Text(Txt::Csv_Unknown_Column)
-                                              .arg(name, Names_Of(form_).join(QLatin1String(", "))));
-            if (map_.contains(column))
-                return Fail(record_line_, texts_.Get_Lang_Text(Txt::Csv_Column_Twice)
-                                              .arg(QLatin1String(form_.names[size_t(column)])));
+            if (column < 0) {
+                *message = Csv_Line_Message(texts_, header.line, texts_.Get_Lang_Text(Txt::Csv_Unknown_Column)
+                                                                     .arg(name, Names_Of(form_).join(QLatin1String(", "))));
+                return false;
+            }
+            if (map_.contains(column)) {
+                *message = Csv_Line_Message(texts_, header.line, texts_.Get_Lang_Text(Txt::Csv_Column_Twice)
+                                                                     .arg(QLatin1String(form_.names[size_t(column)])));
+                return false;
+            }
             map_.append(column);
         }
+        return true;
     }
 
-    void Row()
+    bool Row(const Csv_Line& row, QString* message) override
     {
-        if (fields_.size() != map_.size())
-            return Fail(record_line_, texts_.Get_Lang_Text(Txt::Csv_Field_Count)
-                                          .arg(fields_.size())
-                                          .arg(map_.size())
-                                          .arg(QLatin1Char(separator_)));
         QStringList texts(qsizetype(form_.names.size()));
         bool empty = true;
-        for (qsizetype j = 0; j < fields_.size(); ++j) {
-            const QString& v = fields_.at(j);
-            empty = empty && v.isEmpty();
-            texts[map_.at(j)] = v.startsWith(QLatin1Char('\'')) && Formula_Like(v) ? v.mid(1) : v;
+        for (qsizetype j = 0; j < row.values.size(); ++j) {
+            empty = empty && row.values.at(j).isEmpty();
+            texts[map_.at(j)] = row.values.at(j);
         }
         if (empty) {
             ++empty_lines_;
-            return;
+            return true;
         }
         // Empty lines between rows are empty rows.
         for (; empty_lines_ > 0; --empty_lines_)
-            if (!Fill(QStringList(texts.size())))
-                return;
-        Fill(texts);
+            if (!Fill(row.line, QStringList(texts.size()), message))
+                return false;
+        return Fill(row.line, texts, message);
     }
 
-    bool Fill(const QStringList& texts)
+    QString Column_Name(int field) const override
+    {
+        return QLatin1String(form_.names[size_t(map_.at(field))]);
+    }
+
+private:
+    bool Fill(int line, const QStringList& texts, QString* message)
     {
         const int ARow = next_row_++;
         if (ARow > form_.capacity) {
-            Fail(record_line_, texts_.Get_Lang_Text(Txt::Csv_Too_Many_Rows).arg(form_.capacity).arg(ARow));
+            *message = Csv_Line_Message(texts_, line,
+                                        texts_.Get_Lang_Text(Txt::Csv_Too_Many_Rows).arg(form_.capacity).arg(ARow));
             return false;
         }
         form_.fill(out_, ARow, texts);
@@ -279,7 +114,8 @@ private:
         for (const int column : std::as_const(map_)) {
             const QString& v = texts.at(column);
             if (!v.isEmpty() && back.at(column) != v) {
-                Fail(record_line_, column, texts_.Get_Lang_Text(Txt::Csv_Value_Not_Offered).arg(v));
+                *message = Csv_Cell_Message(texts_, line, QLatin1String(form_.names[size_t(column)]),
+                                            texts_.Get_Lang_Text(Txt::Csv_Value_Not_Offered).arg(v));
                 return false;
             }
         }
@@ -290,14 +126,8 @@ private:
     const Table_Texts<Table>& form_;
     Table& out_;
     int next_row_;
-    char separator_ = ',';
     QList<int> map_; // the table column of each column of the file, in file order
-    QStringList fields_;
-    Line_Counter lines_;
-    int record_line_ = 1; // the line where the line being read begins
     int empty_lines_ = 0;
-    bool failed_ = false;
-    QString message_;
 };
 
 template <class Table>
@@ -305,9 +135,9 @@ FileResult From_Csv(const Texts& texts, const Table_Texts<Table>& form, const QB
                     Table& t)
 {
     Table out = t;
-    Csv_Reader<Table> reader(texts, form, out, append);
+    Table_Sink<Table> sink(texts, form, out, append);
     FileResult r;
-    r.ok = reader.Read(csv, &r.message);
+    r.ok = Read_Csv(texts, csv, sink, &r.message);
     if (r.ok)
         t = std::move(out);
     return r;

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <utility>
 
@@ -20,36 +19,12 @@ void Set_Files(AppState& st)
     st.File_MQTT_Topic = std::move(files.File_MQTT_Topic);
 }
 
-bool Name_Stays_Inside(const QString& name)
-{
-    if (QDir::isAbsolutePath(name) || name.startsWith(QLatin1Char('/'))
-        || name.startsWith(QLatin1Char('\\')))
-        return false;
-    static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:"));
-    if (drive.match(name).hasMatch())
-        return false;
-    static const QRegularExpression sep(QStringLiteral("[/\\\\]"));
-    const QStringList parts = name.split(sep);
-    for (const QString& p : parts)
-        if (p == QLatin1String(".."))
-            return false;
-    return true;
-}
-
 int Create_New_Project(AppState& st, const QString& name)
 {
-    if (name.isEmpty())
-        return Txt::New_Name_Empty;
-    if (!Name_Stays_Inside(name))
-        return Txt::New_Name_Invalid_Create;
-    const QString dir = Join_Path(st.Projects_Dir, name);
-    if (QFileInfo(dir).isDir())
-        return Txt::New_Name_Exists;
-    if (!QDir().mkdir(dir))
-        return Txt::New_Name_Invalid_Create;
-    QDir().mkpath(Join_Path(dir, QStringLiteral("bin")));
+    if (const int error = Create_Configuration_Folder(st.Projects_Dir, name))
+        return error;
     st.Active_Project_Name = name;
-    st.Active_Project_Dir = dir;
+    st.Active_Project_Dir = Join_Path(st.Projects_Dir, name);
     Set_Files(st);
     return 0;
 }

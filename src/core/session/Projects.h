@@ -12,12 +12,8 @@ struct AppState;
 // Derives the three project file paths from Active_Project_Dir.
 void Set_Files(AppState& st);
 
-// True when a configuration name stays inside the projects folder: no ".." component,
-// not absolute, no drive letter.
-bool Name_Stays_Inside(const QString& name);
-
-// Creates the configuration folder and its bin folder and makes it active. Returns 0,
-// or the index of the error text to show (107 empty, 106 exists, 105 cannot be created).
+// Creates the configuration folder and its bin folder (Create_Configuration_Folder) and
+// makes it active. Returns 0, or the index of the error text to show.
 int Create_New_Project(AppState& st, const QString& name);
 
 // The configuration folders directly below the projects folder, in the listing's order

@@ -64,6 +64,9 @@ TEST(StartProgram, WaitsForTheEnd)
     EXPECT_TRUE(r.ended);
     EXPECT_GE(t.elapsed(), 250);
     EXPECT_GT(ticks, 5);
+    EXPECT_EQ(r.exit_status, 0);
+    EXPECT_EQ(Start_Program("/bin/sh", "-c \"exit 3\"", false).exit_status, 3);
+    EXPECT_EQ(Start_Program("/bin/sh", "-c \"kill -9 $$\"", false).exit_status, -1);
 }
 
 TEST(StartProgram, GivesUpAtTheLimitAndLeavesTheProgramRunning)

@@ -1,0 +1,33 @@
+#include "base/Crc32.h"
+
+#include <array>
+
+namespace swr {
+
+namespace {
+
+constexpr std::array<uint32_t, 256> Crc_Table()
+{
+    std::array<uint32_t, 256> t{};
+    for (uint32_t i = 0; i < 256; ++i) {
+        uint32_t c = i;
+        for (int k = 0; k < 8; ++k)
+            c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        t[i] = c;
+    }
+    return t;
+}
+
+constexpr std::array<uint32_t, 256> Table = Crc_Table();
+
+} // namespace
+
+uint32_t Crc32(QByteArrayView bytes)
+{
+    uint32_t c = 0xFFFFFFFFu;
+    for (const char b : bytes)
+        c = Table[(c ^ uint8_t(b)) & 0xFF] ^ (c >> 8);
+    return c ^ 0xFFFFFFFFu;
+}
+
+} // namespace swr
