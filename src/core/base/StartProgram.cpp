@@ -48,7 +48,7 @@ bool Process_Running(qint64 pid)
 } // namespace
 
 StartProgramResult Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo,
-                                 const std::function<void(qint64)>& tick, int limitMs)
+                                 const std::function<void(qint64)>& tick, int limitMs, const QString& workingDir)
 {
     Q_UNUSED(tipo);
     StartProgramResult result;
@@ -56,6 +56,7 @@ StartProgramResult Start_Program(const QString& NomeSW, const QString& Parameter
     p.setProgram(NomeSW);
     p.setArguments(QProcess::splitCommand(Parameter));
     p.setStandardInputFile(QProcess::nullDevice());
+    p.setWorkingDirectory(workingDir);
     qint64 pid = 0;
     if (!p.startDetached(&pid)) {
         result.error = p.errorString();
