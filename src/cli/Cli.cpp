@@ -3,6 +3,7 @@
 #include "session/AppState.h"
 #include "base/Files.h"
 #include "session/Projects.h"
+#include "session/Version.h"
 #include "lang/Texts.h"
 #include "lang/FileTexts.h"
 #include "broker/BrokerTest.h"
@@ -60,7 +61,10 @@ const char* const Usage =
     "                                            per rule or JSON; exit 0 when every rule with\n"
     "                                            OnChange or OnTimer was seen\n"
     "  map DIR [--json]                          which rows fill and read each range of the data\n"
-    "                                            area, then the warnings and notes\n";
+    "                                            area, then the warnings and notes\n"
+    "  --help                                    this text\n"
+    "  --version                                 the name and version of the program\n"
+    "exit status: 0 success, 1 failure, 2 usage error\n";
 
 // Options of the form "--name value"; positional arguments are kept in order.
 struct Args {
@@ -576,6 +580,14 @@ int Run_Cli(const QStringList& args, QTextStream& out, QTextStream& err)
     if (args.isEmpty()) {
         err << Usage;
         return Exit_Usage;
+    }
+    if (args.first() == QLatin1String("--version")) {
+        out << Version_Line(QStringLiteral("swr2305-cli")) << '\n';
+        return Exit_Ok;
+    }
+    if (args.first() == QLatin1String("--help")) {
+        out << Usage;
+        return Exit_Ok;
     }
     for (const Command& c : Commands)
         if (args.first() == QLatin1String(c.name))
