@@ -2,8 +2,8 @@
 # Run as cmake -DSVG=<in> -DBMP=<out> -DWIDTH=<w> -DHEIGHT=<h> -P.
 execute_process(
   COMMAND rsvg-convert -w ${WIDTH} -h ${HEIGHT} -b white ${SVG}
-  COMMAND pngtopnm
-  COMMAND ppmtobmp -bpp 24
+  COMMAND pngtopnm -quiet
+  COMMAND ppmtobmp -quiet -bpp 24
   OUTPUT_FILE ${BMP}
   RESULTS_VARIABLE results)
 foreach(r IN LISTS results)

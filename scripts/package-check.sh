@@ -13,6 +13,7 @@ cd "$root"
 bash scripts/package.sh
 deb=$(ls build/release/swr2305_*_amd64.deb)
 version=$(dpkg-deb -f "$deb" Version)
+version=${version%-*} # the program's version, without the package's revision
 app_id=example.norvex.swr2305
 work=$(mktemp -d)
 installed=""

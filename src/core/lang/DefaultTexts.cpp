@@ -383,6 +383,7 @@ const DefaultText Default_Texts[] = {
     {923, "Configure the HDR2305 NMEA 0183 / MQTT converter"},
     {924, "Error!!! The firmware image %1 is missing. Put it into the folder %2 and start the update again."},
     {925, "Error!!! The update program %1 is missing. Put it into one of these folders and start the update again: %2"},
+    {926, "NMEA;MQTT;Converter;Device;Firmware;Configuration;"},
     {1000, "Definition of NMEA 0183 Sentences"},
     {1001, "Definition of NMEA 0183 Sentences"},
     {1002, "OK"},
