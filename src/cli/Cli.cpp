@@ -3,6 +3,7 @@
 #include "session/AppState.h"
 #include "base/Files.h"
 #include "session/Projects.h"
+#include "session/Version.h"
 #include "lang/Texts.h"
 #include "lang/FileTexts.h"
 #include "broker/BrokerTest.h"
@@ -82,7 +83,10 @@ const char* const Usage =
     "               [--option 0|1|2] [--read-back 0|1]\n"
     "                                            for each planned device in order: the echo check,\n"
     "                                            the job file and the updater of P, waited for; the\n"
-    "                                            updater reads its job from P, so one device at a time\n";
+    "                                            updater reads its job from P, so one device at a time\n"
+    "  --help                                    this text\n"
+    "  --version                                 the name and version of the program\n"
+    "exit status: 0 success, 1 failure, 2 usage error\n";
 
 // Options of the form "--name value"; positional arguments are kept in order.
 struct Args {
@@ -733,6 +737,14 @@ int Run_Cli(const QStringList& args, QTextStream& out, QTextStream& err, const C
     if (args.isEmpty()) {
         err << Usage;
         return Exit_Usage;
+    }
+    if (args.first() == QLatin1String("--version")) {
+        out << Version_Line(QStringLiteral("swr2305-cli")) << '\n';
+        return Exit_Ok;
+    }
+    if (args.first() == QLatin1String("--help")) {
+        out << Usage;
+        return Exit_Ok;
     }
     // The one command that reaches devices takes the echo it is given.
     if (args.first() == QLatin1String("fleet"))

@@ -14,13 +14,18 @@
 
 #include "session/AppState.h"
 #include "session/Startup.h"
+#include "session/Version.h"
 #include "session/VersionServer.h"
 #include "update/Echo.h"
 #include "update/Ping.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTextStream>
 #include <QToolButton>
 
 #include <thread>
@@ -55,12 +60,13 @@ struct Program::Parts {
     std::unique_ptr<TFKonstrelFirmWare> window;
 };
 
-Program::Program(const QString& programDir, const std::function<void(const char* step)>& step_done)
+Program::Program(const QString& programDir, const std::function<void(const char* step)>& step_done,
+                 const QString& shippedLanguageDir)
     : parts_(std::make_unique<Parts>())
 {
     const auto done = [&step_done](const char* step) { Step_Done(step_done, step); };
     Parts& p = *parts_;
-    Start_Up(p.st, programDir, p.msg);
+    Start_Up(p.st, programDir, p.msg, shippedLanguageDir);
     done("start_up");
     p.window = std::make_unique<TFKonstrelFirmWare>(p.st, p.msg, p.server);
     done("main_window");
@@ -82,6 +88,10 @@ Program::Program(const QString& programDir, const std::function<void(const char*
     window.Set_Step_Action(window.Btn_Prm_Gen, [FParGen] { FParGen->Execute(); });
     done("set_communication");
     auto* FBoot = new TFBoot(p.st, p.msg, p.echo, &window);
+    // The updater lies beside the program; an installed program's users, who cannot write
+    // there, put it into their data folder.
+    FBoot->Updater_Folders = QStringList{QCoreApplication::applicationDirPath(),
+                                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
     window.Add_Lang_Screen(FBoot);
     window.Show_Update_Dialog = [FBoot] { FBoot->Show_Update(1); };
     done("update_dialog");
@@ -113,6 +123,32 @@ TFKonstrelFirmWare& Program::Window()
     return *parts_->window;
 }
 
+QIcon Program_Icon()
+{
+    QIcon icon;
+    for (const char* size : {"48", "256"})
+        icon.addFile(QStringLiteral(":/icons/swr2305-%1.png").arg(QLatin1String(size)));
+    return icon;
+}
+
+bool Answer_Info_Option(const QStringList& args, QTextStream& out)
+{
+    if (args.contains(QLatin1String("--version"))) {
+        out << Version_Line(QStringLiteral("swr2305")) << '\n';
+        return true;
+    }
+    if (!args.contains(QLatin1String("--help")))
+        return false;
+    out << "usage: swr2305 [--help | --version] [toolkit options]\n"
+           "The configurator of the HDR2305 NMEA 0183 / MQTT converter.\n"
+           "  --help     this text\n"
+           "  --version  the name and version of the program\n"
+           "The toolkit's own options are taken too, for example -platform offscreen.\n"
+           "The workspace is the program's folder, or the per-user data folder when the\n"
+           "program's folder cannot be written.\n";
+    return true;
+}
+
 namespace {
 
 // Reading the system's font configuration is one of the largest costs of a start (its
@@ -142,18 +178,34 @@ private:
 
 int Run_Program(int argc, char** argv, const Run_Options& options)
 {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    {
+        QTextStream out(stdout);
+        if (Answer_Info_Option(args, out))
+            return 0;
+    }
     Font_Configuration_Preload fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("SWR2305"));
     QApplication::setOrganizationName(QStringLiteral("Norvex"));
+    // The menu entry's name, by which desktops match the windows to the entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(SWR_APP_ID));
+    QApplication::setWindowIcon(Program_Icon());
     Step_Done(options.step_done, "application");
     fonts.Wait();
     Step_Done(options.step_done, "font_configuration");
 
+    // An installed program finds the language files it ships where the package puts them
+    // beside its executable's folder; their presence is what tells it is installed.
+    const QString shipped =
+        QDir::cleanPath(QApplication::applicationDirPath() + QStringLiteral("/" SWR_SHIPPED_LANGUAGE_FROM_BIN));
+    const bool installed = options.program_dir.isEmpty() && QFileInfo(shipped).isDir();
     Program program(Choose_Program_Dir(options.program_dir.isEmpty() ? QApplication::applicationDirPath()
                                                                      : options.program_dir,
-                                       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)),
-                    options.step_done);
+                                       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), installed),
+                    options.step_done, shipped);
     program.Window().show();
     Step_Done(options.step_done, "show");
     if (options.shown)

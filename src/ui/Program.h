@@ -4,10 +4,13 @@
 // the order start-up asks, each applying its texts; they all live as long as Program.
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
 
+class QIcon;
+class QTextStream;
 class QWidget;
 
 namespace swr {
@@ -17,8 +20,10 @@ class TFKonstrelFirmWare;
 class Program {
 public:
     // Runs start-up on programDir, then creates the main window and the other screens.
-    // Nothing is shown yet. step_done, when given, hears the end of each step by name.
-    explicit Program(const QString& programDir, const std::function<void(const char* step)>& step_done = {});
+    // Nothing is shown yet. step_done, when given, hears the end of each step by name;
+    // shippedLanguageDir, when given, seeds the workspace's LANGUAGE.
+    explicit Program(const QString& programDir, const std::function<void(const char* step)>& step_done = {},
+                     const QString& shippedLanguageDir = {});
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -41,8 +46,15 @@ struct Run_Options {
     std::function<void(QWidget& window)> shown;
 };
 
-// main: the application object, Program, the main window shown, and the event loop until
-// it closes; the result is the loop's.
+// The icon of the program's windows, the one its menu entry shows.
+QIcon Program_Icon();
+
+// The answer to --version or --help among args (without the program's name), written to
+// out before any window is made; false when args ask for neither.
+bool Answer_Info_Option(const QStringList& args, QTextStream& out);
+
+// main: the answer to --version or --help, or else the application object, Program, the
+// main window shown, and the event loop until it closes; the result is the loop's.
 int Run_Program(int argc, char** argv, const Run_Options& options = {});
 
 } // namespace swr

@@ -44,7 +44,7 @@ StartProgramResult Start_Program_Waiting(QWidget* parent, const AppState& st, co
             }
             QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         },
-        limitMs);
+        limitMs, st.Program_Dir);
     note.hide();
     return r;
 }

@@ -105,6 +105,7 @@ TFBoot::TFBoot(AppState& st, IMessages& msg, IEcho& echo, QWidget* parent)
     connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(Btn_Update, &QPushButton::clicked, this, &TFBoot::Btn_UpdateClick);
 
+    Updater_Folders = QStringList{st_.Program_Dir};
     Set_Lang();
 }
 
@@ -187,6 +188,14 @@ void TFBoot::Btn_UpdateClick()
         Btn_Update->setEnabled(true);
     });
 
+    // What the updater will need on this computer is looked for before the device is asked.
+    QString updater;
+    const QString missing = Missing_For_Update(st_, st_.Master_Dir, CB_Update_Options->currentIndex(),
+                                               Updater_Folders, &updater);
+    if (!missing.isEmpty()) {
+        msg_.Show_Error(missing);
+        return;
+    }
     if (!Send_Ping()) {
         const int text = Ping_Failure_Text(Last_Ping);
         if (text == Txt::Device_Not_Found)
@@ -204,7 +213,6 @@ void TFBoot::Btn_UpdateClick()
     st_.Update_Read_Back = c.Read_Back;
     if (!Compile_XML_Parameter_New_Boot())
         return;
-    const QString updater = Updater_Program(st_.Program_Dir);
     if (!Start_Program_Waiting(this, st_, updater, QString(), false).started)
         msg_.Show_Error(st_.Get_Lang_Text(Txt::Updater_Not_Started) + QDir::toNativeSeparators(updater));
 }

@@ -54,6 +54,10 @@ public:
     bool Compile_XML_Parameter_New_Boot();
     Update_Choice Current_Choice() const;
 
+    // Where the external updater is looked for, in order; the program folder unless the
+    // program names others.
+    QStringList Updater_Folders;
+
     int Form_Type = 1;
     int ping_res = 0; // 0 none yet, 1 answered, 2 not answered
     PingResult Last_Ping;

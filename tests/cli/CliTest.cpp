@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 
 #include "lang/Texts.h"
+#include "session/AppState.h"
 #include "project/mqtt/MqttTopics.h"
 #include "project/nmea/NmeaAccess.h"
 #include "project/pargen/ParGen.h"
@@ -30,6 +31,30 @@ using test::Cli;
 using test::CliRun;
 
 } // namespace
+
+// --help and --version answer on standard output with success; anything else that is no
+// command is a usage error.
+TEST(CliInfo, HelpAndVersion)
+{
+    const CliRun version = Cli({"--version"});
+    EXPECT_EQ(version.rc, 0);
+    EXPECT_EQ(version.out, QByteArray("swr2305-cli ") + Program_Version + "\n");
+    EXPECT_TRUE(version.err.isEmpty());
+
+    const CliRun help = Cli({"--help"});
+    EXPECT_EQ(help.rc, 0);
+    EXPECT_TRUE(help.err.isEmpty());
+    EXPECT_TRUE(help.out.startsWith("usage: swr2305-cli <command>"));
+    for (const char* shown : {"\n  texts ", "\n  map ", "\n  --version ", "exit status: 0 success, 1 failure, 2 usage error"})
+        EXPECT_TRUE(help.out.contains(shown)) << shown;
+
+    for (const QStringList& args : {QStringList{"--versions"}, QStringList{"-h"}, QStringList{"texts", "--version"}}) {
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.rc, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_TRUE(r.err.startsWith("usage: swr2305-cli"));
+    }
+}
 
 TEST(CliTexts, PrintsTheDefaultTable)
 {

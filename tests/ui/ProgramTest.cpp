@@ -2,10 +2,14 @@
 #include "Program.h"
 #include "TitleStrip.h"
 
+#include "session/AppState.h"
+
 #include <QDialog>
 #include <QDir>
+#include <QIcon>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QTextStream>
 
 #include <gtest/gtest.h>
 
@@ -60,4 +64,44 @@ TEST(StripIcons, DrawnAtEverySizeAndFainterWhenDisabled)
         EXPECT_EQ(dense.size(), QSize(48, 48));
         EXPECT_EQ(dense.devicePixelRatio(), 2.0);
     }
+}
+
+// The window icon is the menu entry's picture, at the two sizes it is drawn in, in the
+// title strips' blue.
+TEST(ProgramIcon, BuiltInAtBothSizes)
+{
+    const QIcon icon = Program_Icon();
+    EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{48, 48}, {256, 256}}));
+    const QImage small = icon.pixmap(QSize(48, 48)).toImage();
+    EXPECT_EQ(small.pixelColor(24, 8), QColor("#1f3b5a"));
+    EXPECT_EQ(qAlpha(small.pixel(0, 0)), 0);
+}
+
+TEST(ProgramOptions, HelpAndVersionAnsweredBeforeAnyWindow)
+{
+    const struct {
+        QStringList args;
+        bool answered;
+        const char* starts;
+    } cases[] = {
+        {{"--version"}, true, "swr2305 "},
+        {{"-platform", "offscreen", "--help"}, true, "usage: swr2305 [--help | --version]"},
+        {{}, false, nullptr},
+        {{"-platform", "offscreen"}, false, nullptr},
+    };
+    for (const auto& c : cases) {
+        QString text;
+        QTextStream out(&text);
+        EXPECT_EQ(Answer_Info_Option(c.args, out), c.answered) << c.args.join(' ').toStdString();
+        out.flush();
+        if (c.starts)
+            EXPECT_TRUE(text.startsWith(QLatin1String(c.starts))) << text.toStdString();
+        else
+            EXPECT_TRUE(text.isEmpty()) << text.toStdString();
+    }
+    QString text;
+    QTextStream out(&text);
+    Answer_Info_Option({"--version"}, out);
+    out.flush();
+    EXPECT_EQ(text, QString("swr2305 ") + Program_Version + "\n");
 }

@@ -110,8 +110,11 @@ TEST_F(BootFixture, ChoicesKeptWithinARunAndDefaultsAfterARestart)
     Type({"10", "0", "0", "007"});
     dlg->CB_Update_Options->setCurrentIndex(Update_Firmware);
     dlg->CB_Update_Option_Read_Back->setChecked(false);
+    // An updater that cannot be started (it may not be run): it is named in an error box;
+    // the dialog stays.
+    p.write("MASTER/SimR2305.sim", "firmware");
+    p.write(QFileInfo(Updater_Program(p.st.Program_Dir)).fileName(), "not a program");
     dlg->Btn_Update->click();
-    // No updater in the program folder: it is named in an error box; the dialog stays.
     EXPECT_EQ(p.msg.errors, QStringList{"Error!!! The update program cannot be started: "
                                         + QDir::toNativeSeparators(Updater_Program(p.st.Program_Dir))});
     EXPECT_TRUE(dlg->isVisible());
@@ -143,6 +146,7 @@ TEST_F(BootFixture, ChoicesKeptWithinARunAndDefaultsAfterARestart)
 
 TEST_F(BootFixture, FailedCheckStoresNothing)
 {
+    Prepare_Update();
     using E = EchoResult;
     const struct {
         E echoes;
@@ -172,6 +176,47 @@ TEST_F(BootFixture, FailedCheckStoresNothing)
         EXPECT_TRUE(dlg->Btn_Update->isEnabled());
         dlg->hide();
     }
+}
+
+// A missing firmware image or updater is named, with where to put it, before the device is
+// asked; nothing is stored and no job is written.
+TEST_F(BootFixture, MissingFirmwareOrUpdaterStopsBeforeTheCheck)
+{
+    const QString data = p.path("data");
+    dlg->Updater_Folders = {p.st.Program_Dir, data};
+    const struct {
+        int option;
+        const char* starts;
+        QString folder;
+    } cases[] = {
+        {Update_Firmware, "Error!!! The firmware image SimR2305.sim is missing.", p.st.Master_Dir},
+        {Update_Configuration, "Error!!! The update program ", QDir::toNativeSeparators(data)},
+    };
+    for (const auto& c : cases) {
+        p.msg.errors.clear();
+        dlg->show();
+        dlg->CB_Update_Options->setCurrentIndex(c.option);
+        dlg->Btn_Update->click();
+        ASSERT_EQ(p.msg.errors.size(), 1);
+        EXPECT_TRUE(p.msg.errors.first().startsWith(c.starts)) << p.msg.errors.first().toStdString();
+        EXPECT_TRUE(p.msg.errors.first().contains(c.folder)) << p.msg.errors.first().toStdString();
+        EXPECT_TRUE(echo.calls.empty());
+        EXPECT_EQ(p.st.Update_Option_Index, Update_Firmware_Configuration);
+        EXPECT_FALSE(QFileInfo::exists(p.path("Ethernet_Update.xml")));
+        EXPECT_TRUE(dlg->isVisible());
+        dlg->hide();
+    }
+
+    // The updater of the second folder serves when the first has none.
+    Prepare_Update();
+    QDir().mkpath(data);
+    ASSERT_TRUE(QFile::rename(Updater_Program(p.st.Program_Dir), Updater_Program(QDir::toNativeSeparators(data))));
+    p.msg.errors.clear();
+    dlg->show();
+    dlg->Btn_Update->click();
+    EXPECT_TRUE(p.msg.errors.isEmpty()) << p.msg.errors.join("\n").toStdString();
+    // It runs in the workspace, where it finds the job, and reports next to itself.
+    EXPECT_TRUE(p.read("data/standin_report.txt").contains("result: ok")) << p.read("data/standin_report.txt").toStdString();
 }
 
 TEST_F(BootFixture, RunsTheUpdaterAndWaitsForIt)

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QThread>
 
@@ -29,12 +30,13 @@ namespace {
 // keeps its exit code.
 class Started_Program {
 public:
-    bool Start(const QString& program, const QStringList& arguments, QString* error)
+    bool Start(const QString& program, const QStringList& arguments, const QString& folder, QString* error)
     {
         QProcess p;
         p.setProgram(program);
         p.setArguments(arguments);
         p.setStandardInputFile(QProcess::nullDevice());
+        p.setWorkingDirectory(folder);
         qint64 pid = 0;
         if (!p.startDetached(&pid)) {
             *error = p.errorString();
@@ -71,9 +73,10 @@ private:
 // reaped when it ends later, and waits as a finished process until this one ends.
 class Started_Program {
 public:
-    bool Start(const QString& program, const QStringList& arguments, QString* error)
+    bool Start(const QString& program, const QStringList& arguments, const QString& folder, QString* error)
     {
-        std::vector<QByteArray> args{QFile::encodeName(program)};
+        // The program named from this one's working folder, also when it runs in another.
+        std::vector<QByteArray> args{QFile::encodeName(QFileInfo(program).absoluteFilePath())};
         for (const QString& a : arguments)
             args.push_back(a.toLocal8Bit());
         std::vector<char*> argv;
@@ -85,6 +88,9 @@ public:
         posix_spawnattr_t attr;
         posix_spawn_file_actions_init(&files);
         posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
+        const QByteArray dir = QFile::encodeName(folder);
+        if (!dir.isEmpty())
+            posix_spawn_file_actions_addchdir_np(&files, dir.constData());
         posix_spawnattr_init(&attr);
 #ifdef POSIX_SPAWN_SETSID
         posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID);
@@ -121,12 +127,12 @@ private:
 } // namespace
 
 StartProgramResult Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo,
-                                 const std::function<void(qint64)>& tick, int limitMs)
+                                 const std::function<void(qint64)>& tick, int limitMs, const QString& workingDir)
 {
     Q_UNUSED(tipo);
     StartProgramResult result;
     Started_Program p;
-    if (!p.Start(NomeSW, QProcess::splitCommand(Parameter), &result.error))
+    if (!p.Start(NomeSW, QProcess::splitCommand(Parameter), workingDir, &result.error))
         return result;
     result.started = true;
     QElapsedTimer clock;

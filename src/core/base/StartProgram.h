@@ -19,9 +19,10 @@ struct StartProgramResult {
 // for its end, at most limitMs; a program still running then is left running. The program
 // runs in a session of its own, so it outlives this one. tipo asks
 // for a hidden window where the platform has such a thing. tick is called about every
-// 10 ms with the milliseconds elapsed, so the caller can keep its windows painted.
+// 10 ms with the milliseconds elapsed, so the caller can keep its windows painted. The
+// program runs in workingDir, or in the caller's own working folder when that is empty.
 StartProgramResult Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo,
                                  const std::function<void(qint64)>& tick = {},
-                                 int limitMs = Start_Program_Limit_Ms);
+                                 int limitMs = Start_Program_Limit_Ms, const QString& workingDir = {});
 
 } // namespace swr

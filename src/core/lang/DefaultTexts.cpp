@@ -378,6 +378,12 @@ const DefaultText Default_Texts[] = {
     {915, "The configuration was compiled. Bank files written:"},
     {916, "%1: %2 bytes"},
     {920, "Error!!! The folder %1 cannot be replaced: %2"},
+    {921, "SWR2305 Configurator"},
+    {922, "Converter Configurator"},
+    {923, "Configure the HDR2305 NMEA 0183 / MQTT converter"},
+    {924, "Error!!! The firmware image %1 is missing. Put it into the folder %2 and start the update again."},
+    {925, "Error!!! The update program %1 is missing. Put it into one of these folders and start the update again: %2"},
+    {926, "NMEA;MQTT;Converter;Device;Firmware;Configuration;"},
     // The table screens' find bar, replace, and Export and Import of CSV.
     {941, "Export\u2026"},
     {942, "Writes the table to a CSV file, with the rows and values OK would save"},

@@ -66,6 +66,13 @@ inline constexpr int Lang_Count = 1600;
     TEXT(File_Not_Read, 906)          /* %1 file, %2 reason */                                     \
     TEXT(Waiting_For_Program, 907)    /* %1 program, %2 seconds */                                 \
     TEXT(Folder_Not_Replaced, 920)    /* %1 folder, %2 reason */                                   \
+    /* The installed program's menu entry; what an update needs on this computer. */               \
+    TEXT(Menu_Name, 921)                                                                           \
+    TEXT(Menu_Generic_Name, 922)                                                                   \
+    TEXT(Menu_Comment, 923)                                                                        \
+    TEXT(Menu_Keywords, 926)          /* search words, each ended by ";" */                        \
+    TEXT(Firmware_Missing, 924)       /* %1 image, %2 folder */                                    \
+    TEXT(Updater_Missing, 925)        /* %1 program, %2 folders, separated by ", " */              \
     /* The table screens' find bar, replace, and Export and Import of CSV. */                      \
     RUN(Btn_Export, 941, 2)           /* then its hint */                                          \
     RUN(Btn_Import, 943, 2)           /* then its hint */                                          \

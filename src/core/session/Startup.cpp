@@ -30,12 +30,27 @@ bool Folder_Writable(const QString& dir)
 
 } // namespace
 
-QString Choose_Program_Dir(const QString& exeDir, const QString& fallbackDir)
+QString Choose_Program_Dir(const QString& exeDir, const QString& fallbackDir, bool installed)
 {
-    if (Folder_Writable(exeDir) || fallbackDir.isEmpty())
+    if ((!installed && Folder_Writable(exeDir)) || fallbackDir.isEmpty())
         return QDir::cleanPath(exeDir);
     QDir().mkpath(fallbackDir);
     return QDir::cleanPath(fallbackDir);
+}
+
+void Seed_Language_Dir(const QString& shippedDir, const QString& Language_Dir)
+{
+    if (shippedDir.isEmpty())
+        return;
+    const QFileInfoList shipped = QDir(shippedDir).entryInfoList(QDir::Files | QDir::Readable, QDir::Name);
+    for (const QFileInfo& from : shipped) {
+        const QString to = Join_Path(Language_Dir, from.fileName());
+        if (QFileInfo::exists(to))
+            continue;
+        QFile in(from.filePath());
+        if (in.open(QIODevice::ReadOnly))
+            Write_File_Atomic(to, in.readAll(), nullptr);
+    }
 }
 
 void Load_Language(AppState& st, IMessages& msg)
@@ -53,7 +68,7 @@ void Load_Language(AppState& st, IMessages& msg)
         msg.Show_Error(File_Not_Read_Text(st, file, reason));
 }
 
-void Start_Up(AppState& st, const QString& programDir, IMessages& msg)
+void Start_Up(AppState& st, const QString& programDir, IMessages& msg, const QString& shippedLanguageDir)
 {
     st.Lang_Table.clear();
 
@@ -64,6 +79,7 @@ void Start_Up(AppState& st, const QString& programDir, IMessages& msg)
     for (const QString& dir : {st.Master_Dir, st.Projects_Dir, st.Language_Dir})
         if (!QFileInfo(dir).isDir())
             QDir().mkdir(dir);
+    Seed_Language_Dir(shippedLanguageDir, st.Language_Dir);
 
     st.Active_Project_Name.clear();
     st.Active_Project_Dir.clear();

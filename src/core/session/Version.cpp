@@ -16,6 +16,11 @@ int Conv_Version(const QString& Ver_str)
     return ok ? n : -1;
 }
 
+QString Version_Line(const QString& program)
+{
+    return program + QLatin1Char(' ') + QLatin1String(Program_Version);
+}
+
 bool Is_Newer_Version(const QString& answer)
 {
     const QString a = answer.trimmed();

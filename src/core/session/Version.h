@@ -8,6 +8,9 @@ namespace swr {
 // the text gives no number.
 int Conv_Version(const QString& Ver_str);
 
+// The answer to --version: the executable's name and Program_Version ("swr2305 1.002").
+QString Version_Line(const QString& program);
+
 // Whether the version server's answer names a newer version than Program_Version.
 bool Is_Newer_Version(const QString& answer);
 

@@ -3,8 +3,10 @@
 #include "base/Files.h"
 #include "base/Xml.h"
 #include "lang/FileTexts.h"
+#include "lang/LangTable.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <pugixml.hpp>
 
@@ -88,6 +90,15 @@ const Target Bank_Targets[] = {
     {"bank3.bin", "0xA0000"},
 };
 
+QString Updater_Name()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("Ethernet_Update.exe");
+#else
+    return QStringLiteral("Ethernet_Update");
+#endif
+}
+
 void Add_Text(pugi::xml_node parent, const char* name, const QString& text)
 {
     pugi::xml_node e = parent.append_child(name);
@@ -102,8 +113,8 @@ std::vector<Operation> Operations_For(const Update_Folders& folders, const Updat
         return QDir::toNativeSeparators(Join_Path(folder, QString::fromLatin1(file)));
     };
     if (c.Option == Update_Firmware_Configuration || c.Option == Update_Firmware)
-        ops.push_back(
-            {path(folders.Master_Dir, Firmware_Target.file), Firmware_Target.start, true, c.Read_Back, false});
+        ops.push_back({QDir::toNativeSeparators(Firmware_Image(folders.Master_Dir)), Firmware_Target.start, true,
+                       c.Read_Back, false});
     if (c.Option == Update_Firmware_Configuration || c.Option == Update_Configuration) {
         const QString bin = Join_Path(folders.Active_Project_Dir, QStringLiteral("bin"));
         for (const Target& t : Bank_Targets)
@@ -130,11 +141,39 @@ QString Update_Job_File(const QString& Program_Dir)
 
 QString Updater_Program(const QString& Program_Dir)
 {
-#ifdef Q_OS_WIN
-    return Join_Path(Program_Dir, QStringLiteral("Ethernet_Update.exe"));
-#else
-    return Join_Path(Program_Dir, QStringLiteral("Ethernet_Update"));
-#endif
+    return Join_Path(Program_Dir, Updater_Name());
+}
+
+QString Firmware_Image(const QString& Master_Dir)
+{
+    return Join_Path(Master_Dir, QString::fromLatin1(Firmware_Target.file));
+}
+
+QString Find_Updater(const QStringList& folders)
+{
+    for (const QString& folder : folders) {
+        const QString updater = Updater_Program(QDir::toNativeSeparators(folder));
+        if (QFileInfo(updater).isFile())
+            return updater;
+    }
+    return {};
+}
+
+QString Missing_For_Update(const Texts& texts, const QString& Master_Dir, int option,
+                           const QStringList& updaterFolders, QString* updater)
+{
+    const QString image = Firmware_Image(Master_Dir);
+    if ((option == Update_Firmware_Configuration || option == Update_Firmware) && !QFileInfo(image).isFile())
+        return texts.Get_Lang_Text(Txt::Firmware_Missing)
+            .arg(QString::fromLatin1(Firmware_Target.file), QDir::toNativeSeparators(Master_Dir));
+    *updater = Find_Updater(updaterFolders);
+    if (!updater->isEmpty())
+        return {};
+    QStringList shown;
+    for (const QString& folder : updaterFolders)
+        shown.append(QDir::toNativeSeparators(folder));
+    return texts.Get_Lang_Text(Txt::Updater_Missing)
+        .arg(Updater_Name(), shown.join(QStringLiteral(", ")));
 }
 
 void Build_Update_Job(const Update_Folders& folders, const Update_Choice& choice, pugi::xml_document& doc)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -44,6 +45,19 @@ QString Device_Address(const std::array<QString, 4>& fields);
 // The job file and the external updater, both in the program folder.
 QString Update_Job_File(const QString& Program_Dir);
 QString Updater_Program(const QString& Program_Dir);
+
+// The firmware image the firmware options write: Master_Dir\SimR2305.sim.
+QString Firmware_Image(const QString& Master_Dir);
+
+// The updater of the first of folders that holds it, in their order; empty when none does.
+QString Find_Updater(const QStringList& folders);
+
+// What an update run needs on this computer before the device is asked: the firmware
+// image when the option writes the firmware, then the updater in one of updaterFolders.
+// Returns the message that names what is missing and where to put it, or an empty text
+// when nothing is; updater gets the updater found.
+QString Missing_For_Update(const Texts& texts, const QString& Master_Dir, int option,
+                           const QStringList& updaterFolders, QString* updater);
 
 // The job document for the choice, built from Master_Dir and Active_Project_Dir.
 void Build_Update_Job(const Update_Folders& folders, const Update_Choice& choice, pugi::xml_document& doc);

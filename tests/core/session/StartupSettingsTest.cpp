@@ -162,6 +162,46 @@ TEST(Workspace, UnwritableProgramFolderUsesTheFallback)
     // /proc cannot take a file, not even for root.
     EXPECT_EQ(Choose_Program_Dir("/proc", p.path("fallback")), p.path("fallback"));
     EXPECT_TRUE(QFileInfo(p.path("fallback")).isDir());
+    // An installed program keeps its workspace per user even where it could write.
+    EXPECT_EQ(Choose_Program_Dir(p.dir.path(), p.path("fallback"), true), p.path("fallback"));
+}
+
+// An installed program's language files reach the workspace before the language is
+// loaded; a file the user already has stays as it is.
+TEST(Language, ShippedFilesSeedTheWorkspaceWithoutReplacingTheUsers)
+{
+    ProgramFolder shipped;
+    shipped.write("English.lng", "STR18 = Shipped\n");
+    shipped.write("Deutsch.lng", "STR17 = Aktualisieren\n");
+    shipped.write("DefaultFlag.bmp", "BM");
+    shipped.write("Other/Italiano.lng", "STR17 = Aggiorna\n");
+    ProgramFolder p;
+    p.write("LANGUAGE/English.lng", "STR18 = Mine\n");
+    p.write("Konstrel.xml", "<Conf_Settings><lastlang><language>Deutsch</language></lastlang></Conf_Settings>");
+    Start_Up(p.st, p.dir.path(), p.msg, shipped.dir.path());
+    EXPECT_EQ(p.st.Get_Lang_Text(17), "Aktualisieren");
+    EXPECT_EQ(p.read("LANGUAGE/English.lng"), "STR18 = Mine\n");
+    EXPECT_EQ(p.read("LANGUAGE/DefaultFlag.bmp"), "BM");
+    EXPECT_EQ(QDir(p.path("LANGUAGE")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{"DefaultFlag.bmp", "Deutsch.lng", "English.lng"}));
+
+    // A later start copies only what the user has removed since.
+    QFile::remove(p.path("LANGUAGE/Deutsch.lng"));
+    p.write("LANGUAGE/DefaultFlag.bmp", "mine");
+    Start_Up(p.st, p.dir.path(), p.msg, shipped.dir.path());
+    EXPECT_EQ(p.read("LANGUAGE/Deutsch.lng"), "STR17 = Aktualisieren\n");
+    EXPECT_EQ(p.read("LANGUAGE/DefaultFlag.bmp"), "mine");
+    EXPECT_TRUE(p.msg.errors.isEmpty());
+}
+
+TEST(Language, MissingShippedFolderSeedsNothing)
+{
+    ProgramFolder p;
+    Start_Up(p.st, p.dir.path(), p.msg, p.path("no/such/folder"));
+    EXPECT_TRUE(QFileInfo(p.path("LANGUAGE")).isDir());
+    EXPECT_TRUE(QDir(p.path("LANGUAGE")).isEmpty());
+    EXPECT_TRUE(p.msg.errors.isEmpty());
+    EXPECT_EQ(p.st.Language_Name, "English");
 }
 
 TEST(Settings, ScreenPlacesFollowTheOtherElements)

@@ -125,3 +125,44 @@ TEST_F(JobFixture, JobThatCannotBeWrittenIsReportedWithPathAndReason)
     EXPECT_TRUE(error.contains(Native("gone/Ethernet_Update.xml"))) << error.toStdString();
     EXPECT_FALSE(QFileInfo::exists(p.path("gone")));
 }
+
+// The updater is taken from the first folder that holds it; a folder of its name is none.
+TEST(Updater, LookedForInTheFoldersInTheirOrder)
+{
+    ProgramFolder program, data;
+    const QString name = QFileInfo(Updater_Program(QStringLiteral("x"))).fileName();
+    const QStringList folders{program.dir.path(), data.dir.path()};
+    QDir().mkpath(program.path(name));
+    EXPECT_TRUE(Find_Updater(folders).isEmpty());
+    data.write(name, "");
+    EXPECT_EQ(Find_Updater(folders), Updater_Program(QDir::toNativeSeparators(data.dir.path())));
+    QDir().rmdir(program.path(name));
+    program.write(name, "");
+    EXPECT_EQ(Find_Updater(folders), Updater_Program(QDir::toNativeSeparators(program.dir.path())));
+}
+
+// Before the device is asked: the firmware image for the firmware options, then the
+// updater; each message says where to put what is missing.
+TEST_F(JobFixture, WhatAnUpdateNeedsOnThisComputer)
+{
+    ProgramFolder data;
+    const QStringList folders{p.dir.path(), data.dir.path()};
+    QString updater;
+    EXPECT_EQ(Missing_For_Update(p.st, p.st.Master_Dir, Update_Firmware, folders, &updater),
+              "Error!!! The firmware image SimR2305.sim is missing. Put it into the folder " + Native("MASTER")
+                  + " and start the update again.");
+    EXPECT_EQ(Missing_For_Update(p.st, p.st.Master_Dir, Update_Firmware_Configuration, folders, &updater),
+              Missing_For_Update(p.st, p.st.Master_Dir, Update_Firmware, folders, &updater));
+
+    const QString name = QFileInfo(Updater_Program(QStringLiteral("x"))).fileName();
+    EXPECT_EQ(Missing_For_Update(p.st, p.st.Master_Dir, Update_Configuration, folders, &updater),
+              "Error!!! The update program " + name
+                  + " is missing. Put it into one of these folders and start the update again: "
+                  + QDir::toNativeSeparators(p.dir.path()) + ", " + QDir::toNativeSeparators(data.dir.path()));
+
+    data.write(name, "");
+    EXPECT_EQ(Missing_For_Update(p.st, p.st.Master_Dir, Update_Configuration, folders, &updater), "");
+    EXPECT_EQ(updater, Updater_Program(QDir::toNativeSeparators(data.dir.path())));
+    p.write("MASTER/SimR2305.sim", "firmware");
+    EXPECT_EQ(Missing_For_Update(p.st, p.st.Master_Dir, Update_Firmware_Configuration, folders, &updater), "");
+}

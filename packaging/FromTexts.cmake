@@ -1,0 +1,21 @@
+# Fills a template from the English string table: @TEXT_<index>@ stands for that entry.
+# Run as cmake -DTEXTS=<English.lng> -DIN=<template> -DOUT=<file> [-D<NAME>=<value> ...] -P.
+# In an .xml file the texts are escaped as XML text.
+file(READ "${TEXTS}" table)
+file(READ "${IN}" template)
+string(REGEX MATCHALL "@TEXT_[0-9]+@" wanted "${template}")
+list(REMOVE_DUPLICATES wanted)
+foreach(name IN LISTS wanted)
+  string(REGEX REPLACE "@TEXT_([0-9]+)@" "\\1" index "${name}")
+  if(NOT table MATCHES "\nSTR${index} = ¶([^\n]*)¶\n")
+    message(FATAL_ERROR "${TEXTS}: no text ${index}")
+  endif()
+  set(text "${CMAKE_MATCH_1}")
+  if(OUT MATCHES "\\.xml$")
+    string(REPLACE "&" "&amp;" text "${text}")
+    string(REPLACE "<" "&lt;" text "${text}")
+    string(REPLACE ">" "&gt;" text "${text}")
+  endif()
+  set(TEXT_${index} "${text}")
+endforeach()
+configure_file("${IN}" "${OUT}" @ONLY)
