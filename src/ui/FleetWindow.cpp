@@ -274,6 +274,7 @@ void TFFleet::Btn_Update_AllClick()
         return;
     Fleet_Update_Options o;
     o.program_dir = st_.Program_Dir;
+    o.updater_folders = Updater_Folders;
     o.option = CB_Update_Options->currentIndex();
     o.read_back = CB_Update_Option_Read_Back->isChecked();
     const int count = int(Fleet_Update_Devices(report_, o).size());

@@ -44,6 +44,10 @@ public:
     // (the message has been shown).
     int Show_Fleet();
 
+    // Where the updater is looked for, in order: the program folder unless the program
+    // names others, as the update dialog does.
+    QStringList Updater_Folders;
+
     // Picks the devices file; a file dialog unless replaced (tests give a path).
     std::function<QString()> Choose_Devices_File;
 

@@ -90,8 +90,9 @@ Program::Program(const QString& programDir, const std::function<void(const char*
     auto* FBoot = new TFBoot(p.st, p.msg, p.echo, &window);
     // The updater lies beside the program; an installed program's users, who cannot write
     // there, put it into their data folder.
-    FBoot->Updater_Folders = QStringList{QCoreApplication::applicationDirPath(),
-                                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
+    const QStringList updater_folders{QCoreApplication::applicationDirPath(),
+                                      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
+    FBoot->Updater_Folders = updater_folders;
     window.Add_Lang_Screen(FBoot);
     window.Show_Update_Dialog = [FBoot] { FBoot->Show_Update(1); };
     done("update_dialog");
@@ -107,9 +108,10 @@ Program::Program(const QString& programDir, const std::function<void(const char*
     window.Set_Step_Action(window.Btn_MQTT_Set_Topic, [FMQTT_Set_Topic] { FMQTT_Set_Topic->Show_Topics(); });
     done("mqtt_topics");
     // The fleet window, seldom opened, is made when first asked for, not at start-up.
-    window.Set_Step_Action(window.Btn_Fleet, [&p, &window] {
+    window.Set_Step_Action(window.Btn_Fleet, [&p, &window, updater_folders] {
         if (!p.fleet) {
             p.fleet = new TFFleet(p.st, p.msg, p.fleet_echo, p.fleet_clock, p.browser, &window);
+            p.fleet->Updater_Folders = updater_folders;
             window.Add_Lang_Screen(p.fleet);
         }
         p.fleet->Show_Fleet();

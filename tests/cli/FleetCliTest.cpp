@@ -427,7 +427,11 @@ TEST_F(FleetCli, UpdateReportsTheUpdatersStatusChangedBanksAndAMissingPlan)
 
     ASSERT_EQ(Plan().rc, 0);
     w.p.write("PROJECTS/ship-a/bin/bank2.bin", QByteArray(1536, '\7'));
-    QFile::remove(w.p.path("MASTER/SimR2305.sim")); // the stand-in refuses the job
+    // An updater that refuses every job.
+    const QString updater = Updater_Program(w.p.st.Program_Dir);
+    ASSERT_TRUE(QFile::remove(updater));
+    w.p.write(QFileInfo(updater).fileName(), "#!/bin/sh\nexit 1\n");
+    ASSERT_TRUE(QFile::setPermissions(updater, QFile::permissions(updater) | QFile::ExeOwner));
     const CliRun r = Update();
     EXPECT_EQ(r.rc, 1);
     const QString out = QString::fromUtf8(r.out);
@@ -443,6 +447,30 @@ TEST_F(FleetCli, UpdateReportsTheUpdatersStatusChangedBanksAndAMissingPlan)
     const CliRun changed = Update();
     EXPECT_EQ(changed.rc, 1);
     EXPECT_EQ(changed.err, Text(Txt::Fleet_Not_Planned) + "\n");
+}
+
+TEST_F(FleetCli, WhatTheUpdaterNeedsIsLookedForBeforeAnyDeviceIsAsked)
+{
+    ASSERT_EQ(Plan().rc, 0);
+    ASSERT_TRUE(QFile::remove(w.p.path("MASTER/SimR2305.sim")));
+    const CliRun no_image = Update();
+    EXPECT_EQ(no_image.rc, 1);
+    EXPECT_EQ(no_image.err, Text(Txt::Firmware_Missing)
+                                    .arg("SimR2305.sim", QDir::toNativeSeparators(w.p.path("MASTER")))
+                                + "\n");
+    EXPECT_TRUE(w.echo.asked.empty());
+    // The configuration alone needs no image.
+    EXPECT_EQ(Update({"--option", "2"}).rc, 0);
+
+    w.echo.asked.clear();
+    const QString updater = Updater_Program(w.p.st.Program_Dir);
+    ASSERT_TRUE(QFile::remove(updater));
+    const CliRun no_updater = Update({"--option", "2"});
+    EXPECT_EQ(no_updater.rc, 1);
+    EXPECT_EQ(no_updater.err, Text(Txt::Updater_Missing)
+                                      .arg(QFileInfo(updater).fileName(), QDir::toNativeSeparators(w.p.st.Program_Dir))
+                                  + "\n");
+    EXPECT_TRUE(w.echo.asked.empty());
 }
 
 TEST(FleetCliUsage, WrongArgumentsAreUsageErrors)

@@ -41,10 +41,15 @@ bool Banks_As_Planned(const Device_Record& d)
     return true;
 }
 
+QString Master_Dir_Of(const Fleet_Update_Options& o)
+{
+    return Join_Path(o.program_dir, QStringLiteral("MASTER"));
+}
+
 // One device: the echo check, the job and the updater. False when the run must stop
 // because the updater is still running.
-bool Update_Device(const Texts& texts, const Fleet_Update_Options& o, IEcho& echo, PingClock& clock,
-                   Device_Record& d, const std::function<void(Fleet_Step)>& step)
+bool Update_Device(const Texts& texts, const Fleet_Update_Options& o, const QString& updater, IEcho& echo,
+                   PingClock& clock, Device_Record& d, const std::function<void(Fleet_Step)>& step)
 {
     Update_Record& u = d.update;
     u = {};
@@ -75,7 +80,7 @@ bool Update_Device(const Texts& texts, const Fleet_Update_Options& o, IEcho& ech
     std::copy(octets.begin(), octets.end(), choice.IP.begin());
     choice.Option = o.option;
     choice.Read_Back = o.read_back;
-    const Update_Folders folders{o.program_dir, Join_Path(o.program_dir, QStringLiteral("MASTER")), d.folder};
+    const Update_Folders folders{o.program_dir, Master_Dir_Of(o), d.folder};
     QString error;
     if (!Compile_XML_Parameter_New_Boot(texts, folders, choice, &error)) {
         failed(error);
@@ -83,8 +88,8 @@ bool Update_Device(const Texts& texts, const Fleet_Update_Options& o, IEcho& ech
     }
 
     step(Fleet_Step::Updater);
-    const QString updater = Updater_Program(o.program_dir);
-    const StartProgramResult run = Start_Program(updater, QString(), false, {}, o.updater_limit_ms);
+    // The updater reads its job from the folder it runs in.
+    const StartProgramResult run = Start_Program(updater, QString(), false, {}, o.updater_limit_ms, o.program_dir);
     if (!run.started) {
         failed(texts.Get_Lang_Text(Txt::Updater_Not_Started) + QDir::toNativeSeparators(updater));
         return true;
@@ -147,12 +152,21 @@ FileResult Update_Fleet(const Texts& texts, const QString& devices_file, const F
     *report = rep;
 
     const QList<int> taken = Fleet_Update_Devices(rep, options);
+    // What the updater needs on this computer is looked for before any device is asked.
+    QString updater;
+    if (!taken.isEmpty()) {
+        const QStringList folders = options.updater_folders.isEmpty() ? QStringList{options.program_dir}
+                                                                      : options.updater_folders;
+        const QString missing = Missing_For_Update(texts, Master_Dir_Of(options), options.option, folders, &updater);
+        if (!missing.isEmpty())
+            return FileResult::Failed(missing);
+    }
     for (int p = 0; p < int(taken.size()); ++p) {
         if (hooks.stop && *hooks.stop)
             break;
         const int i = taken.at(p);
         Device_Record& d = report->devices[i];
-        const bool go_on = Update_Device(texts, options, echo, clock, d, [&](Fleet_Step s) {
+        const bool go_on = Update_Device(texts, options, updater, echo, clock, d, [&](Fleet_Step s) {
             if (hooks.step)
                 hooks.step(i, p + 1, int(taken.size()), s);
         });

@@ -23,7 +23,9 @@ class Texts;
 // a time. Each device's outcome goes into the report as soon as it is known.
 
 struct Fleet_Update_Options {
-    QString program_dir;                         // the job file, the updater and MASTER
+    QString program_dir;                         // the job file, MASTER; the updater runs in it
+    QStringList updater_folders;                 // where the updater is looked for, in order;
+                                                 // the program folder when empty
     int option = Update_Firmware_Configuration;  // as the update dialog's list
     bool read_back = true;
     bool resume = false;   // passes over the devices whose last update ended well
