@@ -38,6 +38,23 @@ private:
 
 } // namespace
 
+void Fit_Column_Titles(QTableView* table)
+{
+    QHeaderView* h = table->horizontalHeader();
+    int last_shown = -1;
+    for (int v = h->count() - 1; v >= 0 && last_shown < 0; --v)
+        if (!h->isSectionHidden(h->logicalIndex(v)))
+            last_shown = h->logicalIndex(v);
+    for (int c = 0; c < h->count(); ++c) {
+        if (h->isSectionHidden(c) || h->sectionResizeMode(c) == QHeaderView::Stretch
+            || (c == last_shown && h->stretchLastSection()))
+            continue;
+        const int need = h->sectionSizeHint(c);
+        if (h->sectionSize(c) < need)
+            h->resizeSection(c, need);
+    }
+}
+
 void Grid_Auto_Size_Column(QTableView* table, const AppState& st, int row, int col)
 {
     if (st.Double_Click_Auto_Size && row == 0 && col >= 1)

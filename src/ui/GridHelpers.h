@@ -16,6 +16,10 @@ void Grid_Auto_Size_Column(QTableView* table, const AppState& st, int row, int c
 // true (the key is swallowed); otherwise false.
 bool Grid_Enter_Jump(QTableView* table, const AppState& st, int key);
 
+// Widens each shown column that is narrower than its title needs, so that no title is cut
+// in any language; a column that stretches with the view is left to the view.
+void Fit_Column_Titles(QTableView* table);
+
 // Attaches both conveniences to a grid's events, including its cell editors.
 void Attach_Grid_Conveniences(QTableView* table, const AppState& st);
 

@@ -1,5 +1,6 @@
 #include "MonitorWindow.h"
 
+#include "GridHelpers.h"
 #include "WidgetKit.h"
 
 #include "session/AppState.h"
@@ -59,10 +60,11 @@ TFMonitor::TFMonitor(const AppState& st, IMessages& msgs, const MQTT_Topic_Table
     ACG_Monitor->setSelectionMode(QAbstractItemView::SingleSelection);
     ACG_Monitor->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ACG_Monitor->verticalHeader()->hide();
-    ACG_Monitor->horizontalHeader()->setStretchLastSection(true);
+    // The payload takes the room the other columns leave; they fit their titles.
+    ACG_Monitor->horizontalHeader()->setSectionResizeMode(Col_Payload, QHeaderView::Stretch);
     ACG_Monitor->setWordWrap(false);
-    for (const auto& [col, width] : {std::pair{Col_Row, 44}, {Col_Topic, 230}, {Col_State, 110}, {Col_Payload, 250},
-                                     {Col_Age, 70}, {Col_Count, 70}})
+    for (const auto& [col, width] : {std::pair{Col_Row, 44}, {Col_Topic, 230}, {Col_State, 110}, {Col_Age, 70},
+                                     {Col_Count, 70}, {Col_Interval, 100}})
         ACG_Monitor->setColumnWidth(col, width);
     auto* detail = new QWidget(split);
     auto* detailColumn = new QVBoxLayout(detail);
@@ -124,6 +126,7 @@ void TFMonitor::Set_Lang()
     for (int c = 0; c < Column_Count; ++c)
         titles << st_.Get_Lang_Text(Txt::Monitor_Col_Row + c);
     ACG_Monitor->setHorizontalHeaderLabels(titles);
+    Fit_Column_Titles(ACG_Monitor);
     Apply_Captions(st_, {{Btn_Connect, Txt::Btn_Monitor_Connect, Txt::Btn_Monitor_Connect_Hint},
                          {Btn_Disconnect, Txt::Btn_Monitor_Disconnect, Txt::Btn_Monitor_Disconnect_Hint}});
     if (monitor_)

@@ -111,6 +111,7 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(AppState& st, IMessages& msg, TFTopicTemplate
     QHBoxLayout* bottom = Button_Bar(ACG_Pub, {Btn_Monitor}, 24);
     bottom->setContentsMargins(12, 0, 12, 0);
     bottom->insertWidget(0, L_Status, 1);
+    L_Status->setWordWrap(true); // a long translation beside the buttons takes two lines
     outer->addLayout(bottom);
     Set_Lang();
 }

@@ -1,6 +1,7 @@
 #include "TableScreen.h"
 
 #include "DataAreaMap.h"
+#include "GridHelpers.h"
 #include "GridModel.h"
 
 #include "session/AppState.h"
@@ -118,6 +119,7 @@ void TableScreen::Set_Lang()
         Set_Grid_Corner_Text(g.view, st_.Get_Lang_Text(g.corner));
         g.view->setAccessibleName(st_.Get_Lang_Text(g.name));
         g.model->Refresh(); // headers, hints and markers are read from the table as shown
+        Fit_Column_Titles(g.view);
     }
     Update_Status();
 }
