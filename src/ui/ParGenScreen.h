@@ -93,6 +93,7 @@ private:
     void Fill(const ParGen& m);
     void On_Change(ParKey k);
     void Align_Labels();
+    void Fit_Width();
     void Show_Failed(ParKey k);
     void Unmark();
     void FormMouseWheel(int delta);

@@ -124,6 +124,19 @@ int Text_Width(const QFont& font, const QString& text, bool rich)
     return w;
 }
 
+// Where the control stops showing, in its own coordinates: its right edge, or the first
+// ancestor's (a scroll area's view, say) that cuts it off before.
+int Shown_Right(const QWidget* w)
+{
+    int right = w->width();
+    for (const QWidget* a = w->parentWidget(); a && !w->isWindow(); a = a->parentWidget()) {
+        right = qMin(right, w->mapFrom(a, QPoint(a->width(), 0)).x());
+        if (a->isWindow())
+            break;
+    }
+    return right;
+}
+
 // Walks the screens of one language: what does not fit, and every text shown.
 class Screen_Walk {
 public:
@@ -222,7 +235,8 @@ private:
                 Fault(screen, l, " (height)", l->text(), need, l->height());
             return;
         }
-        const int has = l->contentsRect().width() - 2 * l->margin();
+        const QRect text = l->contentsRect().adjusted(l->margin(), 0, -l->margin(), 0);
+        const int has = qMin(text.right() + 1, Shown_Right(l)) - text.left();
         const int need = Text_Width(l->font(), l->text(), rich);
         if (need > has)
             Fault(screen, l, QString(), l->text(), need, has);
@@ -241,7 +255,8 @@ private:
         opt.iconSize = b->iconSize();
         if (b->isDefault())
             opt.features |= QStyleOptionButton::DefaultButton;
-        const int has = b->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, b).width();
+        const QRect contents = b->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, b);
+        const int has = qMin(contents.right() + 1, Shown_Right(b)) - contents.left();
         int need = Text_Width(b->font(), QString(b->text()).remove(QLatin1Char('&')), false);
         if (!b->icon().isNull())
             need += b->iconSize().width() + 4;
@@ -257,7 +272,8 @@ private:
         QStyleOptionButton opt;
         opt.initFrom(c);
         opt.text = c->text();
-        const int has = c->style()->subElementRect(contents, &opt, c).width();
+        const QRect r = c->style()->subElementRect(contents, &opt, c);
+        const int has = qMin(r.right() + 1, Shown_Right(c)) - r.left();
         const int need = Text_Width(c->font(), c->text(), false);
         if (need > has)
             Fault(screen, c, QString(), c->text(), need, has);
@@ -269,8 +285,9 @@ private:
         if (t->text().isEmpty() || !text_shown)
             return;
         Shown(t->text());
-        if (t->sizeHint().width() > t->width())
-            Fault(screen, t, QString(), t->text(), t->sizeHint().width(), t->width());
+        const int has = qMin(t->width(), Shown_Right(t));
+        if (t->sizeHint().width() > has)
+            Fault(screen, t, QString(), t->text(), t->sizeHint().width(), has);
     }
 
     void Check_Tabs(const QString& screen, QTabBar* bar)
@@ -310,7 +327,8 @@ private:
         opt.initFrom(cb);
         opt.editable = cb->isEditable();
         opt.frame = cb->hasFrame();
-        const int has = cb->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, cb).width();
+        const QRect field = cb->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, cb);
+        const int has = qMin(field.right() + 1, Shown_Right(cb)) - field.left();
         for (int i = 0; i < cb->count(); ++i) {
             Shown(cb->itemText(i));
             const int need = Text_Width(cb->font(), cb->itemText(i), false);
