@@ -59,7 +59,7 @@ data="$home/.local/share/Norvex/SWR2305"
 for folder in MASTER PROJECTS LANGUAGE; do
   [ -d "$data/$folder" ] || fail "no $folder in $data"
 done
-for file in English.lng DefaultFlag.bmp; do
+for file in English.lng Italiano.lng Deutsch.lng English.bmp Italiano.bmp Deutsch.bmp DefaultFlag.bmp; do
   cmp -s "$share/swr2305/LANGUAGE/$file" "$data/LANGUAGE/$file" || fail "LANGUAGE/$file not seeded"
 done
 [ ! -e "$bin/MASTER" ] || fail "the workspace was made beside the executable"

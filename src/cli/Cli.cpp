@@ -13,6 +13,7 @@
 #include "compiler/Decode.h"
 #include "fleet/Plan.h"
 #include "fleet/Update.h"
+#include "lang/LangCheck.h"
 #include "lang/LangTable.h"
 #include "project/DataAreaMap.h"
 #include "project/TableCsv.h"
@@ -50,6 +51,8 @@ const char* const Usage =
     "usage: swr2305-cli <command> [arguments]\n"
     "commands:\n"
     "  texts [--language FILE] [--output FILE]   the string table, one line per index\n"
+    "  texts --check FILE                        compare a language file with the English table;\n"
+    "                                            one line per finding, exit 1 on any\n"
     "  sentences                                 the NMEA 0183 sentence catalogue\n"
     "  check DIR                                 the data checks of a configuration folder\n"
     "  resave DIR                                load, check and write back its project files\n"
@@ -109,27 +112,49 @@ bool Parse_Args(const QStringList& in, const QStringList& known, Args* out)
     return true;
 }
 
+// The text of the language file an option names; when it cannot be read, the message
+// goes to err.
+bool Language_File_Argument(const Texts& texts, const QString& file, QString* text, QTextStream& err)
+{
+    QString reason = QStringLiteral("No such file");
+    if (QFileInfo(file).isFile() && Read_Language_File_Text(file, text, &reason))
+        return true;
+    err << File_Not_Read_Text(texts, file, reason) << '\n';
+    return false;
+}
+
+// texts --check FILE: one line per finding of the language file against the English table.
+int Check_Language_File(const QString& file, QTextStream& out, QTextStream& err)
+{
+    QStringList english;
+    Load_Default_Strings(english);
+    QString text;
+    if (!Language_File_Argument(Texts(english), file, &text, err))
+        return Exit_Failed;
+    const QList<Lang_Finding> findings = Check_Language_Text(english, text);
+    for (const Lang_Finding& f : findings)
+        out << Lang_Finding_Line(english, f) << '\n';
+    return findings.isEmpty() ? Exit_Ok : Exit_Failed;
+}
+
 int Cmd_Texts(const QStringList& rest, QTextStream& out, QTextStream& err)
 {
     Args a;
-    if (!Parse_Args(rest, {QStringLiteral("--language"), QStringLiteral("--output")}, &a)
-        || !a.positional.isEmpty()) {
+    const QString check = QStringLiteral("--check");
+    if (!Parse_Args(rest, {QStringLiteral("--language"), QStringLiteral("--output"), check}, &a)
+        || !a.positional.isEmpty() || (a.options.contains(check) && a.options.size() > 1)) {
         err << Usage;
         return Exit_Usage;
     }
+    if (a.options.contains(check))
+        return Check_Language_File(a.options.value(check), out, err);
     AppState st;
     Load_Default_Strings(st.Lang_Table);
     if (a.options.contains(QStringLiteral("--language"))) {
-        const QString file = a.options.value(QStringLiteral("--language"));
-        QString reason;
-        if (!QFileInfo(file).isFile()) {
-            err << File_Not_Read_Text(st, file, QStringLiteral("No such file")) << '\n';
+        QString language;
+        if (!Language_File_Argument(st, a.options.value(QStringLiteral("--language")), &language, err))
             return Exit_Failed;
-        }
-        if (!Read_Language_File(st.Lang_Table, file, &reason)) {
-            err << File_Not_Read_Text(st, file, reason) << '\n';
-            return Exit_Failed;
-        }
+        Apply_Language_Text(st.Lang_Table, language);
     }
     const QString text = Lang_Table_As_File_Text(st.Lang_Table);
     if (!a.options.contains(QStringLiteral("--output"))) {

@@ -248,7 +248,10 @@ void TFParGen::Set_Lang()
                          {Btn_Test_Connection, Txt::Btn_Test_Connection, Txt::Btn_Test_Connection_Hint}});
     if (tls_summaries_)
         tls_summaries_->Update(st_, Values());
-    Fit_When_Shown(this, [this] { Align_Labels(); });
+    Fit_When_Shown(this, [this] {
+        Align_Labels();
+        Fit_Width();
+    });
 }
 
 // The label columns of all panels as wide as the widest label, so every panel's fields
@@ -264,6 +267,17 @@ void TFParGen::Align_Labels()
     for (const Row& r : rows_)
         if (r.label)
             r.label->setMinimumWidth(width);
+}
+
+// As wide as the widest row of the panels needs (a long translation of a check box, say),
+// never narrower than the screen's own width; the panels scroll only up and down.
+void TFParGen::Fit_Width()
+{
+    QWidget* area = CPG->widget();
+    area->layout()->activate();
+    const int need = area->minimumSizeHint().width() + CPG->verticalScrollBar()->sizeHint().width()
+                     + 2 * CPG->frameWidth();
+    setFixedWidth(std::max(Client_Width, need));
 }
 
 int TFParGen::Execute()

@@ -103,6 +103,7 @@ private:
     // edited says whether the value is the user's or still the loaded one.
     void Put_Field(ParKey k, const QString& value, bool edited);
     void Align_Labels();
+    void Fit_Width();
     void Show_Failed(ParKey k);
     void Unmark();
     void FormMouseWheel(int delta);

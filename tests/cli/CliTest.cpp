@@ -99,12 +99,48 @@ TEST(CliTexts, ATemplateThatCannotBeWrittenLeavesTheOldFile)
 TEST(CliTexts, UsageErrors)
 {
     for (const QStringList& args : {QStringList{}, QStringList{"nope"}, QStringList{"texts", "--language"},
-                                    QStringList{"texts", "--bogus", "x"}, QStringList{"texts", "extra"}}) {
+                                    QStringList{"texts", "--bogus", "x"}, QStringList{"texts", "extra"},
+                                    QStringList{"texts", "--check", "a.lng", "--language", "b.lng"},
+                                    QStringList{"texts", "--check", "a.lng", "--output", "b.lng"}}) {
         const CliRun r = Cli(args);
         EXPECT_EQ(r.rc, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains("usage"));
     }
     EXPECT_EQ(Cli({"texts", "--language", "/nonexistent.lng"}).rc, 1);
+}
+
+TEST(CliTextsCheck, OneLinePerFindingAndExitOne)
+{
+    test::ProgramFolder p;
+    QByteArray file = Cli({"texts"}).out;
+    file.replace("STR15 = \xC2\xB6New Configuration\xC2\xB6\n", "");
+    file += "STR38 = Schritt 9\nSTR905 = Datei %1: %3\nSTR317 = zu\n";
+    p.write("de.lng", "\xEF\xBB\xBF" + file);
+    const CliRun r = Cli({"texts", "--check", p.path("de.lng")});
+    EXPECT_EQ(r.rc, 1);
+    EXPECT_EQ(QString::fromUtf8(r.out),
+              "STR15: no text; the English is \"New Configuration\"\n"
+              "STR38: a text where the English table has none\n"
+              "STR317: blanks at the ends differ from the English \" to \"\n"
+              "STR905: lacks the placeholder %2 of the English \"Error!!! The file %1 cannot be written: %2\"\n"
+              "STR905: adds the placeholder %3, which the English does not have\n");
+    EXPECT_EQ(Cli({"texts", "--check", p.path("missing.lng")}).rc, 1);
+}
+
+// Every language file the program ships passes the check; a text added to the table
+// without its translations fails here, naming each index that lacks one.
+TEST(CliTextsCheck, EveryShippedLanguageFilePasses)
+{
+    const QStringList files = QDir(QStringLiteral(SWR_LANGUAGE_DIR)).entryList({"*.lng"}, QDir::Files);
+    EXPECT_EQ(files, (QStringList{"Deutsch.lng", "English.lng", "Italiano.lng"}));
+    for (const QString& name : files) {
+        const QString path = QStringLiteral(SWR_LANGUAGE_DIR "/") + name;
+        const CliRun r = Cli({"texts", "--check", path});
+        EXPECT_EQ(r.rc, 0) << name.toStdString() << ":\n" << r.out.toStdString() << r.err.toStdString();
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(f.read(3) == "\xEF\xBB\xBF") << name.toStdString() << " has no UTF-8 byte-order mark";
+    }
 }
 
 TEST(CliSentences, PrintsTheCatalogue)

@@ -6,6 +6,8 @@
 
 #include <QFile>
 
+#include <optional>
+
 namespace swr {
 
 void Load_Default_Strings(QStringList& Lang_Table)
@@ -63,29 +65,29 @@ QString Decode_Language_Bytes(const QByteArray& bytes)
 namespace {
 
 // One line of a language file: "STR" index, one blank, "=", text.
-void Apply_Line(QStringList& Lang_Table, const QString& raw)
+std::optional<Language_Entry> Parse_Line(const QString& raw)
 {
     const QString line = Trim_Control(raw);
     if (!line.startsWith(QLatin1String("STR")))
-        return;
+        return std::nullopt;
     const qsizetype eq = line.indexOf(QLatin1Char('='));
     if (eq < 0)
-        return;
+        return std::nullopt;
     // Everything between "STR" and "=" except the one character just before "=".
     const qsizetype count = eq - 4;
     if (count <= 0)
-        return;
+        return std::nullopt;
     const int index = Decimal_Trimmed_Or(line.mid(3, count), -1);
-    if (index < 0 || index >= Lang_Table.size())
-        return;
+    if (index < 0 || index >= Lang_Count)
+        return std::nullopt;
     QString text = Trim_Control(line.mid(eq + 1));
     if (text.isEmpty())
-        return;
+        return std::nullopt;
     const qsizetype comment = text.indexOf(QLatin1String("/#/"));
     if (comment >= 0) {
         text = Trim_Control(text.left(comment));
         if (text.isEmpty())
-            return;
+            return std::nullopt;
     }
     const QChar pilcrow(0x00B6);
     if (text.startsWith(pilcrow))
@@ -93,19 +95,29 @@ void Apply_Line(QStringList& Lang_Table, const QString& raw)
     const qsizetype close = text.indexOf(pilcrow);
     if (close >= 0)
         text.truncate(close);
-    Lang_Table[index] = text;
+    return Language_Entry{index, text};
 }
 
 } // namespace
 
-void Apply_Language_Text(QStringList& Lang_Table, const QString& text)
+QList<Language_Entry> Language_Entries(const QString& text)
 {
+    QList<Language_Entry> entries;
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (const QString& line : lines)
-        Apply_Line(Lang_Table, line);
+        if (std::optional<Language_Entry> e = Parse_Line(line))
+            entries.append(std::move(*e));
+    return entries;
 }
 
-bool Read_Language_File(QStringList& Lang_Table, const QString& path, QString* error)
+void Apply_Language_Text(QStringList& Lang_Table, const QString& text)
+{
+    for (const Language_Entry& e : Language_Entries(text))
+        if (e.index < Lang_Table.size())
+            Lang_Table[e.index] = e.text;
+}
+
+bool Read_Language_File_Text(const QString& path, QString* text, QString* error)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
@@ -113,7 +125,16 @@ bool Read_Language_File(QStringList& Lang_Table, const QString& path, QString* e
             *error = f.errorString();
         return false;
     }
-    Apply_Language_Text(Lang_Table, Decode_Language_Bytes(f.readAll()));
+    *text = Decode_Language_Bytes(f.readAll());
+    return true;
+}
+
+bool Read_Language_File(QStringList& Lang_Table, const QString& path, QString* error)
+{
+    QString text;
+    if (!Read_Language_File_Text(path, &text, error))
+        return false;
+    Apply_Language_Text(Lang_Table, text);
     return true;
 }
 

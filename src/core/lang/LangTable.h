@@ -2,6 +2,7 @@
 
 #include "lang/Texts.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -31,8 +32,22 @@ void Load_Default_Strings(QStringList& Lang_Table);
 // dropped), otherwise Windows-1252. Used for language files and error positions in XML.
 QString Decode_Language_Bytes(const QByteArray& bytes);
 
+// One entry line of a language file: the index it names and the text it gives.
+struct Language_Entry {
+    int index;
+    QString text;
+};
+
+// The entry lines of a language file's text, in file order, each as the table takes it;
+// every other line is left out. Several entries may name one index: the last one counts.
+QList<Language_Entry> Language_Entries(const QString& text);
+
 // Applies the entry lines of a language file's text to the table.
 void Apply_Language_Text(QStringList& Lang_Table, const QString& text);
+
+// The text of the language file at path, decoded as the reader decodes it. Returns false
+// and sets error (the system's reason) when the file cannot be opened.
+bool Read_Language_File_Text(const QString& path, QString* text, QString* error);
 
 // Applies the language file at path to the table. Returns false and sets error (the
 // system's reason) when the file cannot be opened; the table is then unchanged.

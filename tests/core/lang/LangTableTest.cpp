@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include <climits>
 
 using namespace swr;
@@ -119,4 +121,14 @@ TEST(TextsView, ReadsTheTableAsItStandsAndGivesNothingOutsideIt)
         EXPECT_TRUE(texts.Get_Lang_Text(outside).isNull()) << outside;
     Apply_Language_Text(t, QStringLiteral("STR18 = Projekt?"));
     EXPECT_EQ(texts.Get_Lang_Text(18), "Projekt?"); // a language loaded later shows through
+}
+
+// The shipped English file is what the template writer gives for the built-in table, so a
+// text added or changed in the table cannot leave it behind.
+TEST(ShippedLanguages, EnglishFileIsTheWrittenTable)
+{
+    QFile shipped(QStringLiteral(SWR_LANGUAGE_DIR "/English.lng"));
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly)) << shipped.errorString().toStdString();
+    EXPECT_TRUE(shipped.readAll() == QByteArray("\xEF\xBB\xBF") + Lang_Table_As_File_Text(Defaults()).toUtf8())
+        << "rewrite it: swr2305-cli texts --output data/LANGUAGE/English.lng";
 }
