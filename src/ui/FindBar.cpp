@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -56,23 +57,32 @@ FindBar::FindBar(const AppState& st, QWidget* parent) : QWidget(parent), st_(st)
     Btn_Replace = Make_Button(this, "Btn_Replace");
     Btn_Find_Close = Icon_Button(this, "Btn_Find_Close", QStyle::SP_TitleBarCloseButton);
 
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(6);
+    // Finding on the first line, replacing on the second, each label before its field, so
+    // that a long translation of either never squeezes the other.
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
     // The two fields share the room the rest leaves, up to a width that shows long topics.
     for (QLineEdit* e : {E_Find, E_Replace}) {
-        e->setMinimumWidth(100);
+        e->setMinimumWidth(140);
         e->setMaximumWidth(320);
     }
-    for (QWidget* w : std::initializer_list<QWidget*>{L_Find, E_Find, CB_Match_Case, Btn_Find_Previous, Btn_Find_Next,
-                                                      L_Find_Count, L_Replace, E_Replace, L_Replace_Column,
-                                                      CB_Replace_Column, CB_Replace_Selection, Btn_Replace}) {
-        if (w == L_Replace)
-            row->addSpacing(12); // finding on the left, replacing on the right
-        row->addWidget(w, qobject_cast<QLineEdit*>(w) ? 1 : 0);
-    }
-    row->addStretch(0);
-    row->addWidget(Btn_Find_Close);
+    const auto line = [grid](int at, QLabel* label, QLineEdit* field, std::initializer_list<QWidget*> rest) {
+        grid->addWidget(label, at, 0);
+        grid->addWidget(field, at, 1);
+        auto* tail = new QHBoxLayout;
+        tail->setSpacing(6);
+        for (QWidget* w : rest)
+            tail->addWidget(w);
+        tail->addStretch(1);
+        grid->addLayout(tail, at, 2);
+    };
+    line(0, L_Find, E_Find, {CB_Match_Case, Btn_Find_Previous, Btn_Find_Next, L_Find_Count});
+    line(1, L_Replace, E_Replace, {L_Replace_Column, CB_Replace_Column, CB_Replace_Selection, Btn_Replace});
+    grid->addWidget(Btn_Find_Close, 0, 3, Qt::AlignTop);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(2, 1);
     hide();
 
     again_ = new QTimer(this);

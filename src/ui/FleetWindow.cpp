@@ -34,10 +34,7 @@ TFFleet::TFFleet(AppState& st, IMessages& msg, IEcho& echo, PingClock& clock, IB
 {
     setObjectName(QStringLiteral("TFFleet"));
     setModal(true);
-    QVBoxLayout* outer = Screen_Layout(this, &P_Title);
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(16, 12, 16, 12);
-    outer->addLayout(body, 1);
+    QVBoxLayout* body = Screen_Body(this, &P_Title);
 
     L_Template = Named<QLabel>(this, "L_Template");
     L_Template->setTextInteractionFlags(Qt::TextSelectableByMouse);

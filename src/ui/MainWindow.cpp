@@ -96,13 +96,17 @@ TFKonstrelFirmWare::TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionChe
     L_Step_1 = make_label("L_Step_1", true);
     Btn_New = make_button("Btn_New");
     Btn_Open = make_button("Btn_Open");
-    auto* step1 = new QHBoxLayout;
-    // Inside the grid the row would take the grid's spacing, which differs across and
-    // down and so is none at all: the two buttons get the style's usual gap.
-    step1->setSpacing(style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing, nullptr, this));
-    step1->addWidget(Btn_New);
-    step1->addWidget(Btn_Open);
-    step1->addStretch(1);
+    // Inside the grid a row of buttons would take the grid's spacing, which differs across
+    // and down and so is none at all: the buttons of a step get the style's usual gap.
+    const auto button_row = [this](std::initializer_list<QPushButton*> buttons) {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing, nullptr, this));
+        for (QPushButton* b : buttons)
+            row->addWidget(b);
+        row->addStretch(1);
+        return row;
+    };
+    QHBoxLayout* step1 = button_row({Btn_New, Btn_Open});
     grid->addWidget(L_Step_1, 1, 0);
     grid->addLayout(step1, 1, 1, 1, 2);
 
@@ -129,11 +133,7 @@ TFKonstrelFirmWare::TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionChe
     Btn_Fleet = Make_Button(this, "Btn_Fleet");
     Btn_Fleet->setMinimumHeight(34);
     grid->removeWidget(Btn_CreateBin);
-    auto* step5 = new QHBoxLayout;
-    step5->addWidget(Btn_CreateBin);
-    step5->addWidget(Btn_Fleet);
-    step5->addStretch(1);
-    grid->addLayout(step5, row - 1, 1);
+    grid->addLayout(button_row({Btn_CreateBin, Btn_Fleet}), row - 1, 1);
     L_Norvex = new QLabel(this);
     L_Norvex->setObjectName(QStringLiteral("L_Norvex"));
     L_Norvex->setTextInteractionFlags(Qt::TextBrowserInteraction);
