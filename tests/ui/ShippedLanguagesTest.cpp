@@ -421,6 +421,8 @@ void Walk_Every_Screen(Program& program, Screen_Walk& walk)
     On_Next_Modal<TFMQTT_Set_Topic>(
         [&](TFMQTT_Set_Topic* d) {
             walk.Walk(d, "MQTT topics");
+            d->Open_Find(true);
+            walk.Walk(d, "MQTT topics, find and replace");
             // With TLS on and no client certificate the monitor says it cannot start.
             Closing_Messages([d] { d->Btn_Monitor->click(); });
             if (auto* m = d->findChild<TFMonitor*>()) {
@@ -475,7 +477,7 @@ TEST(ShippedLanguagesUi, EveryTextFitsEveryScreenInEachLanguage)
         EXPECT_EQ(walk.walked.join(", "),
                   "main window, new configuration, open configuration, options, about, set communication, "
                   "broker test, broker test, finished, NMEA 0183 access, NMEA 0183 access, find and replace, "
-                  "data area map, MQTT topics, live monitor, template editor, update dialog, fleet");
+                  "data area map, MQTT topics, MQTT topics, find and replace, live monitor, template editor, update dialog, fleet");
         faults << walk.faults;
 
         if (QString::fromLatin1(language) == QLatin1String("English"))
