@@ -1,7 +1,9 @@
 #include "WidgetMessages.h"
 
+#include "lang/Texts.h"
 #include "session/AppState.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -13,6 +15,12 @@ QMessageBox::StandardButton Box(const AppState& st, QMessageBox::Icon icon, cons
                                 QMessageBox::StandardButtons buttons)
 {
     QMessageBox box(icon, st.Product_Code, text, buttons, QApplication::activeWindow());
+    // The buttons speak the language of the rest of the program.
+    for (const auto& [button, index] : {std::pair{QMessageBox::Yes, int(Txt::Box_Yes)},
+                                        {QMessageBox::No, int(Txt::Box_No)},
+                                        {QMessageBox::Ok, int(Txt::Box_OK)}})
+        if (QAbstractButton* b = box.button(button))
+            b->setText(st.Get_Lang_Text(index));
     return QMessageBox::StandardButton(box.exec());
 }
 

@@ -97,6 +97,10 @@ inline constexpr int Lang_Count = 1600;
     TEXT(Replace_Question_Selected, 968)/* as Replace_Question */                                  \
     TEXT(Replace_Nothing, 969)        /* %1 column, %2 found */                                    \
     TEXT(Find_Close_Hint, 970)                                                                     \
+    /* The buttons of the message boxes; "&" marks the key that presses the button. */             \
+    TEXT(Box_Yes, 991)                                                                             \
+    TEXT(Box_No, 992)                                                                              \
+    TEXT(Box_OK, 993)                                                                              \
     /* The bank compiler's messages. */                                                            \
     TEXT(Compile_Error, 908)          /* %1 file, %2 reason */                                     \
     TEXT(Compile_Element_Missing, 909) /* %1 element */                                            \
