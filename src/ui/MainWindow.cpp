@@ -21,10 +21,12 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
+#include <QTranslator>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -204,6 +206,27 @@ void TFKonstrelFirmWare::Set_Lang()
     if (LL_Update->isVisibleTo(this))
         Show_Update_Link();
     Show_Active_Configuration();
+    Use_Qt_Texts();
+}
+
+void TFKonstrelFirmWare::Use_Qt_Texts()
+{
+    const QString code = st_.Get_Lang_Text(Txt::Language_Code).trimmed();
+    if (qtTexts_ && qtTexts_->language() == code)
+        return;
+    if (qtTexts_) {
+        QCoreApplication::removeTranslator(qtTexts_);
+        delete qtTexts_;
+        qtTexts_ = nullptr;
+    }
+    if (code.isEmpty() || code == QLatin1String("en"))
+        return; // Qt's own texts are English
+    auto* t = new QTranslator(this);
+    if (t->load(QStringLiteral("qtbase_") + code, QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+        && QCoreApplication::installTranslator(t))
+        qtTexts_ = t;
+    else
+        delete t;
 }
 
 void TFKonstrelFirmWare::Change_Language()

@@ -12,6 +12,7 @@ class QAbstractButton;
 class QLabel;
 class QPushButton;
 class QTimer;
+class QTranslator;
 class QToolButton;
 
 namespace swr {
@@ -88,12 +89,16 @@ private:
     void Open_Project();
     void Open_Url(const QString& url);
     void Show_Update_Link();
+    void Use_Qt_Texts();
 
     AppState& st_;
     IMessages& msg_;
     Version_Check_Runner* version_;
     std::map<QAbstractButton*, std::function<void()>> stepActions_;
     std::vector<ILangScreen*> langScreens_;
+    // Qt's own texts (file dialogs, a field's context menu) in the chosen language; none
+    // for English or a language Qt has no texts for.
+    QTranslator* qtTexts_ = nullptr;
 };
 
 } // namespace swr

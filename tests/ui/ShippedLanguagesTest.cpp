@@ -502,6 +502,8 @@ TEST(ShippedLanguagesUi, OptionsLeadBackToEnglishAndStoreIt)
         TFKonstrelFirmWare& w = program.Window();
         w.show();
         EXPECT_EQ(w.Btn_New->text(), "Nuova configurazione");
+        // Qt's own dialogs speak it too.
+        EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"), "&Nome del file:");
         On_Next_Modal<TFSoftOptions>([&](TFSoftOptions* o) {
             EXPECT_EQ(o->L_Sel_Lang->text(), "Lingua selezionata: Italiano");
             QToolButton* english = nullptr;
@@ -519,6 +521,7 @@ TEST(ShippedLanguagesUi, OptionsLeadBackToEnglishAndStoreIt)
         });
         w.Btn_Opz->click();
         EXPECT_EQ(w.Btn_New->text(), "New Configuration");
+        EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"), "File &name:");
     }
     EXPECT_TRUE(ws.Read("Konstrel.xml").contains("<language>English</language>")) << ws.Read("Konstrel.xml").data();
     Program again(ws.dir.path());

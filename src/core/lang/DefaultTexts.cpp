@@ -418,6 +418,7 @@ const DefaultText Default_Texts[] = {
     {991, "&Yes"},
     {992, "&No"},
     {993, "OK"},
+    {994, "en"},
     {1000, "Definition of NMEA 0183 Sentences"},
     {1001, "Definition of NMEA 0183 Sentences"},
     {1002, "OK"},

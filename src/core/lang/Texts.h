@@ -101,6 +101,7 @@ inline constexpr int Lang_Count = 1600;
     TEXT(Box_Yes, 991)                                                                             \
     TEXT(Box_No, 992)                                                                              \
     TEXT(Box_OK, 993)                                                                              \
+    TEXT(Language_Code, 994)          /* ISO 639-1: the language of the system's own dialogs */    \
     /* The bank compiler's messages. */                                                            \
     TEXT(Compile_Error, 908)          /* %1 file, %2 reason */                                     \
     TEXT(Compile_Element_Missing, 909) /* %1 element */                                            \
