@@ -9,6 +9,7 @@
 #include "fleet/Devices.h"
 #include "fleet/Report.h"
 #include "fleet/Substitution.h"
+#include "lang/LangCheck.h"
 #include "lang/LangTable.h"
 #include "project/TableCsv.h"
 #include "project/mqtt/MqttTopics.h"
@@ -87,9 +88,19 @@ void Language_File(const uint8_t* data, size_t size)
 {
     QStringList table;
     Load_Default_Strings(table);
-    Apply_Language_Text(table, Decode_Language_Bytes(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size))));
+    const QString text = Decode_Language_Bytes(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    Apply_Language_Text(table, text);
     if (table.size() != Lang_Count)
         __builtin_trap();
+    // The translator's check reads the same file.
+    static const QStringList english = [] {
+        QStringList t;
+        Load_Default_Strings(t);
+        return t;
+    }();
+    for (const Lang_Finding& f : Check_Language_Text(english, text))
+        if (f.index < 0 || f.index >= Lang_Count || Lang_Finding_Line(english, f).isEmpty())
+            __builtin_trap();
 }
 
 void Compile_Folder(const uint8_t* data, size_t size)
