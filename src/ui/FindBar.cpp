@@ -1,12 +1,13 @@
 #include "FindBar.h"
 
 #include "GridModel.h"
+#include "TitleStrip.h"
 #include "WidgetKit.h"
 
 #include "session/AppState.h"
 #include "lang/Texts.h"
 
-#include <QApplication>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
-#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 
@@ -26,10 +26,10 @@ namespace swr {
 
 namespace {
 
-QPushButton* Icon_Button(QWidget* parent, const char* name, QStyle::StandardPixmap icon)
+QPushButton* Icon_Button(QWidget* parent, const char* name, Strip_Glyph glyph)
 {
     QPushButton* b = Make_Button(parent, name);
-    b->setIcon(QApplication::style()->standardIcon(icon));
+    b->setIcon(Strip_Icon(glyph, parent->palette().color(QPalette::ButtonText)));
     b->setFlat(true);
     return b;
 }
@@ -41,11 +41,18 @@ FindBar::FindBar(const AppState& st, QWidget* parent) : QWidget(parent), st_(st)
     setObjectName(QStringLiteral("P_Find"));
     L_Find = Named<QLabel>(this, "L_Find");
     E_Find = Named<QLineEdit>(this, "E_Find");
-    E_Find->setClearButtonEnabled(true);
+    // A button that empties the field while it holds text. Qt's own would look the
+    // picture up in the desktop's icon theme at every screen's start.
+    QAction* clear = E_Find->addAction(Strip_Icon(Strip_Glyph::Close, palette().color(QPalette::Text)),
+                                       QLineEdit::TrailingPosition);
+    clear->setObjectName(QStringLiteral("A_Find_Clear"));
+    clear->setVisible(false);
+    connect(E_Find, &QLineEdit::textChanged, clear, [clear](const QString& t) { clear->setVisible(!t.isEmpty()); });
+    connect(clear, &QAction::triggered, E_Find, &QLineEdit::clear);
     L_Find->setBuddy(E_Find);
     CB_Match_Case = Named<QCheckBox>(this, "CB_Match_Case");
-    Btn_Find_Previous = Icon_Button(this, "Btn_Find_Previous", QStyle::SP_ArrowUp);
-    Btn_Find_Next = Icon_Button(this, "Btn_Find_Next", QStyle::SP_ArrowDown);
+    Btn_Find_Previous = Icon_Button(this, "Btn_Find_Previous", Strip_Glyph::Up);
+    Btn_Find_Next = Icon_Button(this, "Btn_Find_Next", Strip_Glyph::Down);
     L_Find_Count = Named<QLabel>(this, "L_Find_Count");
     L_Replace = Named<QLabel>(this, "L_Replace");
     E_Replace = Named<QLineEdit>(this, "E_Replace");
@@ -55,7 +62,7 @@ FindBar::FindBar(const AppState& st, QWidget* parent) : QWidget(parent), st_(st)
     L_Replace_Column->setBuddy(CB_Replace_Column);
     CB_Replace_Selection = Named<QCheckBox>(this, "CB_Replace_Selection");
     Btn_Replace = Make_Button(this, "Btn_Replace");
-    Btn_Find_Close = Icon_Button(this, "Btn_Find_Close", QStyle::SP_TitleBarCloseButton);
+    Btn_Find_Close = Icon_Button(this, "Btn_Find_Close", Strip_Glyph::Close);
 
     // Finding on the first line, replacing on the second, each label before its field, so
     // that a long translation of either never squeezes the other.

@@ -24,9 +24,9 @@ constexpr int Button_Padding = 6; // round the glyph, for the plate and the focu
 // Draws a glyph in white lines whose width follows the size; fainter when disabled.
 class StripIconEngine final : public QIconEngine {
 public:
-    explicit StripIconEngine(Strip_Glyph glyph) : glyph_(glyph) {}
+    StripIconEngine(Strip_Glyph glyph, const QColor& colour) : glyph_(glyph), colour_(colour) {}
 
-    QIconEngine* clone() const override { return new StripIconEngine(glyph_); }
+    QIconEngine* clone() const override { return new StripIconEngine(glyph_, colour_); }
 
     void paint(QPainter* p, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
     {
@@ -43,8 +43,7 @@ public:
         const qreal line = qMax<qreal>(1.5, s / 12);
         p->save();
         p->setRenderHint(QPainter::Antialiasing);
-        const QColor colour(Qt::white);
-        p->setPen(QPen(colour, line, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p->setPen(QPen(colour_, line, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p->setBrush(Qt::NoBrush);
         const QRectF in = box.adjusted(line, line, -line, -line);
         switch (glyph_) {
@@ -52,7 +51,7 @@ public:
             p->drawEllipse(in);
             const QPointF c = in.center();
             p->drawLine(QPointF(c.x(), c.y() - in.height() * 0.05), QPointF(c.x(), c.y() + in.height() * 0.25));
-            p->setBrush(colour);
+            p->setBrush(colour_);
             p->setPen(Qt::NoPen);
             p->drawEllipse(QPointF(c.x(), c.y() - in.height() * 0.24), line * 0.75, line * 0.75);
             break;
@@ -76,7 +75,7 @@ public:
             gear.closeSubpath();
             gear.addEllipse(c, hole, hole);
             p->setPen(Qt::NoPen);
-            p->setBrush(colour);
+            p->setBrush(colour_);
             p->drawPath(gear);
             break;
         }
@@ -84,6 +83,17 @@ public:
             const QRectF x = in.adjusted(in.width() * 0.15, in.height() * 0.15, -in.width() * 0.15, -in.height() * 0.15);
             p->drawLine(x.topLeft(), x.bottomRight());
             p->drawLine(x.topRight(), x.bottomLeft());
+            break;
+        }
+        case Strip_Glyph::Up:
+        case Strip_Glyph::Down: {
+            // An arrow: a shaft and a head pointing up or down.
+            const qreal sign = glyph_ == Strip_Glyph::Up ? -1 : 1;
+            const QPointF c = in.center();
+            const QPointF tip(c.x(), c.y() + sign * in.height() * 0.4);
+            p->drawLine(QPointF(c.x(), c.y() - sign * in.height() * 0.4), tip);
+            p->drawLine(tip, QPointF(c.x() - in.width() * 0.3, tip.y() - sign * in.height() * 0.3));
+            p->drawLine(tip, QPointF(c.x() + in.width() * 0.3, tip.y() - sign * in.height() * 0.3));
             break;
         }
         }
@@ -103,13 +113,14 @@ public:
 
 private:
     Strip_Glyph glyph_;
+    QColor colour_;
 };
 
 } // namespace
 
-QIcon Strip_Icon(Strip_Glyph glyph)
+QIcon Strip_Icon(Strip_Glyph glyph, const QColor& colour)
 {
-    return QIcon(new StripIconEngine(glyph));
+    return QIcon(new StripIconEngine(glyph, colour));
 }
 
 StripButton::StripButton(Strip_Glyph glyph, QWidget* parent) : QToolButton(parent)

@@ -9,11 +9,12 @@ class QHBoxLayout;
 
 namespace swr {
 
-// The pictures of the icon buttons on the strip, drawn in white at whatever size and
-// pixel density they are shown. They are the program's own: the desktop's icon theme is
-// not searched for them.
-enum class Strip_Glyph { Information, Options, Close };
-QIcon Strip_Icon(Strip_Glyph glyph);
+// The pictures of the icon buttons on the strip (white) and of the find bar (in its text
+// colour), drawn at whatever size and pixel density they are shown. They are the
+// program's own: the desktop's icon theme, whose index takes milliseconds to read, is not
+// searched for them.
+enum class Strip_Glyph { Information, Options, Close, Up, Down };
+QIcon Strip_Icon(Strip_Glyph glyph, const QColor& colour = Qt::white);
 
 // An icon button on the strip. It paints itself on the dark band: a lighter plate under
 // the pointer or while pressed, and a light ring while it has the keyboard focus.
