@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QIcon>
 #include <QPushButton>
@@ -125,6 +126,33 @@ TFKonstrelFirmWare& Program::Window()
     return *parts_->window;
 }
 
+namespace {
+
+class First_Paint_Icon final : public QObject {
+public:
+    explicit First_Paint_Icon(QWidget& window) : QObject(&window) { window.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // After this paint has reached the screen.
+            QMetaObject::invokeMethod(
+                qApp, [] { QApplication::setWindowIcon(Program_Icon()); }, Qt::QueuedConnection);
+            deleteLater();
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void Window_Icon_After_First_Paint(QWidget& window)
+{
+    new First_Paint_Icon(window);
+}
+
 QIcon Program_Icon()
 {
     QIcon icon;
@@ -194,7 +222,6 @@ int Run_Program(int argc, char** argv, const Run_Options& options)
     QApplication::setOrganizationName(QStringLiteral("Norvex"));
     // The menu entry's name, by which desktops match the windows to the entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(SWR_APP_ID));
-    QApplication::setWindowIcon(Program_Icon());
     Step_Done(options.step_done, "application");
     fonts.Wait();
     Step_Done(options.step_done, "font_configuration");
@@ -208,6 +235,7 @@ int Run_Program(int argc, char** argv, const Run_Options& options)
                                                                      : options.program_dir,
                                        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), installed),
                     options.step_done, shipped);
+    Window_Icon_After_First_Paint(program.Window());
     program.Window().show();
     Step_Done(options.step_done, "show");
     if (options.shown)

@@ -48,6 +48,10 @@ struct Run_Options {
 
 // The icon of the program's windows, the one its menu entry shows.
 QIcon Program_Icon();
+// Gives every window the program's icon once window has painted for the first time:
+// decoding the icon's pictures and handing them to the window manager then does not delay
+// the first paint.
+void Window_Icon_After_First_Paint(QWidget& window);
 
 // The answer to --version or --help among args (without the program's name), written to
 // out before any window is made; false when args ask for neither.

@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextStream>
 
 #include <gtest/gtest.h>
@@ -75,6 +76,20 @@ TEST(ProgramIcon, BuiltInAtBothSizes)
     const QImage small = icon.pixmap(QSize(48, 48)).toImage();
     EXPECT_EQ(small.pixelColor(24, 8), QColor("#1f3b5a"));
     EXPECT_EQ(qAlpha(small.pixel(0, 0)), 0);
+}
+
+TEST(ProgramIcon, GivenToTheWindowsOnceTheMainWindowHasPainted)
+{
+    QApplication::setWindowIcon(QIcon());
+    QWidget window;
+    window.resize(200, 100);
+    Window_Icon_After_First_Paint(window);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(QApplication::windowIcon().isNull()); // not before the window is shown
+    window.show();
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::windowIcon().isNull(); }));
+    EXPECT_EQ(QApplication::windowIcon().availableSizes(), Program_Icon().availableSizes());
+    EXPECT_EQ(window.windowIcon().availableSizes(), Program_Icon().availableSizes());
 }
 
 TEST(ProgramOptions, HelpAndVersionAnsweredBeforeAnyWindow)
