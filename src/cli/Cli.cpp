@@ -386,7 +386,7 @@ int Cmd_Job(const QStringList& rest, QTextStream&, QTextStream& err)
     Load_Default_Strings(Lang_Table);
     Update_Folders folders;
     folders.Program_Dir = Absolute_Native(a.options.value(QStringLiteral("--program-dir")));
-    folders.Master_Dir = Join_Path(folders.Program_Dir, QStringLiteral("MASTER"));
+    folders.Master_Dir = Master_Dir_Of(folders.Program_Dir);
     folders.Active_Project_Dir = Absolute_Native(a.options.value(QStringLiteral("--config")));
     QString error;
     if (!Compile_XML_Parameter_New_Boot(Texts(Lang_Table), folders, c, &error)) {

@@ -41,11 +41,6 @@ bool Banks_As_Planned(const Device_Record& d)
     return true;
 }
 
-QString Master_Dir_Of(const Fleet_Update_Options& o)
-{
-    return Join_Path(o.program_dir, QStringLiteral("MASTER"));
-}
-
 // One device: the echo check, the job and the updater. False when the run must stop
 // because the updater is still running.
 bool Update_Device(const Texts& texts, const Fleet_Update_Options& o, const QString& updater, IEcho& echo,
@@ -80,7 +75,7 @@ bool Update_Device(const Texts& texts, const Fleet_Update_Options& o, const QStr
     std::copy(octets.begin(), octets.end(), choice.IP.begin());
     choice.Option = o.option;
     choice.Read_Back = o.read_back;
-    const Update_Folders folders{o.program_dir, Master_Dir_Of(o), d.folder};
+    const Update_Folders folders{o.program_dir, Master_Dir_Of(o.program_dir), d.folder};
     QString error;
     if (!Compile_XML_Parameter_New_Boot(texts, folders, choice, &error)) {
         failed(error);
@@ -157,7 +152,7 @@ FileResult Update_Fleet(const Texts& texts, const QString& devices_file, const F
     if (!taken.isEmpty()) {
         const QStringList folders = options.updater_folders.isEmpty() ? QStringList{options.program_dir}
                                                                       : options.updater_folders;
-        const QString missing = Missing_For_Update(texts, Master_Dir_Of(options), options.option, folders, &updater);
+        const QString missing = Missing_For_Update(texts, Master_Dir_Of(options.program_dir), options.option, folders, &updater);
         if (!missing.isEmpty())
             return FileResult::Failed(missing);
     }

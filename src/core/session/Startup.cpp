@@ -8,6 +8,7 @@
 #include "session/Settings.h"
 #include "lang/LangTable.h"
 #include "project/nmea/Nmea0183Catalogue.h"
+#include "update/UpdateJob.h"
 
 #include <QDir>
 #include <QFile>
@@ -73,7 +74,7 @@ void Start_Up(AppState& st, const QString& programDir, IMessages& msg, const QSt
     st.Lang_Table.clear();
 
     st.Program_Dir = QDir::toNativeSeparators(QDir::cleanPath(programDir));
-    st.Master_Dir = Join_Path(st.Program_Dir, QStringLiteral("MASTER"));
+    st.Master_Dir = Master_Dir_Of(st.Program_Dir);
     st.Projects_Dir = Join_Path(st.Program_Dir, QStringLiteral("PROJECTS"));
     st.Language_Dir = Join_Path(st.Program_Dir, QStringLiteral("LANGUAGE"));
     for (const QString& dir : {st.Master_Dir, st.Projects_Dir, st.Language_Dir})

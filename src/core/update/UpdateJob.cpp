@@ -144,6 +144,11 @@ QString Updater_Program(const QString& Program_Dir)
     return Join_Path(Program_Dir, Updater_Name());
 }
 
+QString Master_Dir_Of(const QString& Program_Dir)
+{
+    return Join_Path(Program_Dir, QStringLiteral("MASTER"));
+}
+
 QString Firmware_Image(const QString& Master_Dir)
 {
     return Join_Path(Master_Dir, QString::fromLatin1(Firmware_Target.file));

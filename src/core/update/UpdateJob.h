@@ -46,6 +46,9 @@ QString Device_Address(const std::array<QString, 4>& fields);
 QString Update_Job_File(const QString& Program_Dir);
 QString Updater_Program(const QString& Program_Dir);
 
+// The folder of the firmware image in a program folder: Program_Dir\MASTER.
+QString Master_Dir_Of(const QString& Program_Dir);
+
 // The firmware image the firmware options write: Master_Dir\SimR2305.sim.
 QString Firmware_Image(const QString& Master_Dir);
 
