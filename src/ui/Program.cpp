@@ -23,12 +23,14 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTextStream>
 #include <QToolButton>
 
+#include <future>
 #include <thread>
 
 #ifdef SWR_FONTCONFIG
@@ -181,26 +183,45 @@ bool Answer_Info_Option(const QStringList& args, QTextStream& out)
 
 namespace {
 
-// Reading the system's font configuration is one of the largest costs of a start (its
-// files are parsed when the first text is measured). It is read on a thread of its own while
-// the application object connects to the display, and waited for before the first
-// screen is made; the toolkit then finds it loaded. Without fontconfig this does nothing.
-class Font_Configuration_Preload {
+// Two of the largest costs of a start are the system's font configuration (its files
+// are parsed when the first text is measured) and the toolkit's list of the installed
+// fonts (made at the same moment). The first is read on a thread of its own while the
+// application object connects to the display; once the object exists, the same thread
+// makes the font list while the main thread runs start-up and makes the main window.
+// The toolkit's font database is thread-safe: a text measured meanwhile waits for it.
+class Font_Preload {
 public:
-    Font_Configuration_Preload()
+    Font_Preload()
     {
+        thread_ = std::thread([made = application_.get_future()]() mutable {
 #ifdef SWR_FONTCONFIG
-        thread_ = std::thread([] { FcInit(); });
+            FcInit();
 #endif
+            if (made.get())
+                QFontDatabase::families();
+        });
     }
-    ~Font_Configuration_Preload() { Wait(); }
-    void Wait()
+    ~Font_Preload() { Wait(false); }
+    // The application object exists: the font list can be made.
+    void Application_Made() { Release(true); }
+    // Before the application object goes, the thread must have ended.
+    void Wait(bool made = true)
     {
+        Release(made);
         if (thread_.joinable())
             thread_.join();
     }
 
 private:
+    void Release(bool made)
+    {
+        if (!released_) {
+            released_ = true;
+            application_.set_value(made);
+        }
+    }
+    std::promise<bool> application_;
+    bool released_ = false;
     std::thread thread_;
 };
 
@@ -216,15 +237,19 @@ int Run_Program(int argc, char** argv, const Run_Options& options)
         if (Answer_Info_Option(args, out))
             return 0;
     }
-    Font_Configuration_Preload fonts;
+    Font_Preload fonts;
     QApplication app(argc, argv);
+    fonts.Application_Made();
+    // However this function is left, the font thread ends before the application object.
+    struct End_Fonts_First {
+        Font_Preload& fonts;
+        ~End_Fonts_First() { fonts.Wait(); }
+    } end_fonts_first{fonts};
     QApplication::setApplicationName(QStringLiteral("SWR2305"));
     QApplication::setOrganizationName(QStringLiteral("Norvex"));
     // The menu entry's name, by which desktops match the windows to the entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(SWR_APP_ID));
     Step_Done(options.step_done, "application");
-    fonts.Wait();
-    Step_Done(options.step_done, "font_configuration");
 
     // An installed program finds the language files it ships where the package puts them
     // beside its executable's folder; their presence is what tells it is installed.
