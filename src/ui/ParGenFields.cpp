@@ -2,11 +2,15 @@
 
 #include "OctetRow.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QHash>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPainter>
+#include <QStyleOption>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -25,6 +29,74 @@ QString Control_Name(const char* prefix, const ParKeyInfo& k)
     return QLatin1String(prefix) + QLatin1String(k.name);
 }
 
+// A panel's header: its caption in bold on a light band, after an arrow that tells whether
+// the panel is open; the band darkens while the header has the focus. Drawn here: a style
+// sheet would be parsed, and would restyle the button, at every start.
+class Panel_Header final : public QToolButton {
+public:
+    explicit Panel_Header(QWidget* parent) : QToolButton(parent)
+    {
+        QFont bold = font();
+        bold.setBold(true);
+        setFont(bold);
+    }
+    QSize sizeHint() const override
+    {
+        const QFontMetrics fm(font());
+        return {Text_X() + fm.horizontalAdvance(Caption()) + Padding_X,
+                std::max(fm.height(), iconSize().height()) + 2 * Padding_Y};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), hasFocus() ? QColor(0xc6, 0xd4, 0xe3) : QColor(0xdd, 0xe5, 0xee));
+        const QColor ink(0x1f, 0x3b, 0x5a);
+        // The arrow, two thirds of a line high, in the middle of an icon's place.
+        const int arrow_size = QFontMetrics(font()).height() * 2 / 3;
+        QStyleOption arrow;
+        arrow.initFrom(this);
+        arrow.rect = QRect(Padding_X + (iconSize().width() - arrow_size) / 2, (height() - arrow_size) / 2,
+                           arrow_size, arrow_size);
+        arrow.palette.setColor(QPalette::ButtonText, ink);
+        arrow.palette.setColor(QPalette::WindowText, ink);
+        style()->drawPrimitive(arrowType() == Qt::DownArrow ? QStyle::PE_IndicatorArrowDown
+                                                             : QStyle::PE_IndicatorArrowRight,
+                               &arrow, &p, this);
+        p.setPen(ink);
+        p.drawText(QRect(Text_X(), 0, width() - Text_X() - Padding_X, height()),
+                   int(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic), text());
+    }
+
+private:
+    static constexpr int Padding_X = 6;
+    static constexpr int Padding_Y = 4;
+    static constexpr int Gap = 4;
+    int Text_X() const { return Padding_X + iconSize().width() + Gap; }
+    // The caption as drawn: a mnemonic's marker takes no room.
+    QString Caption() const
+    {
+        QString t = text();
+        for (qsizetype i = t.indexOf(QLatin1Char('&')); i >= 0 && i + 1 < t.size(); i = t.indexOf(QLatin1Char('&'), i + 1))
+            t.remove(i, 1);
+        return t;
+    }
+};
+
+// The height of a one-line edit in the application's font and style, measured with an edit
+// once per font and style rather than for each field.
+int One_Line_Edit_Height()
+{
+    static QHash<QString, int> heights;
+    const QString key = QString::number(quintptr(QApplication::style()), 16) + QApplication::font().key();
+    auto known = heights.constFind(key);
+    if (known == heights.cend())
+        known = heights.insert(key, QLineEdit().sizeHint().height());
+    return *known;
+}
+
 } // namespace
 
 ParTextEdit::ParTextEdit(QWidget* parent) : QPlainTextEdit(parent)
@@ -41,7 +113,7 @@ ParTextEdit::ParTextEdit(QWidget* parent) : QPlainTextEdit(parent)
     // line shows; the padding is the view's margin, not the document's.
     document()->setDocumentMargin(0);
     const int line = fontMetrics().lineSpacing();
-    const int height = std::max(line + 4 + 2 * frameWidth(), QLineEdit().sizeHint().height());
+    const int height = std::max(line + 4 + 2 * frameWidth(), One_Line_Edit_Height());
     const int spare = height - 2 * frameWidth() - line;
     setViewportMargins(3, spare / 2, 0, spare - spare / 2);
     setBackgroundRole(QPalette::Base); // the margins look like the view
@@ -171,7 +243,7 @@ CategoryPanel::CategoryPanel(QWidget* parent, const char* name) : QWidget(parent
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
-    header_ = new QToolButton(this);
+    header_ = new Panel_Header(this);
     header_->setObjectName(QLatin1String(name) + QLatin1String("_Header"));
     header_->setCheckable(true);
     header_->setChecked(true);
@@ -179,11 +251,6 @@ CategoryPanel::CategoryPanel(QWidget* parent, const char* name) : QWidget(parent
     header_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     header_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     header_->setFocusPolicy(Qt::StrongFocus);
-    header_->setProperty("panelHeader", true);
-    header_->setStyleSheet(QStringLiteral(
-        "QToolButton { text-align: left; font-weight: bold; padding: 4px 6px; border: none;"
-        " background: #dde5ee; color: #1f3b5a; }"
-        "QToolButton:focus { background: #c6d4e3; }"));
     column->addWidget(header_);
 
     body_ = new QWidget(this);
