@@ -347,7 +347,9 @@ private:
         if (!mosq)
             return Fail(id, StageCause::Failed, {QString::fromLocal8Bit(std::strerror(errno))});
         mosquitto* q = mosq.get();
-        mq.mosquitto_connect_callback_set(q, [](mosquitto*, void* obj, int rc) { static_cast<MqttState*>(obj)->connack = rc; });
+        mq.mosquitto_connect_callback_set(q, [](mosquitto*, void* obj, int rc) {
+            static_cast<MqttState*>(obj)->connack = rc;
+        });
         mq.mosquitto_disconnect_callback_set(q, [](mosquitto*, void* obj, int) {
             static_cast<MqttState*>(obj)->disconnected = true;
         });

@@ -4,6 +4,7 @@
 #include "lang/Texts.h"
 
 #include <atomic>
+#include <iterator>
 #include <type_traits>
 
 namespace swr {

@@ -148,7 +148,9 @@ bool Monitor::Start(const QStringList& lang, QString* error)
     }
     Mqtt_Login(q_, m_, impl_->ctx.get());
     mq.mosquitto_reconnect_delay_set(q_, unsigned(options_.reconnect_min_s), unsigned(options_.reconnect_max_s), true);
-    mq.mosquitto_connect_callback_set(q_, [](mosquitto*, void* self, int rc) { static_cast<Monitor*>(self)->On_Connect(rc); });
+    mq.mosquitto_connect_callback_set(q_, [](mosquitto*, void* self, int rc) {
+        static_cast<Monitor*>(self)->On_Connect(rc);
+    });
     mq.mosquitto_disconnect_callback_set(q_, [](mosquitto*, void* self, int rc) {
         static_cast<Monitor*>(self)->On_Disconnect(rc);
     });
