@@ -35,6 +35,13 @@ fi
 bin="$prefix/usr/bin"
 share="$prefix/usr/share"
 
+# libmosquitto and OpenSSL are opened at run time, not linked: dpkg-shlibdeps cannot see
+# them, so the package must name them itself (packaging/CMakeLists.txt).
+depends=$(dpkg-deb -f "$deb" Depends)
+for lib in libmosquitto1 libssl3; do
+  grep -qE "(^|, )$lib( |,|\$)" <<<"$depends" || fail "Depends does not name $lib: $depends"
+done
+
 desktop-file-validate "$share/applications/$app_id.desktop"
 appstreamcli validate --no-net --explain "$share/metainfo/$app_id.metainfo.xml" >"$work/appstream.txt" ||
   { cat "$work/appstream.txt" >&2; fail "the metadata does not validate"; }

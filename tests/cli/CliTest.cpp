@@ -114,13 +114,13 @@ TEST(CliTextsCheck, OneLinePerFindingAndExitOne)
     test::ProgramFolder p;
     QByteArray file = Cli({"texts"}).out;
     file.replace("STR15 = \xC2\xB6New Configuration\xC2\xB6\n", "");
-    file += "STR38 = Schritt 9\nSTR905 = Datei %1: %3\nSTR317 = zu\n";
+    file += "STR99 = Schritt 9\nSTR905 = Datei %1: %3\nSTR317 = zu\n";
     p.write("de.lng", "\xEF\xBB\xBF" + file);
     const CliRun r = Cli({"texts", "--check", p.path("de.lng")});
     EXPECT_EQ(r.rc, 1);
     EXPECT_EQ(QString::fromUtf8(r.out),
               "STR15: no text; the English is \"New Configuration\"\n"
-              "STR38: a text where the English table has none\n"
+              "STR99: a text where the English table has none\n"
               "STR317: blanks at the ends differ from the English \" to \"\n"
               "STR905: lacks the placeholder %2 of the English \"Error!!! The file %1 cannot be written: %2\"\n"
               "STR905: adds the placeholder %3, which the English does not have\n");

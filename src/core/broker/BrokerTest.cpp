@@ -1,6 +1,7 @@
 #include "broker/BrokerTest.h"
 
 #include "base/Numbers.h"
+#include "broker/LibraryTables.h"
 #include "broker/MqttClient.h"
 #include "broker/TlsMaterial.h"
 #include "lang/Texts.h"
@@ -15,9 +16,6 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <mosquitto.h>
-#include <openssl/err.h>
 
 #include <cerrno>
 #include <cstring>
@@ -137,7 +135,7 @@ public:
         r_.client_id = m_.Text(ParKey::MQTT_Client_ID) + QStringLiteral("-test");
         host_ = Broker_Host(m_);
         port_ = Broker_Port(m_);
-        if (Lookup() && Connect() && (!m_.Flag(ParKey::TLS_Enable) || Handshake()))
+        if (Libraries() && Lookup() && Connect() && (!m_.Flag(ParKey::TLS_Enable) || Handshake()))
             Mqtt();
         return r_;
     }
@@ -156,6 +154,19 @@ private:
     bool Timed_Out(BrokerStageId id)
     {
         return Fail(id, StageCause::Timed_Out, {QString::number(o_.stage_timeout_ms / 1000.0)});
+    }
+
+    // Before the stages, so that the test does not wait for a lookup and a connection only
+    // to find it cannot go on: a library that cannot be loaded fails the stage that needs it.
+    bool Libraries()
+    {
+        const LibraryFault f = Broker_Library_Fault();
+        if (!f)
+            return true;
+        Start();
+        const bool tls = f.which != BrokerLibrary::Mosquitto && m_.Flag(ParKey::TLS_Enable);
+        return Fail(tls ? BrokerStageId::Tls_Handshake : BrokerStageId::Mqtt_Connect, StageCause::Library_Missing,
+                    {f.library, f.reason});
     }
 
     bool Lookup()
@@ -245,22 +256,27 @@ private:
         if (!ctx_)
             return Fail(id, failure);
         SSL_CTX* ctx = ctx_.get();
+        const SslTable& tls = Ssl();
         has_client_cert_ = m_.Flag(ParKey::TLS_En_Client_Auth);
-        SSL_CTX_set_app_data(ctx, &cert_requested_);
-        SSL_CTX_set_client_cert_cb(ctx, [](SSL* ssl, X509**, EVP_PKEY**) {
-            *static_cast<bool*>(SSL_CTX_get_app_data(SSL_get_SSL_CTX(ssl))) = true;
+        tls.SSL_CTX_set_ex_data(ctx, 0, &cert_requested_); // SSL_CTX_set_app_data
+        tls.SSL_CTX_set_client_cert_cb(ctx, [](SSL* ssl, X509**, EVP_PKEY**) {
+            // SSL_CTX_get_app_data
+            *static_cast<bool*>(Ssl().SSL_CTX_get_ex_data(Ssl().SSL_get_SSL_CTX(ssl), 0)) = true;
             return 0;
         });
-        std::unique_ptr<SSL, decltype(&SSL_free)> ssl(SSL_new(ctx), SSL_free);
-        SSL_set_fd(ssl.get(), sock_.fd);
-        if (!Is_Literal(host_))
-            SSL_set_tlsext_host_name(ssl.get(), host_.toUtf8().constData());
+        std::unique_ptr<SSL, decltype(tls.SSL_free)> ssl(tls.SSL_new(ctx), tls.SSL_free);
+        tls.SSL_set_fd(ssl.get(), sock_.fd);
+        if (!Is_Literal(host_)) { // SSL_set_tlsext_host_name
+            const QByteArray name = host_.toUtf8();
+            tls.SSL_ctrl(ssl.get(), SSL_CTRL_SET_TLSEXT_HOSTNAME, TLSEXT_NAMETYPE_host_name,
+                       const_cast<char*>(name.constData()));
+        }
         for (;;) {
-            ERR_clear_error();
-            const int rc = SSL_connect(ssl.get());
+            Crypto().ERR_clear_error();
+            const int rc = tls.SSL_connect(ssl.get());
             if (rc == 1)
                 break;
-            const int e = SSL_get_error(ssl.get(), rc);
+            const int e = tls.SSL_get_error(ssl.get(), rc);
             if (e == SSL_ERROR_WANT_READ || e == SSL_ERROR_WANT_WRITE) {
                 const int w = Wait_For(sock_.fd, e == SSL_ERROR_WANT_READ ? POLLIN : POLLOUT, o_.stage_timeout_ms,
                                        timer_, cancel_);
@@ -281,20 +297,20 @@ private:
             if (w < 0)
                 return Fail(id, StageCause::Cancelled);
             char byte;
-            if (w > 0 && SSL_peek(ssl.get(), &byte, 1) <= 0) {
-                ERR_clear_error();
+            if (w > 0 && tls.SSL_peek(ssl.get(), &byte, 1) <= 0) {
+                Crypto().ERR_clear_error();
                 return Fail(id, StageCause::Client_Cert_Missing);
             }
         }
-        SSL_shutdown(ssl.get());
-        ERR_clear_error();
+        tls.SSL_shutdown(ssl.get());
+        Crypto().ERR_clear_error();
         return End(id, true, StageCause::Tls_Established);
     }
 
     bool Handshake_Failed(SSL* ssl)
     {
         const BrokerStageId id = BrokerStageId::Tls_Handshake;
-        switch (SSL_get_verify_result(ssl)) {
+        switch (Ssl().SSL_get_verify_result(ssl)) {
         case X509_V_OK: break;
         case X509_V_ERR_HOSTNAME_MISMATCH:
         case X509_V_ERR_IP_ADDRESS_MISMATCH: return Fail(id, StageCause::Host_Mismatch, {host_});
@@ -304,10 +320,11 @@ private:
         }
         if (cert_requested_ && !has_client_cert_)
             return Fail(id, StageCause::Client_Cert_Missing);
-        const unsigned long e = ERR_peek_last_error();
+        const CryptoTable& crypto = Crypto();
+        const unsigned long e = crypto.ERR_peek_last_error();
         char text[256] = {};
-        ERR_error_string_n(e, text, sizeof text);
-        ERR_clear_error();
+        crypto.ERR_error_string_n(e, text, sizeof text);
+        crypto.ERR_clear_error();
         return Fail(id, StageCause::Tls_Failed, {e ? QString::fromLatin1(text) : QString::fromLocal8Bit(std::strerror(errno))});
     }
 
@@ -322,51 +339,54 @@ private:
         sock_.Close();
         Start();
         Mqtt_Library_Init();
+        const MosquittoTable& mq = Mosq();
         MqttState state;
         const QByteArray clientId = r_.client_id.toUtf8();
-        std::unique_ptr<mosquitto, decltype(&mosquitto_destroy)> mosq(
-            mosquitto_new(clientId.constData(), m_.Flag(ParKey::MQTT_Clean_Session), &state), mosquitto_destroy);
+        std::unique_ptr<mosquitto, decltype(mq.mosquitto_destroy)> mosq(
+            mq.mosquitto_new(clientId.constData(), m_.Flag(ParKey::MQTT_Clean_Session), &state), mq.mosquitto_destroy);
         if (!mosq)
             return Fail(id, StageCause::Failed, {QString::fromLocal8Bit(std::strerror(errno))});
         mosquitto* q = mosq.get();
-        mosquitto_connect_callback_set(q, [](mosquitto*, void* obj, int rc) { static_cast<MqttState*>(obj)->connack = rc; });
-        mosquitto_disconnect_callback_set(q, [](mosquitto*, void* obj, int) {
+        mq.mosquitto_connect_callback_set(q, [](mosquitto*, void* obj, int rc) {
+            static_cast<MqttState*>(obj)->connack = rc;
+        });
+        mq.mosquitto_disconnect_callback_set(q, [](mosquitto*, void* obj, int) {
             static_cast<MqttState*>(obj)->disconnected = true;
         });
         Mqtt_Login(q, m_, ctx_.get());
         if (m_.Flag(ParKey::MQTT_WillFlag)) {
             const QByteArray topic = m_.Text(ParKey::MQTT_Will_Topic_Name).toUtf8();
             const QByteArray message = m_.Text(ParKey::MQTT_Will_Message).toUtf8();
-            const int rc = mosquitto_will_set(q, topic.constData(), int(message.size()), message.constData(),
-                                              std::max(0, m_.Choice(ParKey::MQTT_Will_QoS)),
-                                              m_.Flag(ParKey::MQTT_Will_Retained));
+            const int rc = mq.mosquitto_will_set(q, topic.constData(), int(message.size()), message.constData(),
+                                                 std::max(0, m_.Choice(ParKey::MQTT_Will_QoS)),
+                                                 m_.Flag(ParKey::MQTT_Will_Retained));
             if (rc != MOSQ_ERR_SUCCESS)
-                return Fail(id, StageCause::Failed, {QString::fromUtf8(mosquitto_strerror(rc))});
+                return Fail(id, StageCause::Failed, {QString::fromUtf8(mq.mosquitto_strerror(rc))});
         }
         const int keepAlive = Mqtt_Keep_Alive(m_);
         // The address found by the lookup, so that the name is not looked up again.
-        int rc = mosquitto_connect_async(q, address_.toLatin1().constData(), port_, keepAlive);
+        int rc = mq.mosquitto_connect_async(q, address_.toLatin1().constData(), port_, keepAlive);
         while (rc == MOSQ_ERR_SUCCESS && state.connack < 0) {
             if (Is_Cancelled(cancel_))
                 return Fail(id, StageCause::Cancelled);
             if (timer_.elapsed() >= o_.stage_timeout_ms)
                 return Timed_Out(id);
-            rc = mosquitto_loop(q, Slice_Ms, 1);
+            rc = mq.mosquitto_loop(q, Slice_Ms, 1);
         }
         if (state.connack < 0) {
             const QString reason = rc == MOSQ_ERR_ERRNO ? QString::fromLocal8Bit(std::strerror(errno))
-                                                        : QString::fromUtf8(mosquitto_strerror(rc));
-            ERR_clear_error();
+                                                        : QString::fromUtf8(mq.mosquitto_strerror(rc));
+            Crypto().ERR_clear_error();
             return Fail(id, StageCause::Failed, {reason});
         }
         const bool accepted = state.connack == 0;
         const qint64 ms = timer_.elapsed();
         if (accepted) {
             // A clean disconnect: the broker drops the will.
-            mosquitto_disconnect(q);
+            mq.mosquitto_disconnect(q);
             QElapsedTimer t;
             t.start();
-            while (!state.disconnected && t.elapsed() < 1000 && mosquitto_loop(q, Slice_Ms, 1) == MOSQ_ERR_SUCCESS) {
+            while (!state.disconnected && t.elapsed() < 1000 && mq.mosquitto_loop(q, Slice_Ms, 1) == MOSQ_ERR_SUCCESS) {
             }
         }
         BrokerStage s{id, accepted, StageCause::Connack, state.connack, {r_.client_id}, ms};
@@ -417,6 +437,7 @@ constexpr CauseText Cause_Texts[] = {
     {StageCause::Key_Mismatch, Txt::Tls_Key_Mismatch},
     {StageCause::Client_Unreadable, Txt::Tls_Client_Unreadable},
     {StageCause::Tls_Failed, Txt::Tls_Failed},
+    {StageCause::Library_Missing, Txt::Library_Not_Loaded},
 };
 
 } // namespace

@@ -41,6 +41,7 @@ enum class StageCause : unsigned char {
     Client_Unreadable,
     Tls_Failed,     // args: reason
     Connack,        // code: the CONNACK return code; args: the test's client ID
+    Library_Missing, // args: library, the loader's reason
 };
 
 struct BrokerStage {

@@ -1,12 +1,9 @@
 #include "broker/CertCheck.h"
 
+#include "broker/LibraryTables.h"
 #include "broker/TlsMaterial.h"
 #include "lang/Texts.h"
 #include "project/pargen/ParGen.h"
-
-
-#include <openssl/pem.h>
-#include <openssl/x509.h>
 
 namespace swr {
 
@@ -14,19 +11,20 @@ namespace {
 
 QString Name_Text(const X509_NAME* name)
 {
-    BIO* bio = BIO_new(BIO_s_mem());
-    X509_NAME_print_ex(bio, name, 0, XN_FLAG_RFC2253 & ~ASN1_STRFLGS_ESC_MSB);
+    const CryptoTable& c = Crypto();
+    BIO* bio = c.BIO_new(c.BIO_s_mem());
+    c.X509_NAME_print_ex(bio, name, 0, XN_FLAG_RFC2253 & ~ASN1_STRFLGS_ESC_MSB);
     char* data = nullptr;
-    const long n = BIO_get_mem_data(bio, &data);
+    const long n = c.BIO_ctrl(bio, BIO_CTRL_INFO, 0, reinterpret_cast<char*>(&data)); // BIO_get_mem_data
     QString text = QString::fromUtf8(data, n);
-    BIO_free(bio);
+    c.BIO_free(bio);
     return text;
 }
 
 QDateTime Time_Of(const ASN1_TIME* t)
 {
     tm parts{};
-    if (!ASN1_TIME_to_tm(t, &parts))
+    if (!Crypto().ASN1_TIME_to_tm(t, &parts))
         return {};
     return QDateTime(QDate(parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday),
                      QTime(parts.tm_hour, parts.tm_min, parts.tm_sec), Qt::UTC);
@@ -34,11 +32,16 @@ QDateTime Time_Of(const ASN1_TIME* t)
 
 QString Day(const QDateTime& t) { return t.toString(QStringLiteral("yyyy-MM-dd")); }
 
+QString Not_Checked(const QStringList& lang, const LibraryFault& missing)
+{
+    return lang.value(Txt::Cert_Not_Checked).arg(Library_Fault_Text(lang, missing));
+}
+
 } // namespace
 
 bool CertCheck::Problem() const
 {
-    if (format == CertFormat::Not_Certificate)
+    if (format == CertFormat::Not_Certificate || format == CertFormat::Unchecked)
         return true;
     for (const CertInfo& c : certs)
         if (c.expired || c.not_yet_valid)
@@ -48,7 +51,8 @@ bool CertCheck::Problem() const
 
 bool KeyCheck::Problem() const
 {
-    return state == KeyState::Not_Key || state == KeyState::Wrong_Password || (match_known && !matches);
+    return state == KeyState::Not_Key || state == KeyState::Wrong_Password || state == KeyState::Unchecked
+        || (match_known && !matches);
 }
 
 CertCheck Check_Certificate_Text(const QString& text, const QDateTime& now)
@@ -56,6 +60,11 @@ CertCheck Check_Certificate_Text(const QString& text, const QDateTime& now)
     CertCheck r;
     if (text.trimmed().isEmpty())
         return r;
+    r.missing = Tls_Library_Fault();
+    if (r.missing) {
+        r.format = CertFormat::Unchecked;
+        return r;
+    }
     bool headerless = false;
     const std::vector<X509_ptr> certs = Read_Certificates(text, &headerless);
     if (certs.empty()) {
@@ -63,12 +72,13 @@ CertCheck Check_Certificate_Text(const QString& text, const QDateTime& now)
         return r;
     }
     r.format = headerless ? CertFormat::Der : certs.size() > 1 ? CertFormat::Pem_Chain : CertFormat::Pem;
+    const CryptoTable& crypto = Crypto();
     for (const X509_ptr& x : certs) {
         CertInfo c;
-        c.subject = Name_Text(X509_get_subject_name(x.get()));
-        c.issuer = Name_Text(X509_get_issuer_name(x.get()));
-        c.not_before = Time_Of(X509_get0_notBefore(x.get()));
-        c.not_after = Time_Of(X509_get0_notAfter(x.get()));
+        c.subject = Name_Text(crypto.X509_get_subject_name(x.get()));
+        c.issuer = Name_Text(crypto.X509_get_issuer_name(x.get()));
+        c.not_before = Time_Of(crypto.X509_get0_notBefore(x.get()));
+        c.not_after = Time_Of(crypto.X509_get0_notAfter(x.get()));
         c.expired = c.not_after.isValid() && c.not_after < now;
         c.not_yet_valid = c.not_before.isValid() && c.not_before > now;
         r.certs.push_back(c);
@@ -81,6 +91,11 @@ KeyCheck Check_Key_Text(const QString& key, const QString& password, const QStri
     KeyCheck r;
     if (key.trimmed().isEmpty())
         return r;
+    r.missing = Tls_Library_Fault();
+    if (r.missing) {
+        r.state = KeyState::Unchecked;
+        return r;
+    }
     const KeyRead k = Read_Private_Key(key, password);
     r.headerless = k.headerless;
     if (!k.key) {
@@ -91,7 +106,7 @@ KeyCheck Check_Key_Text(const QString& key, const QString& password, const QStri
     const std::vector<X509_ptr> certs = Read_Certificates(cert, nullptr);
     if (!certs.empty()) {
         r.match_known = true;
-        r.matches = X509_check_private_key(certs.front().get(), k.key.get()) == 1;
+        r.matches = Crypto().X509_check_private_key(certs.front().get(), k.key.get()) == 1;
     }
     return r;
 }
@@ -103,6 +118,8 @@ QString Cert_Summary(const QStringList& lang, const CertCheck& c)
         return {};
     if (c.format == CertFormat::Not_Certificate)
         return text(Txt::Cert_Not_Certificate);
+    if (c.format == CertFormat::Unchecked)
+        return Not_Checked(lang, c.missing);
     // A certificate out of its validity is what the line must say first.
     for (const CertInfo& i : c.certs) {
         if (i.expired)
@@ -129,6 +146,7 @@ QString Key_Summary(const QStringList& lang, const KeyCheck& k)
     case KeyState::Plain: line = text(Txt::Key_Plain); break;
     case KeyState::Opened: line = text(Txt::Key_Opened); break;
     case KeyState::Wrong_Password: return text(Txt::Key_Wrong_Password);
+    case KeyState::Unchecked: return Not_Checked(lang, k.missing);
     }
     if (k.headerless)
         line += text(Txt::Cert_Headerless);

@@ -4,6 +4,8 @@
 // client certificate, its key and the key's password. It only reads the texts; a problem
 // it finds is a warning and never stops the texts from being saved as typed.
 
+#include "broker/BrokerLibraries.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -20,6 +22,7 @@ enum class CertFormat : unsigned char {
     Pem_Chain,       // several certificates
     Der,             // DER, or the base64 of a PEM without its header lines
     Not_Certificate, // none of these
+    Unchecked,       // libcrypto cannot be loaded
 };
 
 struct CertInfo {
@@ -34,7 +37,8 @@ struct CertInfo {
 struct CertCheck {
     CertFormat format = CertFormat::Empty;
     std::vector<CertInfo> certs; // in the order of the text
-    bool Problem() const;        // not a certificate, or one of them out of its validity
+    LibraryFault missing;        // when Unchecked
+    bool Problem() const;        // not a certificate, unchecked, or one of them out of its validity
 };
 
 enum class KeyState : unsigned char {
@@ -43,6 +47,7 @@ enum class KeyState : unsigned char {
     Plain,          // not encrypted
     Opened,         // encrypted, and the password given opens it
     Wrong_Password, // encrypted, and the password given does not open it
+    Unchecked,      // libcrypto cannot be loaded
 };
 
 struct KeyCheck {
@@ -52,6 +57,7 @@ struct KeyCheck {
     // were read.
     bool match_known = false;
     bool matches = false;
+    LibraryFault missing; // when Unchecked
     bool Problem() const;
 };
 

@@ -1,14 +1,13 @@
 #include "broker/Monitor.h"
 
 #include "broker/BrokerTest.h"
+#include "broker/LibraryTables.h"
 #include "broker/MqttClient.h"
 #include "lang/Texts.h"
 #include "project/mqtt/MqttTopics.h"
 
 #include <QJsonDocument>
 #include <QStringDecoder>
-
-#include <mosquitto.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -118,6 +117,10 @@ bool Monitor::Start(const QStringList& lang, QString* error)
 {
     if (q_)
         return true;
+    if (const LibraryFault f = Broker_Library_Fault()) {
+        *error = Library_Fault_Text(lang, f);
+        return false;
+    }
     Mqtt_Library_Init();
     lang_ = lang;
     auto fail = [&](BrokerStageId id, StageCause cause) {
@@ -136,19 +139,22 @@ bool Monitor::Start(const QStringList& lang, QString* error)
         if (!impl_->ctx)
             return fail(BrokerStageId::Tls_Handshake, failure);
     }
+    const MosquittoTable& mq = Mosq();
     const QByteArray id = client_id_.toUtf8();
-    q_ = mosquitto_new(id.constData(), true, this);
+    q_ = mq.mosquitto_new(id.constData(), true, this);
     if (!q_) {
-        *error = QString::fromUtf8(mosquitto_strerror(MOSQ_ERR_NOMEM));
+        *error = QString::fromUtf8(mq.mosquitto_strerror(MOSQ_ERR_NOMEM));
         return false;
     }
     Mqtt_Login(q_, m_, impl_->ctx.get());
-    mosquitto_reconnect_delay_set(q_, unsigned(options_.reconnect_min_s), unsigned(options_.reconnect_max_s), true);
-    mosquitto_connect_callback_set(q_, [](mosquitto*, void* self, int rc) { static_cast<Monitor*>(self)->On_Connect(rc); });
-    mosquitto_disconnect_callback_set(q_, [](mosquitto*, void* self, int rc) {
+    mq.mosquitto_reconnect_delay_set(q_, unsigned(options_.reconnect_min_s), unsigned(options_.reconnect_max_s), true);
+    mq.mosquitto_connect_callback_set(q_, [](mosquitto*, void* self, int rc) {
+        static_cast<Monitor*>(self)->On_Connect(rc);
+    });
+    mq.mosquitto_disconnect_callback_set(q_, [](mosquitto*, void* self, int rc) {
         static_cast<Monitor*>(self)->On_Disconnect(rc);
     });
-    mosquitto_message_callback_set(q_, [](mosquitto*, void* self, const mosquitto_message* msg) {
+    mq.mosquitto_message_callback_set(q_, [](mosquitto*, void* self, const mosquitto_message* msg) {
         static_cast<Monitor*>(self)->On_Message(msg->topic, msg->payload, msg->payloadlen, msg->retain);
     });
     {
@@ -196,14 +202,14 @@ void Monitor::Run()
             return link_.connects;
         }();
         if (rc == MOSQ_ERR_SUCCESS)
-            rc = mosquitto_connect_async(q_, address.toLatin1().constData(), port_, keepAlive);
+            rc = Mosq().mosquitto_connect_async(q_, address.toLatin1().constData(), port_, keepAlive);
         while (rc == MOSQ_ERR_SUCCESS) {
             {
                 std::lock_guard<std::mutex> g(impl_->wait_lock);
                 if (impl_->stop)
                     return;
             }
-            rc = mosquitto_loop(q_, 100, 1);
+            rc = Mosq().mosquitto_loop(q_, 100, 1);
         }
         {
             std::lock_guard<std::mutex> g(lock_);
@@ -213,7 +219,7 @@ void Monitor::Run()
             if (!reason_heard_) {
                 link_.reason = !failure.isEmpty() ? failure
                     : rc == MOSQ_ERR_ERRNO        ? QString::fromLocal8Bit(std::strerror(errno))
-                                                  : QString::fromUtf8(mosquitto_strerror(rc));
+                                                  : QString::fromUtf8(Mosq().mosquitto_strerror(rc));
             }
         }
         Changed();
@@ -236,10 +242,11 @@ void Monitor::Stop()
     impl_->wake.notify_all();
     impl_->thread.join();
     // A clean goodbye when still connected; the client runs on this thread now.
-    if (mosquitto_disconnect(q_) == MOSQ_ERR_SUCCESS)
-        for (int i = 0; i < 10 && mosquitto_loop(q_, 20, 1) == MOSQ_ERR_SUCCESS; ++i) {
+    const MosquittoTable& mq = Mosq();
+    if (mq.mosquitto_disconnect(q_) == MOSQ_ERR_SUCCESS)
+        for (int i = 0; i < 10 && mq.mosquitto_loop(q_, 20, 1) == MOSQ_ERR_SUCCESS; ++i) {
         }
-    mosquitto_destroy(q_);
+    mq.mosquitto_destroy(q_);
     q_ = nullptr;
     {
         std::lock_guard<std::mutex> g(lock_);
@@ -285,7 +292,7 @@ void Monitor::On_Connect(int rc)
     if (rc == 0) {
         // Subscribed again on every connect: the session is clean.
         for (const auto& [topic, qos] : impl_->subscriptions)
-            mosquitto_subscribe(q_, nullptr, topic.c_str(), qos);
+            Mosq().mosquitto_subscribe(q_, nullptr, topic.c_str(), qos);
     }
     {
         std::lock_guard<std::mutex> g(lock_);
@@ -299,7 +306,7 @@ void Monitor::On_Connect(int rc)
             }
         } else {
             link_.state = LinkState::Lost;
-            link_.reason = QString::fromUtf8(mosquitto_connack_string(rc));
+            link_.reason = QString::fromUtf8(Mosq().mosquitto_connack_string(rc));
             reason_heard_ = true;
         }
     }
@@ -314,7 +321,7 @@ void Monitor::On_Disconnect(int rc)
             link_.state = LinkState::Disconnected;
         } else if (!reason_heard_) {
             link_.state = LinkState::Lost;
-            link_.reason = QString::fromUtf8(mosquitto_strerror(rc));
+            link_.reason = QString::fromUtf8(Mosq().mosquitto_strerror(rc));
             reason_heard_ = true;
         }
     }
@@ -348,7 +355,7 @@ void Monitor::On_Message(const char* topic, const void* payload, int length, boo
                 take(i);
         for (const auto& [filter, i] : impl_->wildcard) {
             bool match = false;
-            mosquitto_topic_matches_sub(filter.c_str(), topic, &match);
+            Mosq().mosquitto_topic_matches_sub(filter.c_str(), topic, &match);
             if (match)
                 take(i);
         }

@@ -2,13 +2,11 @@
 
 #include "broker/BrokerTest.h"
 #include "base/Numbers.h"
+#include "broker/LibraryTables.h"
 #include "project/pargen/ParGen.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
-
-#include <mosquitto.h>
-#include <openssl/err.h>
 
 #include <mutex>
 
@@ -17,7 +15,10 @@ namespace swr {
 void Mqtt_Library_Init()
 {
     static std::once_flag init;
-    std::call_once(init, [] { mosquitto_lib_init(); });
+    std::call_once(init, [] {
+        if (Mosq().loaded)
+            Mosq().mosquitto_lib_init();
+    });
 }
 
 bool Is_Literal_Address(const QString& host)
@@ -30,20 +31,22 @@ bool Is_Literal_Address(const QString& host)
 
 SSL_CTX_ptr Mqtt_Tls_Context(const ParGen& m, const QString& host, StageCause* failure)
 {
-    SSL_CTX_ptr ctx(SSL_CTX_new(TLS_client_method()));
+    const SslTable& ssl = Ssl();
+    const CryptoTable& crypto = Crypto();
+    SSL_CTX_ptr ctx(ssl.SSL_CTX_new(ssl.TLS_client_method()));
     SSL_CTX* c = ctx.get();
     if (m.Flag(ParKey::TLS_En_Server_Auth)) {
-        X509_STORE* store = SSL_CTX_get_cert_store(c);
+        X509_STORE* store = ssl.SSL_CTX_get_cert_store(c);
         for (const X509_ptr& x : Read_Certificates(m.Text(ParKey::TLS_Server_Auth_Certificate), nullptr))
-            X509_STORE_add_cert(store, x.get());
-        SSL_CTX_set_verify(c, SSL_VERIFY_PEER, nullptr);
-        X509_VERIFY_PARAM* param = SSL_CTX_get0_param(c);
+            crypto.X509_STORE_add_cert(store, x.get());
+        ssl.SSL_CTX_set_verify(c, SSL_VERIFY_PEER, nullptr);
+        X509_VERIFY_PARAM* param = ssl.SSL_CTX_get0_param(c);
         if (Is_Literal_Address(host))
-            X509_VERIFY_PARAM_set1_ip_asc(param, host.toLatin1().constData());
+            crypto.X509_VERIFY_PARAM_set1_ip_asc(param, host.toLatin1().constData());
         else
-            X509_VERIFY_PARAM_set1_host(param, host.toUtf8().constData(), 0);
+            crypto.X509_VERIFY_PARAM_set1_host(param, host.toUtf8().constData(), 0);
     } else {
-        SSL_CTX_set_verify(c, SSL_VERIFY_NONE, nullptr);
+        ssl.SSL_CTX_set_verify(c, SSL_VERIFY_NONE, nullptr);
     }
     if (m.Flag(ParKey::TLS_En_Client_Auth)) {
         std::vector<X509_ptr> certs = Read_Certificates(m.Text(ParKey::TLS_Client_Auth_Certificate), nullptr);
@@ -53,12 +56,12 @@ SSL_CTX_ptr Mqtt_Tls_Context(const ParGen& m, const QString& host, StageCause* f
             *failure = !key.key && key.encrypted ? StageCause::Key_Password_Wrong : StageCause::Client_Unreadable;
             return nullptr;
         }
-        SSL_CTX_use_certificate(c, certs.front().get());
-        for (size_t i = 1; i < certs.size(); ++i)
-            SSL_CTX_add1_chain_cert(c, certs[i].get());
-        SSL_CTX_use_PrivateKey(c, key.key.get());
-        if (SSL_CTX_check_private_key(c) != 1) {
-            ERR_clear_error();
+        ssl.SSL_CTX_use_certificate(c, certs.front().get());
+        for (size_t i = 1; i < certs.size(); ++i) // SSL_CTX_add1_chain_cert
+            ssl.SSL_CTX_ctrl(c, SSL_CTRL_CHAIN_CERT, 1, reinterpret_cast<char*>(certs[i].get()));
+        ssl.SSL_CTX_use_PrivateKey(c, key.key.get());
+        if (ssl.SSL_CTX_check_private_key(c) != 1) {
+            crypto.ERR_clear_error();
             *failure = StageCause::Key_Mismatch;
             return nullptr;
         }
@@ -78,14 +81,15 @@ int Mqtt_Keep_Alive(const ParGen& m)
 
 void Mqtt_Login(mosquitto* q, const ParGen& m, SSL_CTX* ctx)
 {
-    mosquitto_int_option(q, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
+    const MosquittoTable& mosq = Mosq();
+    mosq.mosquitto_int_option(q, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
     const QByteArray user = m.Text(ParKey::MQTT_Username).toUtf8();
     const QByteArray password = m.Text(ParKey::MQTT_Password).toUtf8();
     if (!user.isEmpty())
-        mosquitto_username_pw_set(q, user.constData(), password.isEmpty() ? nullptr : password.constData());
+        mosq.mosquitto_username_pw_set(q, user.constData(), password.isEmpty() ? nullptr : password.constData());
     if (ctx) {
-        mosquitto_opts_set(q, MOSQ_OPT_SSL_CTX, ctx);
-        mosquitto_int_option(q, MOSQ_OPT_SSL_CTX_WITH_DEFAULTS, 0);
+        mosq.mosquitto_opts_set(q, MOSQ_OPT_SSL_CTX, ctx);
+        mosq.mosquitto_int_option(q, MOSQ_OPT_SSL_CTX_WITH_DEFAULTS, 0);
     }
 }
 

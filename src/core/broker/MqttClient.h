@@ -15,16 +15,16 @@ namespace swr {
 struct ParGen;
 enum class StageCause : unsigned char;
 
-// Once per process, before the first client.
+// Once per process, before the first client, once Broker_Library_Fault found nothing.
 void Mqtt_Library_Init();
 
 // An IPv4 or IPv6 address in text, as opposed to a host name.
 bool Is_Literal_Address(const QString& host);
 
-// The context for a connection to host: the server authentication's CA and host check when
-// it is on, the client certificate and key when client authentication is on. Null with the
-// cause (Key_Password_Wrong, Client_Unreadable, Key_Mismatch) when the client side cannot
-// be used.
+// The context for a connection to host (libssl and libcrypto loaded): the server
+// authentication's CA and host check when it is on, the client certificate and key when
+// client authentication is on. Null with the cause (Key_Password_Wrong, Client_Unreadable,
+// Key_Mismatch) when the client side cannot be used.
 SSL_CTX_ptr Mqtt_Tls_Context(const ParGen& m, const QString& host, StageCause* failure);
 
 // The configured keep alive in seconds, within what the library takes.

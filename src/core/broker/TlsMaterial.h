@@ -1,21 +1,21 @@
 #pragma once
 
 // The TLS texts of a configuration read into OpenSSL objects, in memory only: nothing of
-// the certificates or the key is ever written to a file.
+// the certificates or the key is ever written to a file. The readers find nothing while
+// libcrypto cannot be loaded; their callers ask Tls_Library_Fault first and say why.
 
 #include <QString>
 
-#include <openssl/ssl.h>
-#include <openssl/x509.h>
+#include <openssl/types.h>
 
 #include <memory>
 #include <vector>
 
 namespace swr {
 
-struct X509_Free { void operator()(X509* x) const { X509_free(x); } };
-struct EVP_PKEY_Free { void operator()(EVP_PKEY* k) const { EVP_PKEY_free(k); } };
-struct SSL_CTX_Free { void operator()(SSL_CTX* c) const { SSL_CTX_free(c); } };
+struct X509_Free { void operator()(X509* x) const; };
+struct EVP_PKEY_Free { void operator()(EVP_PKEY* k) const; };
+struct SSL_CTX_Free { void operator()(SSL_CTX* c) const; };
 using X509_ptr = std::unique_ptr<X509, X509_Free>;
 using EVP_PKEY_ptr = std::unique_ptr<EVP_PKEY, EVP_PKEY_Free>;
 using SSL_CTX_ptr = std::unique_ptr<SSL_CTX, SSL_CTX_Free>;

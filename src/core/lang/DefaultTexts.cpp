@@ -43,6 +43,8 @@ const DefaultText Default_Texts[] = {
     {35, "Set the EtherCAT Slave Rules"},
     {36, "EtherCAT ESI File"},
     {37, "Create the ESI filefor the current configuration"},
+    {38, "the library %1 cannot be loaded: %2"},
+    {39, "Not checked: %1"},
     {100, "Create New Configuration"},
     {101, "Create New Configuration"},
     {102, "Name of the new Configuration"},

@@ -270,6 +270,8 @@ inline constexpr int Lang_Count = 1600;
     /* refuses it. */                                                                              \
     TEXT(MQTT_Pub_QoS_Not_Chosen, 1484) /* %1 row */                                               \
     /* The broker test and the certificate check. */                                               \
+    TEXT(Library_Not_Loaded, 38)      /* %1 library, %2 the loader's reason */                     \
+    TEXT(Cert_Not_Checked, 39)        /* %1 reason */                                              \
     TEXT(Btn_Test_Connection, 1551)                                                                \
     TEXT(Btn_Test_Connection_Hint, 1552)                                                           \
     TEXT(Test_Dialog_Title, 1553)                                                                  \
