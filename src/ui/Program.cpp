@@ -28,12 +28,9 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTextStream>
-#include <QThread>
 #include <QToolButton>
 
-#include <clocale>
 #include <future>
-#include <optional>
 #include <thread>
 
 #ifdef SWR_FONTCONFIG
@@ -70,23 +67,10 @@ Program::Program(const QString& programDir, const std::function<void(const char*
                  const QString& shippedLanguageDir)
     : parts_(std::make_unique<Parts>())
 {
-    Start_Up(parts_->st, programDir, parts_->msg, shippedLanguageDir);
-    Step_Done(step_done, "start_up");
-    Make_Screens(step_done);
-}
-
-Program::Program(Started_Up&& started, const std::function<void(const char* step)>& step_done)
-    : parts_(std::make_unique<Parts>())
-{
-    parts_->st = std::move(started.st);
-    started.messages.Show_On(parts_->msg);
-    Make_Screens(step_done);
-}
-
-void Program::Make_Screens(const std::function<void(const char* step)>& step_done)
-{
     const auto done = [&step_done](const char* step) { Step_Done(step_done, step); };
     Parts& p = *parts_;
+    Start_Up(p.st, programDir, p.msg, shippedLanguageDir);
+    done("start_up");
     p.window = std::make_unique<TFKonstrelFirmWare>(p.st, p.msg, p.server);
     done("main_window");
     TFKonstrelFirmWare& window = *p.window;
@@ -243,39 +227,6 @@ private:
 
 } // namespace
 
-namespace {
-
-// The executable's folder before the application object exists, as that object will give
-// it (on Linux, where /proc/self/exe leads); empty where it cannot be known so early.
-QString Executable_Dir_Before_Application()
-{
-#ifdef Q_OS_LINUX
-    const QString exe = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
-    return exe.isEmpty() ? QString() : QFileInfo(exe).path();
-#else
-    return {};
-#endif
-}
-
-// The workspace folder, and the folder of the language files the package ships, for an
-// executable in exeDir.
-struct Workspace_Choice {
-    QString program_dir;
-    QString shipped;
-};
-Workspace_Choice Choose_Workspace(const QString& exeDir, const Run_Options& options)
-{
-    // An installed program finds the language files it ships where the package puts them
-    // beside its executable's folder; their presence is what tells it is installed.
-    const QString shipped = QDir::cleanPath(exeDir + QStringLiteral("/" SWR_SHIPPED_LANGUAGE_FROM_BIN));
-    const bool installed = options.program_dir.isEmpty() && QFileInfo(shipped).isDir();
-    return {Choose_Program_Dir(options.program_dir.isEmpty() ? exeDir : options.program_dir,
-                               QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), installed),
-            shipped};
-}
-
-} // namespace
-
 int Run_Program(int argc, char** argv, const Run_Options& options)
 {
     QStringList args;
@@ -287,23 +238,6 @@ int Run_Program(int argc, char** argv, const Run_Options& options)
             return 0;
     }
     Font_Preload fonts;
-    // Set before the application object: the per-user data folder is named after them.
-    QApplication::setApplicationName(QStringLiteral("SWR2305"));
-    QApplication::setOrganizationName(QStringLiteral("Norvex"));
-
-    // Start-up needs no window. Where the executable's folder is known this early, it runs
-    // on a thread of its own while the application object connects to the display; its
-    // messages wait for the windows. Before that thread starts, the toolkit learns that
-    // this thread is its main one, and the locale is set as the application object sets it.
-    const QString early_dir = Executable_Dir_Before_Application();
-    std::future<Started_Up> ahead;
-    if (!early_dir.isEmpty()) {
-        QThread::currentThread();
-        setlocale(LC_ALL, "");
-        const Workspace_Choice early = Choose_Workspace(early_dir, options);
-        ahead = Start_Up_Ahead(early.program_dir, early.shipped);
-    }
-
     QApplication app(argc, argv);
     fonts.Application_Made();
     // However this function is left, the font thread ends before the application object.
@@ -311,27 +245,26 @@ int Run_Program(int argc, char** argv, const Run_Options& options)
         Font_Preload& fonts;
         ~End_Fonts_First() { fonts.Wait(); }
     } end_fonts_first{fonts};
+    QApplication::setApplicationName(QStringLiteral("SWR2305"));
+    QApplication::setOrganizationName(QStringLiteral("Norvex"));
     // The menu entry's name, by which desktops match the windows to the entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(SWR_APP_ID));
     Step_Done(options.step_done, "application");
 
-    std::optional<Program> program;
-    if (ahead.valid() && early_dir == QApplication::applicationDirPath()) {
-        Started_Up started = ahead.get();
-        Step_Done(options.step_done, "start_up");
-        program.emplace(std::move(started), options.step_done);
-    } else {
-        // Start-up in place, for the folder the application object gives.
-        if (ahead.valid())
-            ahead.wait();
-        const Workspace_Choice w = Choose_Workspace(QApplication::applicationDirPath(), options);
-        program.emplace(w.program_dir, options.step_done, w.shipped);
-    }
-    Window_Icon_After_First_Paint(program->Window());
-    program->Window().show();
+    // An installed program finds the language files it ships where the package puts them
+    // beside its executable's folder; their presence is what tells it is installed.
+    const QString shipped =
+        QDir::cleanPath(QApplication::applicationDirPath() + QStringLiteral("/" SWR_SHIPPED_LANGUAGE_FROM_BIN));
+    const bool installed = options.program_dir.isEmpty() && QFileInfo(shipped).isDir();
+    Program program(Choose_Program_Dir(options.program_dir.isEmpty() ? QApplication::applicationDirPath()
+                                                                     : options.program_dir,
+                                       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), installed),
+                    options.step_done, shipped);
+    Window_Icon_After_First_Paint(program.Window());
+    program.Window().show();
     Step_Done(options.step_done, "show");
     if (options.shown)
-        options.shown(program->Window());
+        options.shown(program.Window());
     return app.exec();
 }
 

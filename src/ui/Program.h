@@ -16,7 +16,6 @@ class QWidget;
 namespace swr {
 
 class TFKonstrelFirmWare;
-struct Started_Up;
 
 class Program {
 public:
@@ -25,9 +24,6 @@ public:
     // shippedLanguageDir, when given, seeds the workspace's LANGUAGE.
     explicit Program(const QString& programDir, const std::function<void(const char* step)>& step_done = {},
                      const QString& shippedLanguageDir = {});
-    // The same from start-up already run (ahead, on a thread of its own): shows the
-    // messages it kept, then creates the main window and the other screens.
-    explicit Program(Started_Up&& started, const std::function<void(const char* step)>& step_done = {});
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -35,7 +31,6 @@ public:
     TFKonstrelFirmWare& Window();
 
 private:
-    void Make_Screens(const std::function<void(const char* step)>& step_done);
     struct Parts;
     std::unique_ptr<Parts> parts_;
 };

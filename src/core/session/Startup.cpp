@@ -106,15 +106,6 @@ void Start_Up(AppState& st, const QString& programDir, IMessages& msg, const QSt
     Init_NMEA0183_Map();
 }
 
-std::future<Started_Up> Start_Up_Ahead(const QString& programDir, const QString& shippedLanguageDir)
-{
-    return std::async(std::launch::async, [programDir, shippedLanguageDir] {
-        Started_Up started;
-        Start_Up(started.st, programDir, started.messages, shippedLanguageDir);
-        return started;
-    });
-}
-
 bool Update_Timer_Wanted(const AppState& st)
 {
     return st.Enable_Internet && st.Enable_Update;

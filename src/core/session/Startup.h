@@ -1,13 +1,11 @@
 #pragma once
 
-#include "base/KeptMessages.h"
-#include "session/AppState.h"
-
 #include <QString>
 
-#include <future>
-
 namespace swr {
+
+struct AppState;
+class IMessages;
 
 // Where the workspace lives: the executable's folder, or fallbackDir (the per-user data
 // folder) when that folder cannot be written or the program is installed for every user
@@ -27,15 +25,6 @@ void Seed_Language_Dir(const QString& shippedDir, const QString& Language_Dir);
 // window applies its own texts and timer afterwards from the state. shippedLanguageDir,
 // when given, seeds the workspace's LANGUAGE before the language is loaded.
 void Start_Up(AppState& st, const QString& programDir, IMessages& msg, const QString& shippedLanguageDir = {});
-
-// Start-up run ahead on a thread of its own, for a program that has other work meanwhile
-// (its application object connecting to the display): the state it made, and the
-// messages it gave, to be shown once there is a window system.
-struct Started_Up {
-    AppState st;
-    Kept_Messages messages;
-};
-std::future<Started_Up> Start_Up_Ahead(const QString& programDir, const QString& shippedLanguageDir = {});
 
 // The update-check timer runs exactly when both internet switches are on.
 bool Update_Timer_Wanted(const AppState& st);

@@ -251,30 +251,3 @@ TEST(Settings, ScreenPlacesFollowTheOtherElements)
     EXPECT_TRUE(again.Screen_Places.isEmpty());
     EXPECT_TRUE(p.msg.errors.isEmpty());
 }
-
-TEST(StartUp, RunAheadOnAThreadGivesTheSameStateAndKeepsItsMessagesInOrder)
-{
-    ProgramFolder p;
-    p.write("Konstrel.xml", "<Conf_Settings>\n  <lastlang><language>Italiano</language>\n</Conf_Settings>");
-    p.start();
-    ASSERT_EQ(p.msg.errors.size(), 1);
-
-    Started_Up ahead = Start_Up_Ahead(p.dir.path()).get();
-    EXPECT_EQ(ahead.st.Program_Dir, p.st.Program_Dir);
-    EXPECT_EQ(ahead.st.Language_Dir, p.st.Language_Dir);
-    EXPECT_EQ(ahead.st.Language_Name, p.st.Language_Name);
-    EXPECT_EQ(ahead.st.Lang_Table, p.st.Lang_Table);
-    EXPECT_EQ(ahead.st.Last_IP_Address, p.st.Last_IP_Address);
-    EXPECT_EQ(ahead.st.File_ParGen, p.st.File_ParGen);
-    EXPECT_EQ(ahead.st.Product_Title, p.st.Product_Title);
-
-    // Nothing is shown until asked, then all of it, in its order; a question is kept too.
-    ahead.messages.Show_Info(QStringLiteral("later"));
-    EXPECT_FALSE(ahead.messages.Ask_Yes_No(QStringLiteral("asked")));
-    swr::test::RecordingMessages shown;
-    ahead.messages.Show_On(shown);
-    EXPECT_EQ(shown.errors, p.msg.errors);
-    EXPECT_EQ(shown.infos, QStringList{"later"});
-    EXPECT_EQ(shown.warnings, QStringList{"asked"});
-    EXPECT_TRUE(ahead.messages.Empty());
-}
