@@ -53,24 +53,25 @@ QString Decode_Language_Bytes(const QByteArray& bytes)
         return Decode_Utf16(bytes, false);
     if (bytes.startsWith("\xFE\xFF"))
         return Decode_Utf16(bytes, true);
-    QString out;
-    out.reserve(bytes.size());
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar* to = out.data();
     for (char c : bytes) {
         const auto u = static_cast<unsigned char>(c);
-        out.append(QChar(u >= 0x80 && u < 0xA0 ? Cp1252_High[u - 0x80] : char16_t(u)));
+        *to++ = QChar(u >= 0x80 && u < 0xA0 ? Cp1252_High[u - 0x80] : char16_t(u));
     }
     return out;
 }
 
 namespace {
 
-// One line of a language file: "STR" index, one blank, "=", text.
-std::optional<Language_Entry> Parse_Line(const QString& raw)
+// One line of a language file: "STR" index, one blank, "=", text. Read through views of
+// the file's text: only the text kept is copied.
+std::optional<Language_Entry> Parse_Line(QStringView raw)
 {
-    const QString line = Trim_Control(raw);
-    if (!line.startsWith(QLatin1String("STR")))
+    const QStringView line = Trim_Control_View(raw);
+    if (!line.startsWith(u"STR"))
         return std::nullopt;
-    const qsizetype eq = line.indexOf(QLatin1Char('='));
+    const qsizetype eq = line.indexOf(u'=');
     if (eq < 0)
         return std::nullopt;
     // Everything between "STR" and "=" except the one character just before "=".
@@ -80,22 +81,22 @@ std::optional<Language_Entry> Parse_Line(const QString& raw)
     const int index = Decimal_Trimmed_Or(line.mid(3, count), -1);
     if (index < 0 || index >= Lang_Count)
         return std::nullopt;
-    QString text = Trim_Control(line.mid(eq + 1));
+    QStringView text = Trim_Control_View(line.mid(eq + 1));
     if (text.isEmpty())
         return std::nullopt;
-    const qsizetype comment = text.indexOf(QLatin1String("/#/"));
+    const qsizetype comment = text.indexOf(u"/#/");
     if (comment >= 0) {
-        text = Trim_Control(text.left(comment));
+        text = Trim_Control_View(text.left(comment));
         if (text.isEmpty())
             return std::nullopt;
     }
     const QChar pilcrow(0x00B6);
     if (text.startsWith(pilcrow))
-        text.remove(0, 1);
+        text = text.mid(1);
     const qsizetype close = text.indexOf(pilcrow);
     if (close >= 0)
-        text.truncate(close);
-    return Language_Entry{index, text};
+        text = text.left(close);
+    return Language_Entry{index, text.toString()};
 }
 
 } // namespace
@@ -103,10 +104,15 @@ std::optional<Language_Entry> Parse_Line(const QString& raw)
 QList<Language_Entry> Language_Entries(const QString& text)
 {
     QList<Language_Entry> entries;
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (const QString& line : lines)
-        if (std::optional<Language_Entry> e = Parse_Line(line))
+    const QStringView all(text);
+    for (qsizetype from = 0; from <= all.size();) {
+        qsizetype end = all.indexOf(u'\n', from);
+        if (end < 0)
+            end = all.size();
+        if (std::optional<Language_Entry> e = Parse_Line(all.mid(from, end - from)))
             entries.append(std::move(*e));
+        from = end + 1;
+    }
     return entries;
 }
 
