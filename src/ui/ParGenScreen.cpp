@@ -372,12 +372,29 @@ void TFParGen::Put_Field(ParKey k, const QString& value, bool edited)
     c->setFocus(Qt::OtherFocusReason);
 }
 
+namespace {
+
+// Shows or hides a row of a panel's form. A row already so is left alone: showing a row
+// polishes its widgets at once, also while the screen is hidden, as when it is made.
+void Show_Row(QFormLayout* form, QWidget* field, bool on)
+{
+    const auto shown = [](const QWidget* w) {
+        return !(w->testAttribute(Qt::WA_WState_ExplicitShowHide) && w->testAttribute(Qt::WA_WState_Hidden));
+    };
+    const QWidget* label = form->labelForField(field);
+    if (shown(field) == on && (!label || shown(label) == on))
+        return;
+    form->setRowVisible(field, on);
+}
+
+} // namespace
+
 void TFParGen::Move_GroupBoxs()
 {
     const ParGen m = Values();
     for (const Row& r : rows_) {
         const bool enabled = Par_Key_Enabled(m, r.key->key);
-        r.panel->Form()->setRowVisible(r.field, Par_Key_Visible(m, r.key->key));
+        Show_Row(r.panel->Form(), r.field, Par_Key_Visible(m, r.key->key));
         r.field->setEnabled(enabled);
         if (qobject_cast<QLabel*>(r.label))
             r.label->setEnabled(enabled);

@@ -28,10 +28,16 @@ void Apply_Caption(QWidget* w, const QString& caption, const QString& hint)
         b->setText(caption);
     else if (auto* g = qobject_cast<QGroupBox*>(w))
         g->setTitle(caption);
-    w->setToolTip(hint);
+    // Each is set only when it changes: a new name or description is announced to
+    // assistive technology.
+    if (w->toolTip() != hint)
+        w->setToolTip(hint);
     const bool icon_only = caption.isEmpty() && qobject_cast<QAbstractButton*>(w);
-    w->setAccessibleName(icon_only ? hint : caption);
-    w->setAccessibleDescription(hint);
+    const QString& name = icon_only ? hint : caption;
+    if (w->accessibleName() != name)
+        w->setAccessibleName(name);
+    if (w->accessibleDescription() != hint)
+        w->setAccessibleDescription(hint);
 }
 
 void Apply_Captions(const AppState& st, std::initializer_list<Caption> captions)
