@@ -84,6 +84,9 @@ TFKonstrelFirmWare::TFKonstrelFirmWare(AppState& st, IMessages& msg, IVersionChe
     auto make_button = [this](const char* name) {
         QPushButton* b = Make_Button(this, name);
         b->setMinimumSize(190, 34);
+        // Enter runs the step whose button has the focus, as Space does: the main window
+        // has no default button for Enter to go to.
+        b->setAutoDefault(true);
         return b;
     };
     L_Begin = make_label("L_Begin", true);

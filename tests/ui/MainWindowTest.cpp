@@ -91,6 +91,12 @@ TEST_F(MainFixture, NewConfigurationThroughTheDialogThenStepsRun)
     w->Btn_MQTT_Set_Topic->click();
     w->Btn_Prm_Gen->click(); // no screen yet: nothing happens
     EXPECT_EQ(ran, 1);
+    // From the keyboard: Enter and Space on the focused step button.
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        w->Btn_MQTT_Set_Topic->setFocus();
+        QTest::keyClick(w->Btn_MQTT_Set_Topic, key);
+    }
+    EXPECT_EQ(ran, 4);
     EXPECT_TRUE(p.msg.errors.isEmpty());
 }
 
