@@ -201,13 +201,17 @@ public:
                 QFontDatabase::families();
         });
     }
-    ~Font_Preload() { Wait(false); }
+    // Without an application object the thread only reads the configuration.
+    ~Font_Preload()
+    {
+        Release(false);
+        Join();
+    }
     // The application object exists: the font list can be made.
     void Application_Made() { Release(true); }
     // Before the application object goes, the thread must have ended.
-    void Wait(bool made = true)
+    void Join()
     {
-        Release(made);
         if (thread_.joinable())
             thread_.join();
     }
@@ -243,7 +247,7 @@ int Run_Program(int argc, char** argv, const Run_Options& options)
     // However this function is left, the font thread ends before the application object.
     struct End_Fonts_First {
         Font_Preload& fonts;
-        ~End_Fonts_First() { fonts.Wait(); }
+        ~End_Fonts_First() { fonts.Join(); }
     } end_fonts_first{fonts};
     QApplication::setApplicationName(QStringLiteral("SWR2305"));
     QApplication::setOrganizationName(QStringLiteral("Norvex"));

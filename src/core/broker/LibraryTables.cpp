@@ -37,7 +37,6 @@ Table Load(BrokerLibrary which)
             t.fault = {which, QString::fromLatin1(library.Soname()), reason};
         function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(address);
     });
-    t.loaded = !t.fault;
     return t;
 }
 

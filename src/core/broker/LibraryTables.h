@@ -3,7 +3,7 @@
 // The functions of libcrypto, libssl and libmosquitto that the broker floor calls, one table
 // per library, filled from the library on first use (see BrokerLibraries.h). The headers
 // only give the functions' types. A table that is not loaded has null members: callers ask
-// for loaded (or for the fault) before anything else. OpenSSL's macros that expand to calls
+// for Loaded() (or for the fault) before anything else. OpenSSL's macros that expand to calls
 // are written out against the table (SSL_CTX_ctrl, SSL_ctrl, BIO_ctrl) with the macro's
 // arguments.
 
@@ -96,8 +96,8 @@
 namespace swr {
 
 struct LibraryTable {
-    bool loaded = false; // every function of the table was found
-    LibraryFault fault;  // otherwise: why not
+    LibraryFault fault; // why not every function of the table was found; empty when all were
+    bool Loaded() const { return !fault; }
 };
 
 // A member per function, typed as the header declares it, and Each(f), which hands f every

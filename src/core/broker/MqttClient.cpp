@@ -16,7 +16,7 @@ void Mqtt_Library_Init()
 {
     static std::once_flag init;
     std::call_once(init, [] {
-        if (Mosq().loaded)
+        if (Mosq().Loaded())
             Mosq().mosquitto_lib_init();
     });
 }

@@ -52,7 +52,7 @@ std::vector<X509_ptr> Read_Certificates(const QString& text, bool* headerless)
     if (headerless)
         *headerless = false;
     const CryptoTable& c = Crypto();
-    if (!c.loaded)
+    if (!c.Loaded())
         return out;
     const QByteArray utf8 = text.toUtf8();
     if (utf8.contains("-----BEGIN")) {
@@ -77,7 +77,7 @@ KeyRead Read_Private_Key(const QString& text, const QString& password)
 {
     KeyRead r;
     const CryptoTable& c = Crypto();
-    if (!c.loaded)
+    if (!c.Loaded())
         return r;
     QByteArray pw = password.toUtf8();
     const QByteArray utf8 = text.toUtf8();

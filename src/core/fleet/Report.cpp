@@ -23,10 +23,40 @@ QString Crc_Text(uint32_t crc)
     return QStringLiteral("%1").arg(crc, 8, 16, QLatin1Char('0'));
 }
 
+// The text fields of a record by their names in the report, for its writer and reader.
+template <class Record>
+struct Text_Field {
+    const char* key;
+    QString Record::*member;
+};
+constexpr Text_Field<Update_Record> Update_Texts[] = {{"status", &Update_Record::status},
+                                                      {"message", &Update_Record::message},
+                                                      {"echo", &Update_Record::echo},
+                                                      {"started", &Update_Record::started},
+                                                      {"ended", &Update_Record::ended}};
+constexpr Text_Field<Device_Record> Device_Texts[] = {{"name", &Device_Record::name},
+                                                      {"ip", &Device_Record::ip},
+                                                      {"folder", &Device_Record::folder},
+                                                      {"message", &Device_Record::message}};
+
+template <class Record, size_t N>
+void Put_Texts(QJsonObject& o, const Record& r, const Text_Field<Record> (&fields)[N])
+{
+    for (const Text_Field<Record>& f : fields)
+        o.insert(QLatin1String(f.key), r.*f.member);
+}
+
+template <class Record, size_t N>
+void Take_Texts(Record& r, const QJsonObject& o, const Text_Field<Record> (&fields)[N])
+{
+    for (const Text_Field<Record>& f : fields)
+        r.*f.member = o.value(QLatin1String(f.key)).toString();
+}
+
 QJsonObject Update_Json(const Update_Record& u)
 {
-    QJsonObject o{{"status", u.status}, {"message", u.message}, {"echo", u.echo},
-                  {"started", u.started}, {"ended", u.ended}};
+    QJsonObject o;
+    Put_Texts(o, u, Update_Texts);
     if (u.echo_ms >= 0)
         o.insert("echo_ms", u.echo_ms);
     if (u.updater_exit >= 0)
@@ -37,13 +67,9 @@ QJsonObject Update_Json(const Update_Record& u)
 Update_Record Update_From(const QJsonObject& o)
 {
     Update_Record u;
-    u.status = o.value("status").toString();
-    u.message = o.value("message").toString();
-    u.echo = o.value("echo").toString();
+    Take_Texts(u, o, Update_Texts);
     u.echo_ms = o.value("echo_ms").toInteger(-1);
     u.updater_exit = int(o.value("updater_exit").toInteger(-1));
-    u.started = o.value("started").toString();
-    u.ended = o.value("ended").toString();
     return u;
 }
 
@@ -54,12 +80,9 @@ QJsonObject Device_Json(const Device_Record& d)
         banks.append(QJsonObject{{"file", QLatin1String(Bank_File_Names[i])},
                                  {"length", d.banks[i].length},
                                  {"crc32", Crc_Text(d.banks[i].crc32)}});
-    QJsonObject o{{"name", d.name},
-                  {"ip", d.ip},
-                  {"folder", d.folder},
-                  {"status", QLatin1String(d.planned ? Status_Planned : Status_Failed)},
-                  {"message", d.message},
+    QJsonObject o{{"status", QLatin1String(d.planned ? Status_Planned : Status_Failed)},
                   {"warnings", QJsonArray::fromStringList(d.warnings)}};
+    Put_Texts(o, d, Device_Texts);
     if (d.planned)
         o.insert("banks", banks);
     if (!d.update.status.isEmpty())
@@ -70,11 +93,8 @@ QJsonObject Device_Json(const Device_Record& d)
 Device_Record Device_From(const QJsonObject& o)
 {
     Device_Record d;
-    d.name = o.value("name").toString();
-    d.ip = o.value("ip").toString();
-    d.folder = o.value("folder").toString();
+    Take_Texts(d, o, Device_Texts);
     d.planned = o.value("status").toString() == QLatin1String(Status_Planned);
-    d.message = o.value("message").toString();
     for (const QJsonValue w : o.value("warnings").toArray())
         d.warnings.append(w.toString());
     const QJsonArray banks = o.value("banks").toArray();
